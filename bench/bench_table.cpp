@@ -1,0 +1,146 @@
+// Table engine timings on a generated 100,000-contact log. Prints medians.
+
+#include "core/TableSchemas.h"
+#include "platform/table/Database.h"
+#include "platform/table/Table.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int logSize = 100000;
+
+QString callOf(int i)
+{
+    static const char *const prefixes[] = {"UA", "UR", "DL", "K", "W", "VE", "JA", "EA", "F", "G", "SP", "OK"};
+    const int p = i % 12;
+    QString call = QString::fromLatin1(prefixes[p]) + QString::number((i / 12) % 10);
+    int n = i / 120;
+    for (int k = 0; k < 3; ++k) {
+        call += QChar(u'A' + n % 26);
+        n /= 26;
+    }
+    return call;
+}
+
+QString countryOf(int i)
+{
+    return QStringLiteral("Country %1").arg(i % 340);
+}
+
+void generate(Db::Table &log)
+{
+    static const char *const bands[] = {"1.8", "3.5", "7", "10", "14", "18", "21", "24", "28", "50"};
+    static const char *const modes[] = {"CW", "SSB", "RTTY", "FM"};
+    Db::TableTransaction walk(log);
+    QDate date(2015, 1, 1);
+    for (int i = 0; i < logSize; ++i) {
+        log.append();
+        log.fieldByName(QStringLiteral("LogCall")).setAsString(callOf(i * 7919 % logSize));
+        log.fieldByName(QStringLiteral("LogObl")).setAsString(countryOf(i));
+        log.fieldByName(QStringLiteral("LogDate")).setAsDate(date.addDays(i / 30));
+        log.fieldByName(QStringLiteral("LogTime")).setAsString(QTime(0, 0).addSecs(i % 30 * 2000).toString(u"HH:mm:ss"));
+        log.fieldByName(QStringLiteral("LogBand")).setAsString(QString::fromLatin1(bands[i % 10]));
+        log.fieldByName(QStringLiteral("LogMode")).setAsString(QString::fromLatin1(modes[i % 4]));
+        log.fieldByName(QStringLiteral("LogRxRst")).setAsString(QStringLiteral("59"));
+        log.fieldByName(QStringLiteral("LogTxRst")).setAsString(QStringLiteral("59"));
+        log.post();
+    }
+    walk.commit();
+}
+
+double medianMicros(int runs, const std::function<void(int)> &body)
+{
+    std::vector<double> times;
+    times.reserve(size_t(runs));
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        body(i);
+        times.push_back(double(t.nsecsElapsed()) / 1000.0);
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[size_t(runs / 2)];
+}
+
+void report(const char *what, double micros)
+{
+    std::printf("%-44s %9.1f us%s\n", what, micros, micros < 200 ? "" : "   (over 0.2 ms)");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    Db::Database database(QStringLiteral("Log1"));
+    database.setDirectory(dir.path());
+    database.createTable(TableSchemas::log());
+    Db::Table table1(&database, QStringLiteral("Tarnel"));
+    Db::Table table7(&database, QStringLiteral("Tarnel"));
+    table1.open();
+    QElapsedTimer fill;
+    fill.start();
+    generate(table1);
+    std::printf("generated %d contacts in %.1f s\n", logSize, double(fill.elapsed()) / 1000.0);
+    table7.open();
+    table1.setIndexName(QStringLiteral("ByDatTim"));
+    table1.last();
+    table7.setIndexName(QStringLiteral("ByCall"));
+
+    const int runs = 2000;
+    auto rnd = [](int i) { return int((quint64(i) * 2654435761u) % logSize); };
+    report("locate LogCall, hit (ByDatTim order)",
+           medianMicros(runs, [&](int i) { table1.locate(QStringLiteral("LogCall"), callOf(rnd(i))); }));
+    report("locate LogCall, miss (ByDatTim order)",
+           medianMicros(runs, [&](int i) { table1.locate(QStringLiteral("LogCall"), callOf(rnd(i)) + u'Q'); }));
+    report("locate LogObl, hit (ByDatTim order)",
+           medianMicros(runs, [&](int i) { table1.locate(QStringLiteral("LogObl"), countryOf(i)); }));
+    report("locate LogObl, miss (ByDatTim order)",
+           medianMicros(runs, [&](int i) { table1.locate(QStringLiteral("LogObl"), countryOf(i) + u'x'); }));
+    report("locate LogCall, hit (ByCall order)",
+           medianMicros(runs, [&](int i) { table7.locate(QStringLiteral("LogCall"), callOf(rnd(i))); }));
+    report("range on ByCall + record count (one call)", medianMicros(runs, [&](int i) {
+               const QString call = callOf(rnd(i));
+               table7.setRange(call, call);
+               (void)table7.recordCount();
+           }));
+    report("range on ByCall + record count (prefix)", medianMicros(runs, [&](int i) {
+               const QString call = callOf(rnd(i)).left(4);
+               table7.setRange(call, call + QStringLiteral("ZZZZ"));
+               (void)table7.recordCount();
+           }));
+    table7.cancelRange();
+    table1.first();
+    report("next (ByDatTim)", medianMicros(runs, [&](int) { table1.next(); }));
+    report("prior (ByDatTim)", medianMicros(runs, [&](int) { table1.prior(); }));
+    table1.setIndexName(QStringLiteral("ByBand"));
+    table1.first();
+    report("next (ByBand, many equal keys)", medianMicros(runs, [&](int) { table1.next(); }));
+    table1.setIndexName(QStringLiteral("ByDatTim"));
+    report("post of a new row (durable on return)", medianMicros(500, [&](int i) {
+               table1.append();
+               table1.fieldByName(QStringLiteral("LogCall")).setAsString(callOf(i));
+               table1.fieldByName(QStringLiteral("LogDate")).setAsString(QStringLiteral("08.12.2026"));
+               table1.fieldByName(QStringLiteral("LogTime")).setAsString(QStringLiteral("12:00:00"));
+               table1.fieldByName(QStringLiteral("LogBand")).setAsString(QStringLiteral("14"));
+               table1.post();
+           }));
+    report("record count, whole log (after a post)", medianMicros(200, [&](int i) {
+               if (i % 2 == 0) {
+                   table1.append();
+                   table1.fieldByName(QStringLiteral("LogCall")).setAsString(QStringLiteral("X"));
+                   table1.post();
+               }
+               (void)table1.recordCount();
+           }));
+    return 0;
+}

@@ -1,0 +1,129 @@
+#include "platform/table/GridModel.h"
+
+#include "platform/table/DataSource.h"
+
+namespace Db {
+
+namespace {
+constexpr int blockSize = 64;
+}
+
+GridModel::GridModel(DataSource *source, QObject *parent) : QAbstractTableModel(parent), source_(source)
+{
+    if (source_) {
+        connect(source_, &DataSource::stateChange, this, &GridModel::reset);
+        connect(source_, &DataSource::layoutChange, this, &GridModel::reset);
+        connect(source_, &DataSource::dataChange, this, &GridModel::followCursor);
+    }
+    reset();
+}
+
+bool GridModel::attached() const
+{
+    return source_ && source_->isEnabled() && source_->dataSet() && source_->dataSet()->isActive();
+}
+
+void GridModel::reset()
+{
+    beginResetModel();
+    blocks_.clear();
+    columns_.clear();
+    columnFields_.clear();
+    rows_ = 0;
+    currentRow_ = -1;
+    generation_ = 0;
+    if (attached()) {
+        Table *t = source_->dataSet();
+        columns_ = t->visibleFields();
+        for (const FieldView &v : std::as_const(columns_))
+            columnFields_ << t->schema().fieldIndex(v.name);
+        rows_ = t->recordCount();
+        generation_ = t->generation();
+        currentRow_ = t->recNo();
+    }
+    endResetModel();
+    emit currentRowChanged(currentRow_);
+}
+
+// Rows may have come or gone (a post, a delete, another cursor's post): the
+// generation tells; otherwise only the current row moved.
+void GridModel::followCursor()
+{
+    if (!attached()) {
+        if (rows_ != 0 || !columns_.isEmpty())
+            reset();
+        return;
+    }
+    Table *t = source_->dataSet();
+    if (t->generation() != generation_) {
+        reset();
+        return;
+    }
+    const int row = t->recNo();
+    if (row != currentRow_) {
+        currentRow_ = row;
+        emit currentRowChanged(currentRow_);
+    }
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+const RowTexts *GridModel::row(int row) const
+{
+    if (!attached() || row < 0 || row >= rows_)
+        return nullptr;
+    const int block = row / blockSize;
+    auto found = blocks_.find(block);
+    if (found == blocks_.end()) {
+        if (blocks_.size() > 64)
+            blocks_.clear(); // keep memory bounded on a long scroll
+        found = blocks_.insert(block, source_->dataSet()->readRows(block * blockSize, blockSize));
+    }
+    const size_t offset = size_t(row % blockSize);
+    return offset < found->size() ? &(*found)[offset] : nullptr;
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.column() >= columnFields_.size())
+        return {};
+    const RowTexts *r = row(index.row());
+    const int field = columnFields_[index.column()];
+    if (!r || field < 0 || field >= r->texts.size())
+        return {};
+    return r->texts[field];
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < columns_.size())
+        return columns_[section].label;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QString GridModel::fieldName(int column) const
+{
+    return column >= 0 && column < columns_.size() ? columns_[column].name : QString();
+}
+
+int GridModel::widthInCharacters(int column) const
+{
+    return column >= 0 && column < columns_.size() ? columns_[column].width : 0;
+}
+
+void GridModel::moveCursorTo(int rowNumber)
+{
+    const RowTexts *r = row(rowNumber);
+    if (r)
+        source_->dataSet()->moveToRowId(r->rowId);
+}
+
+} // namespace Db

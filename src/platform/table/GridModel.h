@@ -1,0 +1,53 @@
+#pragma once
+// The rows of a data source's cursor for a grid view: its visible fields in
+// its own order and labels, rows read in blocks as the view asks for them.
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QPointer>
+#include <vector>
+
+#include "platform/table/Table.h"
+
+namespace Db {
+
+class DataSource;
+
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit GridModel(DataSource *source, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Field name and width in characters of a column.
+    QString fieldName(int column) const;
+    int widthInCharacters(int column) const;
+
+    // The grid row of the cursor's current row; -1 when none or detached.
+    int currentRow() const { return currentRow_; }
+    // A click on a grid row moves the cursor there.
+    void moveCursorTo(int row);
+
+signals:
+    void currentRowChanged(int row);
+
+private:
+    bool attached() const;
+    void reset();
+    void followCursor();
+    const RowTexts *row(int row) const;
+
+    QPointer<DataSource> source_;
+    QList<FieldView> columns_;
+    QList<int> columnFields_; // column -> field position in the layout
+    int rows_ = 0;
+    int currentRow_ = -1;
+    quint64 generation_ = 0;
+    mutable QHash<int, std::vector<RowTexts>> blocks_;
+};
+
+} // namespace Db

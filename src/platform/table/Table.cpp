@@ -1,0 +1,1014 @@
+#include "platform/table/Table.h"
+
+#include "platform/table/DataSource.h"
+#include "platform/table/Database.h"
+#include "platform/table/TableError.h"
+#include "platform/table/TableFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <unistd.h>
+
+namespace Db {
+
+namespace {
+
+const QString rowIdColumn = QStringLiteral("rowid");
+
+int defaultWidth(const FieldDef &f)
+{
+    switch (f.type) {
+    case FieldType::Text: return qBound(1, f.width, 40);
+    case FieldType::Date: return 10;
+    case FieldType::Time: return 8;
+    case FieldType::DateTime: return 19;
+    default: return 10;
+    }
+}
+
+} // namespace
+
+Table::Table(Database *database, const QString &tableName) : tableName_(tableName)
+{
+    setDatabase(database);
+}
+
+Table::~Table()
+{
+    try {
+        close();
+    } catch (...) {
+        // Closing only cancels and releases; nothing to report from a destructor.
+    }
+    clearMasterLink();
+    for (Table *d : std::as_const(details_))
+        d->master_ = nullptr;
+    for (DataSource *s : std::as_const(sources_))
+        s->setDataSet(nullptr);
+    if (database_)
+        database_->detach(this);
+}
+
+// ------------------------------------------------------------ where it lives
+
+void Table::setDatabase(Database *database)
+{
+    if (isActive())
+        throw TableError(QStringLiteral("Cannot move the open table %1 to another database").arg(tableName_));
+    if (database_)
+        database_->detach(this);
+    database_ = database;
+    if (database_)
+        database_->attach(this);
+}
+
+void Table::setTableName(const QString &tableName)
+{
+    if (isActive())
+        throw TableError(QStringLiteral("Cannot rename the open table %1").arg(tableName_));
+    tableName_ = tableName;
+}
+
+QString Table::filePath() const
+{
+    if (file_)
+        return file_->path();
+    const QString dir = database_ ? database_->directory() : QString();
+    const QString found = findFileCaseInsensitive(dir, tableFileName(tableName_));
+    return found.isEmpty() ? QDir(dir).filePath(tableFileName(tableName_)) : found;
+}
+
+const TableSchema &Table::schema() const
+{
+    requireActive();
+    return file_->schema();
+}
+
+// ---------------------------------------------------------------- open/close
+
+void Table::open()
+{
+    if (isActive())
+        return;
+    if (!database_)
+        throw TableError(QStringLiteral("The table %1 has no database").arg(tableName_));
+    if (!database_->isConnected())
+        database_->open();
+    const QString dir = database_->directory();
+    const QString path = findFileCaseInsensitive(dir, tableFileName(tableName_));
+    if (path.isEmpty()) {
+        const QString expected = QDir(dir).filePath(tableFileName(tableName_));
+        throw TableError(QStringLiteral("Table file not found: %1").arg(expected), expected);
+    }
+    // Every cursor writes; a table that could be read but not posted to would
+    // fail later, in the middle of an operator's work.
+    const QByteArray nativeDir = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (::access(nativeDir.constData(), W_OK) != 0 || ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        throw TableError(QStringLiteral("Cannot write in the directory of the table file %1").arg(path), path);
+
+    std::shared_ptr<TableFile> file = TableFile::open(path);
+    const TableSchema &schema = file->schema();
+    if (requiredLayout_ != 0 && schema.layoutVersion != requiredLayout_)
+        throw TableError(QStringLiteral("The table file %1 has layout version %2; this program needs version %3")
+                             .arg(path)
+                             .arg(schema.layoutVersion)
+                             .arg(requiredLayout_),
+                         path);
+    for (const QString &name : std::as_const(order_))
+        if (schema.fieldIndex(name) < 0)
+            throw TableError(QStringLiteral("Field %1 not found in %2").arg(name, path), path);
+    if (!indexName_.isEmpty() && !schema.index(indexName_))
+        throw TableError(QStringLiteral("Index %1 not found in %2").arg(indexName_, path), path);
+    if (!detailField_.isEmpty() && schema.fieldIndex(detailField_) < 0)
+        throw TableError(QStringLiteral("Field %1 not found in %2").arg(detailField_, path), path);
+
+    file_ = std::move(file);
+    file_->cursors.append(this);
+    state_ = State::Browse;
+    range_ = {};
+    buildFields();
+    rebuildQueries();
+    layoutChanged();
+    first();
+}
+
+void Table::close()
+{
+    if (!isActive())
+        return;
+    file_->cursors.removeAll(this);
+    file_.reset();
+    state_ = State::Inactive;
+    fields_.clear();
+    hasRow_ = false;
+    rowId_ = 0;
+    values_.clear();
+    modified_ = false;
+    eof_ = bof_ = true;
+    range_ = {};
+    layoutChanged();
+    for (Table *d : std::as_const(details_))
+        d->masterMoved();
+}
+
+void Table::closeFromDatabase()
+{
+    close();
+}
+
+void Table::requireActive() const
+{
+    if (!isActive())
+        throw TableError(QStringLiteral("Cannot perform this operation on the closed table %1").arg(filePath()),
+                         filePath());
+}
+
+void Table::requireEditing() const
+{
+    requireActive();
+    if (state_ != State::Edit && state_ != State::Insert)
+        throw TableError(QStringLiteral("The table %1 is not in edit or insert mode").arg(file_->path()),
+                         file_->path());
+}
+
+void Table::buildFields()
+{
+    const TableSchema &schema = file_->schema();
+    fields_.clear();
+    values_.clear();
+    for (int i = 0; i < schema.fields.size(); ++i) {
+        fields_.push_back(std::make_unique<Field>(this, i, schema.fields[i]));
+        values_.append(emptyValue(schema.fields[i]));
+    }
+    loaded_ = QList<bool>(schema.fields.size(), true);
+    changed_ = QList<bool>(schema.fields.size(), false);
+    selected_.clear();
+    QStringList columns{rowIdColumn};
+    for (int i = 0; i < schema.fields.size(); ++i) {
+        if (schema.fields[i].type == FieldType::Blob)
+            continue;
+        selected_.append(i);
+        columns << quoteName(schema.fields[i].name);
+    }
+    selectList_ = columns.join(QStringLiteral(", "));
+}
+
+int Table::columnOf(const QString &fieldName) const
+{
+    requireActive();
+    const int c = file_->schema().fieldIndex(fieldName);
+    if (c < 0)
+        throw TableError(QStringLiteral("Field %1 not found in %2").arg(fieldName, file_->path()), file_->path());
+    return c;
+}
+
+void Table::rebuildQueries()
+{
+    const TableSchema &schema = file_->schema();
+    const IndexDef *index = indexName_.isEmpty() ? schema.primaryIndex() : schema.index(indexName_);
+    keyExprs_.clear();
+    keyColumns_.clear();
+    if (index) {
+        for (const QString &f : index->fields) {
+            const int c = schema.fieldIndex(f);
+            keyColumns_.append(c);
+            keyExprs_.append(quoteName(schema.fields[c].name) +
+                             (index->caseInsensitive ? QStringLiteral(" COLLATE NOCASE") : QString()));
+        }
+    }
+    QStringList asc, desc;
+    for (const QString &k : std::as_const(keyExprs_)) {
+        asc << k;
+        desc << k + QStringLiteral(" DESC");
+    }
+    asc << rowIdColumn;
+    desc << rowIdColumn + QStringLiteral(" DESC");
+    orderAsc_ = asc.join(QStringLiteral(", "));
+    orderDesc_ = desc.join(QStringLiteral(", "));
+    ++structure_;
+}
+
+// ------------------------------------------------------------- conditions
+
+std::optional<QVariant> Table::linkValue() const
+{
+    if (!master_ || !master_->isActive())
+        return std::nullopt;
+    if (!master_->hasRow_ && master_->state_ != State::Insert)
+        return QVariant(); // a master without a row has no detail rows
+    const int mc = master_->file_->schema().fieldIndex(masterField_);
+    const int dc = file_->schema().fieldIndex(detailField_);
+    if (mc < 0 || dc < 0)
+        return QVariant();
+    const QString text = displayText(master_->file_->schema().fields[mc], master_->values_.value(mc));
+    try {
+        return storedValue(file_->schema().fields[dc], text);
+    } catch (const TableError &) {
+        return QVariant();
+    }
+}
+
+Table::Condition Table::constraint() const
+{
+    Condition c;
+    QStringList parts;
+    if (range_.active && !keyExprs_.isEmpty()) {
+        parts << keyExprs_[0] + QStringLiteral(" >= ?") << keyExprs_[0] + QStringLiteral(" <= ?");
+        c.args << range_.low << range_.high;
+    }
+    if (const auto link = linkValue()) {
+        if (!link->isValid()) {
+            parts << QStringLiteral("0");
+        } else {
+            parts << quoteName(file_->schema().fields[file_->schema().fieldIndex(detailField_)].name) +
+                         QStringLiteral(" = ?");
+            c.args << *link;
+        }
+    }
+    c.sql = parts.isEmpty() ? QStringLiteral("1") : parts.join(QStringLiteral(" AND "));
+    return c;
+}
+
+// The current row's key columns equal to its own values.
+Table::Condition Table::keyEquals() const
+{
+    Condition c;
+    QStringList parts;
+    for (int i = 0; i < keyExprs_.size(); ++i) {
+        parts << keyExprs_[i] + QStringLiteral(" = ?");
+        c.args << values_[keyColumns_[i]];
+    }
+    c.sql = parts.isEmpty() ? QStringLiteral("1") : parts.join(QStringLiteral(" AND "));
+    return c;
+}
+
+// Rows whose key lies strictly after (or before) the current row's key.
+Table::Condition Table::keyCompare(bool after) const
+{
+    const QString op = after ? QStringLiteral(" > ") : QStringLiteral(" < ");
+    Condition c;
+    if (keyExprs_.size() == 1) {
+        c.sql = keyExprs_[0] + op + u'?';
+        c.args << values_[keyColumns_[0]];
+        return c;
+    }
+    bool binary = true;
+    for (const QString &k : keyExprs_)
+        binary = binary && !k.contains(QLatin1String("COLLATE"));
+    if (binary) {
+        // A row value compare lets SQLite seek the index directly.
+        QStringList marks;
+        for (int i = 0; i < keyExprs_.size(); ++i) {
+            marks << QStringLiteral("?");
+            c.args << values_[keyColumns_[i]];
+        }
+        c.sql = u'(' + keyExprs_.join(QStringLiteral(", ")) + QStringLiteral(")") + op + u'(' +
+                marks.join(QStringLiteral(", ")) + u')';
+        return c;
+    }
+    QStringList alternatives;
+    for (int i = 0; i < keyExprs_.size(); ++i) {
+        QStringList terms;
+        for (int j = 0; j < i; ++j) {
+            terms << keyExprs_[j] + QStringLiteral(" = ?");
+            c.args << values_[keyColumns_[j]];
+        }
+        terms << keyExprs_[i] + op + u'?';
+        c.args << values_[keyColumns_[i]];
+        alternatives << u'(' + terms.join(QStringLiteral(" AND ")) + u')';
+    }
+    c.sql = alternatives.join(QStringLiteral(" OR "));
+    return c;
+}
+
+bool Table::fetch(const Condition &extra, const QString &order, int offset, bool constrained)
+{
+    Condition where = constrained ? constraint() : Condition{QStringLiteral("1"), {}};
+    if (!extra.sql.isEmpty()) {
+        where.sql += QStringLiteral(" AND (") + extra.sql + u')';
+        where.args += extra.args;
+    }
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(selectList_, file_->quotedTable(), where.sql);
+    if (!order.isEmpty())
+        sql += QStringLiteral(" ORDER BY ") + order;
+    sql += QStringLiteral(" LIMIT 1");
+    if (offset >= 0) {
+        sql += QStringLiteral(" OFFSET ?");
+        where.args << qint64(offset);
+    }
+    Statement s = file_->prepare(sql);
+    s.bind(where.args);
+    if (!s.step())
+        return false;
+    rowId_ = s.column(0).toLongLong();
+    for (int i = 0; i < selected_.size(); ++i)
+        values_[selected_[i]] = s.column(i + 1);
+    const TableSchema &schema = file_->schema();
+    for (int c = 0; c < schema.fields.size(); ++c) {
+        loaded_[c] = schema.fields[c].type != FieldType::Blob;
+        changed_[c] = false;
+    }
+    hasRow_ = true;
+    modified_ = false;
+    return true;
+}
+
+int Table::count(const Condition &extra) const
+{
+    Condition where = constraint();
+    if (extra.sql.isEmpty() && where.args.isEmpty() && where.sql == QLatin1String("1"))
+        return file_->rowCount();
+    if (!extra.sql.isEmpty()) {
+        where.sql += QStringLiteral(" AND (") + extra.sql + u')';
+        where.args += extra.args;
+    }
+    Statement s = file_->prepare(
+        QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(file_->quotedTable(), where.sql));
+    s.bind(where.args);
+    s.step();
+    return int(s.column(0).toLongLong());
+}
+
+bool Table::reload(qint64 rowId)
+{
+    return fetch({rowIdColumn + QStringLiteral(" = ?"), {rowId}}, QString(), -1, false);
+}
+
+void Table::setNoRow()
+{
+    hasRow_ = false;
+    rowId_ = 0;
+    const TableSchema &schema = file_->schema();
+    for (int c = 0; c < schema.fields.size(); ++c) {
+        values_[c] = emptyValue(schema.fields[c]);
+        loaded_[c] = true;
+        changed_[c] = false;
+    }
+    modified_ = false;
+    eof_ = bof_ = true;
+}
+
+// The row after (or before) the current one in the current order; the
+// cursor is unchanged when there is none.
+bool Table::step(bool forward)
+{
+    const QString rowOp = forward ? QStringLiteral(" > ?") : QStringLiteral(" < ?");
+    const QString rowOrder = forward ? rowIdColumn : rowIdColumn + QStringLiteral(" DESC");
+    if (keyExprs_.isEmpty())
+        return fetch({rowIdColumn + rowOp, {rowId_}}, rowOrder);
+    // First the rows with an equal key (in entry order), then the next key.
+    Condition same = keyEquals();
+    same.sql += QStringLiteral(" AND ") + rowIdColumn + rowOp;
+    same.args << rowId_;
+    if (fetch(same, rowOrder))
+        return true;
+    return fetch(keyCompare(forward), forward ? orderAsc_ : orderDesc_);
+}
+
+// ------------------------------------------------------------------ moves
+
+void Table::afterMove()
+{
+    for (Table *d : std::as_const(details_))
+        d->masterMoved();
+    for (DataSource *s : std::as_const(sources_))
+        s->notifyDataChange();
+}
+
+void Table::layoutChanged()
+{
+    ++structure_;
+    for (DataSource *s : std::as_const(sources_))
+        s->notifyLayoutChange();
+}
+
+void Table::first()
+{
+    requireActive();
+    checkBrowseMode();
+    if (fetch({}, orderAsc_)) {
+        bof_ = true;
+        eof_ = false;
+    } else {
+        setNoRow();
+    }
+    afterMove();
+}
+
+void Table::last()
+{
+    requireActive();
+    checkBrowseMode();
+    if (fetch({}, orderDesc_)) {
+        eof_ = true;
+        bof_ = false;
+    } else {
+        setNoRow();
+    }
+    afterMove();
+}
+
+void Table::next()
+{
+    requireActive();
+    checkBrowseMode();
+    if (hasRow_ && step(true)) {
+        eof_ = bof_ = false;
+        afterMove();
+    } else {
+        eof_ = true;
+    }
+}
+
+void Table::prior()
+{
+    requireActive();
+    checkBrowseMode();
+    if (hasRow_ && step(false)) {
+        eof_ = bof_ = false;
+        afterMove();
+    } else {
+        bof_ = true;
+    }
+}
+
+bool Table::isEmpty() const
+{
+    return recordCount() == 0;
+}
+
+int Table::recordCount() const
+{
+    requireActive();
+    const quint64 g = generation();
+    if (g != countGeneration_) {
+        countCache_ = count({});
+        countGeneration_ = g;
+    }
+    return countCache_;
+}
+
+int Table::recNo() const
+{
+    requireActive();
+    if (!hasRow_)
+        return -1;
+    const QString before = rowIdColumn + QStringLiteral(" < ?");
+    if (keyExprs_.isEmpty())
+        return count({before, {rowId_}});
+    Condition same = keyEquals();
+    same.sql += QStringLiteral(" AND ") + before;
+    same.args << rowId_;
+    return count(keyCompare(false)) + count(same);
+}
+
+void Table::moveToPosition(int position)
+{
+    requireActive();
+    checkBrowseMode();
+    if (position < 0 || !fetch({}, orderAsc_, position))
+        return;
+    eof_ = bof_ = false;
+    afterMove();
+}
+
+bool Table::moveToRowId(qint64 rowId)
+{
+    requireActive();
+    checkBrowseMode();
+    if (!fetch({rowIdColumn + QStringLiteral(" = ?"), {rowId}}, QString()))
+        return false;
+    eof_ = bof_ = false;
+    afterMove();
+    return true;
+}
+
+// ------------------------------------------------------- order and ranges
+
+void Table::setIndexName(const QString &indexName)
+{
+    if (!isActive()) {
+        indexName_ = indexName;
+        return;
+    }
+    if (!indexName.isEmpty() && !file_->schema().index(indexName))
+        throw TableError(QStringLiteral("Index %1 not found in %2").arg(indexName, file_->path()), file_->path());
+    checkBrowseMode();
+    indexName_ = indexName;
+    range_ = {};
+    rebuildQueries();
+    layoutChanged();
+    reReadOrNext();
+    afterMove();
+}
+
+QStringList Table::indexNames() const
+{
+    requireActive();
+    QStringList names;
+    for (const IndexDef &i : file_->schema().indexes)
+        if (i.kind != IndexKind::Lookup)
+            names << i.name;
+    return names;
+}
+
+void Table::setRange(const QString &low, const QString &high)
+{
+    requireActive();
+    if (keyColumns_.isEmpty())
+        throw TableError(QStringLiteral("A range needs an index on %1").arg(file_->path()), file_->path());
+    checkBrowseMode();
+    const FieldDef &key = file_->schema().fields[keyColumns_[0]];
+    range_.low = storedValue(key, low);
+    range_.high = storedValue(key, high);
+    range_.active = true;
+    layoutChanged();
+    first();
+}
+
+void Table::cancelRange()
+{
+    requireActive();
+    if (!range_.active)
+        return;
+    checkBrowseMode();
+    range_ = {};
+    layoutChanged();
+    reReadOrNext();
+    afterMove();
+}
+
+bool Table::locate(const QString &fieldName, const QString &value)
+{
+    const int c = columnOf(fieldName);
+    checkBrowseMode();
+    QVariant stored;
+    try {
+        stored = storedValue(file_->schema().fields[c], value);
+    } catch (const TableError &) {
+        return false; // no stored value can equal a text the field cannot hold
+    }
+    if (file_->schema().fields[c].type == FieldType::Text && value.size() > stored.toString().size())
+        return false; // the text would have been cut, so no row holds it
+    // Keep the current row intact on a miss: fetch() only writes on a hit.
+    if (!fetch({quoteName(file_->schema().fields[c].name) + QStringLiteral(" = ?"), {stored}}, orderAsc_))
+        return false;
+    eof_ = bof_ = false;
+    afterMove();
+    return true;
+}
+
+// ---------------------------------------------------------------- editing
+
+void Table::checkBrowseMode()
+{
+    if (state_ == State::Edit || state_ == State::Insert) {
+        if (modified_)
+            post();
+        else
+            cancel();
+    }
+}
+
+void Table::append()
+{
+    insert();
+}
+
+void Table::insert()
+{
+    requireActive();
+    checkBrowseMode();
+    rowBeforeInsert_ = hasRow_ ? rowId_ : 0;
+    const TableSchema &schema = file_->schema();
+    for (int c = 0; c < schema.fields.size(); ++c) {
+        values_[c] = emptyValue(schema.fields[c]);
+        loaded_[c] = true;
+        changed_[c] = false;
+    }
+    modified_ = false;
+    state_ = State::Insert;
+    if (const auto link = linkValue(); link && link->isValid()) {
+        const int dc = schema.fieldIndex(detailField_);
+        values_[dc] = *link;
+        changed_[dc] = true;
+    }
+    for (DataSource *s : std::as_const(sources_))
+        s->notifyDataChange();
+}
+
+void Table::edit()
+{
+    requireActive();
+    if (state_ == State::Edit || state_ == State::Insert)
+        return;
+    if (!hasRow_) {
+        insert();
+        return;
+    }
+    // Start from the row as stored now: another cursor may have changed it.
+    if (!reload(rowId_))
+        throw TableError(QStringLiteral("The current row of %1 no longer exists").arg(file_->path()), file_->path());
+    state_ = State::Edit;
+}
+
+void Table::post()
+{
+    requireActive();
+    if (state_ == State::Browse)
+        return;
+    const TableSchema &schema = file_->schema();
+    qint64 id = rowId_;
+    if (state_ == State::Insert) {
+        QStringList columns, marks;
+        QVariantList args;
+        for (int c = 0; c < schema.fields.size(); ++c) {
+            if (schema.fields[c].type == FieldType::AutoInc)
+                continue;
+            columns << quoteName(schema.fields[c].name);
+            marks << QStringLiteral("?");
+            args << values_[c];
+        }
+        Statement s = file_->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                         .arg(file_->quotedTable(), columns.join(QStringLiteral(", ")),
+                                              marks.join(QStringLiteral(", "))));
+        s.bind(args);
+        const quint64 before = file_->changes();
+        s.step();
+        file_->rowsChanged(before, 1);
+        id = file_->lastInsertRowId();
+    } else if (modified_) {
+        QStringList sets;
+        QVariantList args;
+        for (int c = 0; c < schema.fields.size(); ++c) {
+            if (!changed_[c])
+                continue;
+            sets << quoteName(schema.fields[c].name) + QStringLiteral(" = ?");
+            args << values_[c];
+        }
+        args << rowId_;
+        Statement s = file_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                         .arg(file_->quotedTable(), sets.join(QStringLiteral(", "))));
+        s.bind(args);
+        s.step();
+    }
+    state_ = State::Browse;
+    if (reload(id))
+        eof_ = bof_ = false;
+    else
+        setNoRow();
+    afterMove();
+}
+
+void Table::cancel()
+{
+    requireActive();
+    if (state_ == State::Browse)
+        return;
+    const bool inserting = state_ == State::Insert;
+    state_ = State::Browse;
+    const qint64 back = inserting ? rowBeforeInsert_ : rowId_;
+    if (!(back != 0 && reload(back))) {
+        if (!fetch({}, orderAsc_))
+            setNoRow();
+    }
+    afterMove();
+}
+
+void Table::deleteRecord()
+{
+    requireActive();
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    if (state_ == State::Edit)
+        cancel();
+    if (!hasRow_)
+        throw TableError(QStringLiteral("Cannot delete from the empty table %1").arg(file_->path()), file_->path());
+    {
+        Statement s = file_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(file_->quotedTable()));
+        s.bind({rowId_});
+        const quint64 before = file_->changes();
+        s.step();
+        file_->rowsChanged(before, -1);
+    }
+    // The deleted row's key still stands in the buffer: step on from it.
+    if (step(true)) {
+        eof_ = bof_ = false;
+    } else if (fetch({}, orderDesc_)) {
+        eof_ = true;
+        bof_ = false;
+    } else {
+        setNoRow();
+    }
+    afterMove();
+}
+
+void Table::refresh()
+{
+    requireActive();
+    checkBrowseMode();
+    reReadOrNext();
+    layoutChanged();
+    afterMove();
+}
+
+void Table::reReadOrNext()
+{
+    if (hasRow_) {
+        if (fetch({rowIdColumn + QStringLiteral(" = ?"), {rowId_}}, QString()) || step(true) ||
+            fetch({}, orderDesc_)) {
+            eof_ = bof_ = false;
+            return;
+        }
+    } else if (fetch({}, orderAsc_)) {
+        bof_ = true;
+        eof_ = false;
+        return;
+    }
+    setNoRow();
+}
+
+void Table::afterRollback()
+{
+    if (state_ != State::Browse)
+        return;
+    reReadOrNext();
+    layoutChanged();
+    afterMove();
+}
+
+// ----------------------------------------------------------------- fields
+
+int Table::fieldCount() const
+{
+    requireActive();
+    return int(fields_.size());
+}
+
+Field &Table::field(int column)
+{
+    requireActive();
+    if (column < 0 || column >= int(fields_.size()))
+        throw TableError(QStringLiteral("No field number %1 in %2").arg(column).arg(file_->path()), file_->path());
+    return *fields_[size_t(column)];
+}
+
+Field &Table::fieldByName(const QString &name)
+{
+    return *fields_[size_t(columnOf(name))];
+}
+
+Field *Table::findField(const QString &name)
+{
+    if (!isActive())
+        return nullptr;
+    const int c = file_->schema().fieldIndex(name);
+    return c < 0 ? nullptr : fields_[size_t(c)].get();
+}
+
+const QVariant &Table::value(int column) const
+{
+    requireActive();
+    if (!loaded_[column] && hasRow_) {
+        // Blobs (whole recordings, pictures) are read only when asked for.
+        auto *self = const_cast<Table *>(this);
+        Statement s = file_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                         .arg(quoteName(file_->schema().fields[column].name), file_->quotedTable()));
+        s.bind({rowId_});
+        self->values_[column] = s.step() ? s.column(0) : emptyValue(file_->schema().fields[column]);
+        self->loaded_[column] = true;
+    }
+    return values_[column];
+}
+
+void Table::setValue(int column, const QVariant &stored)
+{
+    requireEditing();
+    values_[column] = stored;
+    loaded_[column] = true;
+    changed_[column] = true;
+    modified_ = true;
+}
+
+FieldView Table::fieldView(const QString &name) const
+{
+    const auto found = views_.constFind(name.toLower());
+    if (found != views_.constEnd())
+        return *found;
+    FieldView v;
+    v.name = name;
+    v.label = name;
+    if (isActive()) {
+        if (const FieldDef *f = file_->schema().field(name)) {
+            v.name = v.label = f->name;
+            v.width = defaultWidth(*f);
+        }
+    }
+    return v;
+}
+
+void Table::setFieldView(const QString &name, const QString &label, int width, bool visible)
+{
+    FieldView v = fieldView(name);
+    v.label = label;
+    v.width = width;
+    v.visible = visible;
+    views_.insert(name.toLower(), v);
+    if (isActive())
+        layoutChanged();
+}
+
+void Table::setFieldVisible(const QString &name, bool visible)
+{
+    const FieldView v = fieldView(name);
+    setFieldView(name, v.label, v.width, visible);
+}
+
+void Table::setFieldOrder(const QStringList &names)
+{
+    order_ = names;
+    if (isActive())
+        layoutChanged();
+}
+
+QList<FieldView> Table::visibleFields() const
+{
+    QList<FieldView> result;
+    if (!isActive())
+        return result;
+    QStringList names;
+    for (const QString &n : order_)
+        if (const FieldDef *f = file_->schema().field(n); f && !names.contains(f->name))
+            names << f->name;
+    for (const FieldDef &f : file_->schema().fields)
+        if (!names.contains(f.name))
+            names << f.name;
+    for (const QString &n : std::as_const(names)) {
+        const FieldView v = fieldView(n);
+        if (v.visible)
+            result << v;
+    }
+    return result;
+}
+
+// ---------------------------------------------------------- master-detail
+
+void Table::setMasterLink(Table *master, const QString &masterField, const QString &detailField)
+{
+    clearMasterLink();
+    master_ = master;
+    masterField_ = masterField;
+    detailField_ = detailField;
+    if (master_)
+        master_->details_.append(this);
+    if (isActive()) {
+        checkBrowseMode();
+        layoutChanged();
+        first();
+    }
+}
+
+void Table::clearMasterLink()
+{
+    if (master_)
+        master_->details_.removeAll(this);
+    master_ = nullptr;
+    masterField_.clear();
+    detailField_.clear();
+}
+
+void Table::masterMoved()
+{
+    if (!isActive())
+        return;
+    checkBrowseMode();
+    layoutChanged();
+    first();
+}
+
+// ------------------------------------------------------------------ grids
+
+std::vector<RowTexts> Table::readRows(int offset, int count) const
+{
+    requireActive();
+    std::vector<RowTexts> rows;
+    if (count <= 0 || offset < 0)
+        return rows;
+    Condition where = constraint();
+    const TableSchema &schema = file_->schema();
+    Statement s = file_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT ? OFFSET ?")
+                                     .arg(selectList_, file_->quotedTable(), where.sql, orderAsc_));
+    where.args << qint64(count) << qint64(offset);
+    s.bind(where.args);
+    while (s.step()) {
+        RowTexts row;
+        row.rowId = s.column(0).toLongLong();
+        row.texts = QStringList(schema.fields.size(), QString());
+        for (int i = 0; i < selected_.size(); ++i)
+            row.texts[selected_[i]] = displayText(schema.fields[selected_[i]], s.column(i + 1));
+        for (int c = 0; c < schema.fields.size(); ++c)
+            if (schema.fields[c].type == FieldType::Blob)
+                row.texts[c] = QStringLiteral("(BLOB)");
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+quint64 Table::generation() const
+{
+    return (quint64(structure_) << 40) ^ (file_ ? file_->changes() : 0);
+}
+
+void Table::attachDataSource(DataSource *source)
+{
+    if (!sources_.contains(source))
+        sources_.append(source);
+}
+
+void Table::detachDataSource(DataSource *source)
+{
+    sources_.removeAll(source);
+}
+
+// ------------------------------------------------------------ transactions
+
+TableTransaction::TableTransaction(Table &table)
+{
+    table.requireActive();
+    file_ = table.file_;
+    name_ = file_->beginSavepoint();
+}
+
+TableTransaction::~TableTransaction()
+{
+    if (!done_) {
+        try {
+            rollback();
+        } catch (...) {
+            // A destructor cannot report; the savepoint dies with the connection.
+        }
+    }
+}
+
+void TableTransaction::commit()
+{
+    if (done_)
+        return;
+    file_->releaseSavepoint(name_);
+    done_ = true;
+}
+
+void TableTransaction::rollback()
+{
+    if (done_)
+        return;
+    done_ = true;
+    file_->rollbackSavepoint(name_);
+    for (Table *t : QList<Table *>(file_->cursors))
+        t->afterRollback();
+}
+
+} // namespace Db

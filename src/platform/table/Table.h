@@ -1,0 +1,240 @@
+#pragma once
+// A cursor on one table file: moves, sort orders, key ranges, look-ups,
+// editing, master-detail links and the data sources that follow it. Cursors on
+// the same file share one connection, so each sees the others' posts at once.
+
+#include "platform/table/Field.h"
+#include "platform/table/Schema.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace Db {
+
+class Database;
+class DataSource;
+class TableFile;
+
+// How a grid shows one field of a cursor.
+struct FieldView {
+    QString name;
+    QString label;
+    int width = 10; // characters
+    bool visible = true;
+};
+
+// One row read for a grid: its row id and the display texts of its fields in
+// the file's layout order.
+struct RowTexts {
+    qint64 rowId = 0;
+    QStringList texts;
+};
+
+class Table {
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    Table(Database *database = nullptr, const QString &tableName = {});
+    ~Table();
+    Table(const Table &) = delete;
+    Table &operator=(const Table &) = delete;
+
+    // --- where the table lives (only while closed) ---
+    void setDatabase(Database *database);
+    Database *database() const { return database_; }
+    void setTableName(const QString &tableName);
+    QString tableName() const { return tableName_; }
+    // The file that the table names in its database's directory (existing or not).
+    QString filePath() const;
+    // A file of another layout version is refused by name (0 accepts any).
+    void setRequiredLayout(int version) { requiredLayout_ = version; }
+
+    // --- open and close ---
+    void open();
+    void close(); // pending changes are cancelled
+    bool isActive() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    const TableSchema &schema() const; // of the open file
+
+    // --- moves ---
+    void first();
+    void last();
+    void next();  // at the last row sets eof() and stays
+    void prior(); // at the first row sets bof() and stays
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    bool isEmpty() const;        // no row in the current range / detail set
+    int recordCount() const;     // rows of the current range / detail set
+    int recNo() const;           // 0-based position of the current row; -1 when none
+    void moveToPosition(int position);
+    bool moveToRowId(qint64 rowId); // false (cursor unchanged) when it is not in the current set
+    qint64 currentRowId() const { return hasRow_ ? rowId_ : 0; }
+
+    // --- sort order and ranges ---
+    // "" is the primary order (or the order of entry when there is none). The
+    // range is cancelled; the cursor stays on its row when it can.
+    void setIndexName(const QString &indexName);
+    QString indexName() const { return indexName_; }
+    QStringList indexNames() const; // primary and named secondary indexes of the open file
+    // Both ends inclusive, on the first field of the current index; the texts
+    // are values of that field as setAsString takes them. Moves to the first row.
+    void setRange(const QString &low, const QString &high);
+    void cancelRange();
+    bool hasRange() const { return range_.active; }
+
+    // Exact, case-sensitive comparison of one field with a text. On a hit the
+    // cursor moves to the first matching row in the current order and true is
+    // returned; on a miss the cursor stays where it was.
+    bool locate(const QString &fieldName, const QString &value);
+
+    // --- editing ---
+    void append();
+    void insert();
+    void edit(); // on an empty table or detail set this inserts
+    // Writes the row; afterwards the cursor stands on it. A unique index given a
+    // second equal key raises KeyViolation and the row stays in edit/insert.
+    void post();
+    void cancel();
+    // Deletes the current row; the cursor then stands on the next row, or on
+    // the new last row when the deleted one was last.
+    void deleteRecord();
+    // Reads the current row again; when it is gone, moves to the row after it.
+    void refresh();
+    bool isModified() const { return modified_; }
+
+    // --- fields ---
+    int fieldCount() const;
+    Field &field(int column);
+    Field &fieldByName(const QString &name);
+    Field *findField(const QString &name);
+
+    // Grid settings of this cursor; kept across close and open.
+    void setFieldView(const QString &name, const QString &label, int width, bool visible = true);
+    void setFieldVisible(const QString &name, bool visible);
+    // Puts the named fields first, in this order; the others follow.
+    void setFieldOrder(const QStringList &names);
+    FieldView fieldView(const QString &name) const;
+    // The visible fields in grid order.
+    QList<FieldView> visibleFields() const;
+
+    // --- master-detail ---
+    // This table shows only the rows whose `detailField` equals the master's
+    // current `masterField`; while the master is closed it shows every row.
+    // A row inserted here takes its link field from the master.
+    void setMasterLink(Table *master, const QString &masterField, const QString &detailField);
+    void clearMasterLink();
+
+    // --- grids ---
+    std::vector<RowTexts> readRows(int offset, int count) const;
+    // Changes whenever what a grid shows may have changed (rows, order, range,
+    // fields, open state, other cursors' posts).
+    quint64 generation() const;
+
+    // Used by Field and DataSource.
+    const QVariant &value(int column) const;
+    void setValue(int column, const QVariant &stored);
+    void attachDataSource(DataSource *source);
+    void detachDataSource(DataSource *source);
+    TableFile *file() const { return file_.get(); }
+
+private:
+    friend class Database;
+    friend class TableTransaction;
+    struct Range {
+        bool active = false;
+        QVariant low;
+        QVariant high;
+    };
+    struct Condition {
+        QString sql;
+        QVariantList args;
+    };
+
+    void requireActive() const;
+    void requireEditing() const;
+    void checkBrowseMode();
+    int columnOf(const QString &fieldName) const;
+    void buildFields();
+    void rebuildQueries();
+    Condition constraint() const;
+    Condition keyEquals() const;
+    Condition keyCompare(bool after) const;
+    bool fetch(const Condition &extra, const QString &order, int offset = -1, bool constrained = true);
+    int count(const Condition &extra) const;
+    bool reload(qint64 rowId);
+    bool step(bool forward);
+    void reReadOrNext();
+    void setNoRow();
+    void afterMove();
+    void layoutChanged();
+    void masterMoved();
+    std::optional<QVariant> linkValue() const;
+    void closeFromDatabase();
+    void afterRollback();
+
+    Database *database_ = nullptr;
+    QString tableName_;
+    int requiredLayout_ = 0;
+    std::shared_ptr<TableFile> file_;
+    State state_ = State::Inactive;
+
+    QString indexName_;
+    Range range_;
+    QHash<QString, FieldView> views_; // by lower-case field name
+    QStringList order_;               // fields put first in grids
+    std::vector<std::unique_ptr<Field>> fields_;
+
+    // Current row: values in stored form; blobs are read when first asked for.
+    bool hasRow_ = false;
+    qint64 rowId_ = 0;
+    qint64 rowBeforeInsert_ = 0;
+    QVariantList values_;
+    QList<bool> loaded_;
+    QList<bool> changed_;
+    bool modified_ = false;
+    bool eof_ = true;
+    bool bof_ = true;
+
+    // SQL pieces for the current order.
+    QStringList keyExprs_;   // key columns with their collation
+    QList<int> keyColumns_;  // their field positions
+    QList<int> selected_;    // field positions read with each row (all but blobs)
+    QString selectList_;
+    QString orderAsc_;
+    QString orderDesc_;
+    quint64 structure_ = 0;
+    mutable quint64 countGeneration_ = ~0ULL;
+    mutable int countCache_ = 0;
+
+    Table *master_ = nullptr;
+    QString masterField_;
+    QString detailField_;
+    QList<Table *> details_;
+    QList<DataSource *> sources_;
+};
+
+// One transaction on the file of `table`, for a walk that writes many rows.
+// Nests; rolled back unless committed; after a roll-back every cursor on the
+// file reads its row again.
+class TableTransaction {
+public:
+    explicit TableTransaction(Table &table);
+    ~TableTransaction();
+    TableTransaction(const TableTransaction &) = delete;
+    TableTransaction &operator=(const TableTransaction &) = delete;
+    void commit();
+    void rollback();
+
+private:
+    std::shared_ptr<TableFile> file_;
+    QString name_;
+    bool done_ = false;
+};
+
+} // namespace Db

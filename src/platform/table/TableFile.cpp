@@ -1,0 +1,315 @@
+#include "platform/table/TableFile.h"
+
+#include "platform/table/Table.h"
+#include "platform/table/TableError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace Db {
+
+QString quoteName(const QString &name)
+{
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+// ---------------------------------------------------------------- Statement
+
+Statement::Statement(TableFile *file, sqlite3_stmt *stmt) : file_(file), stmt_(stmt) {}
+
+Statement::Statement(Statement &&other) noexcept : file_(other.file_), stmt_(other.stmt_), bound_(other.bound_)
+{
+    other.stmt_ = nullptr;
+}
+
+Statement::~Statement()
+{
+    if (stmt_) {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+}
+
+void Statement::bind(const QVariantList &values)
+{
+    for (const QVariant &v : values) {
+        const int i = ++bound_;
+        int rc;
+        switch (v.typeId()) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(stmt_, i, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(stmt_, i, v.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = v.toByteArray();
+            rc = sqlite3_bind_blob64(stmt_, i, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray utf8 = v.toString().toUtf8();
+            rc = sqlite3_bind_text64(stmt_, i, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                                     SQLITE_UTF8);
+        }
+        }
+        if (rc != SQLITE_OK)
+            file_->fail(QStringLiteral("Cannot bind a value"), rc);
+    }
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    file_->fail(QStringLiteral("Cannot read or write"), rc);
+}
+
+QVariant Statement::column(int index) const
+{
+    switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(stmt_, index)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, index));
+    case SQLITE_BLOB: {
+        const void *data = sqlite3_column_blob(stmt_, index);
+        return QVariant(QByteArray(static_cast<const char *>(data), sqlite3_column_bytes(stmt_, index)));
+    }
+    case SQLITE_TEXT: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, index));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, index)));
+    }
+    default:
+        return QVariant(QString());
+    }
+}
+
+// ---------------------------------------------------------------- TableFile
+
+namespace {
+
+QHash<QString, std::weak_ptr<TableFile>> &openFiles()
+{
+    // Never destroyed: a table closed during exit must still find it.
+    static auto *files = new QHash<QString, std::weak_ptr<TableFile>>;
+    return *files;
+}
+
+bool hasSqliteHeader(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    return f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+} // namespace
+
+std::shared_ptr<TableFile> TableFile::open(const QString &path)
+{
+    const QString key = QFileInfo(path).canonicalFilePath();
+    if (key.isEmpty())
+        throw TableError(QStringLiteral("Table file not found: %1").arg(path), path);
+    if (auto existing = openFiles().value(key).lock())
+        return existing;
+    std::shared_ptr<TableFile> file(new TableFile(key));
+    openFiles().insert(key, file);
+    return file;
+}
+
+TableFile::TableFile(const QString &path) : path_(path)
+{
+    if (!QFileInfo(path).isReadable())
+        throw TableError(QStringLiteral("Cannot read the table file %1").arg(path), path);
+    if (!hasSqliteHeader(path))
+        throw TableError(QStringLiteral("%1 is not a table file or is damaged").arg(path), path);
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw TableError(QStringLiteral("Cannot open the table file %1: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))),
+                         path);
+    }
+    try {
+        sqlite3_busy_timeout(db_, 5000);
+        readLayout();
+        // Every post is its own commit unless a walk holds a transaction; WAL with
+        // NORMAL sync makes a returned post survive a killed process.
+        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    } catch (...) {
+        for (sqlite3_stmt *s : std::as_const(statements_))
+            sqlite3_finalize(s);
+        statements_.clear();
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+TableFile::~TableFile()
+{
+    openFiles().remove(path_);
+    for (sqlite3_stmt *s : std::as_const(statements_))
+        sqlite3_finalize(s);
+    if (db_) {
+        // Leaves one plain file that can be copied (the rebuild copies files).
+        sqlite3_exec(db_, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+        sqlite3_close(db_);
+    }
+}
+
+QString TableFile::fileName() const
+{
+    return QFileInfo(path_).fileName();
+}
+
+QString TableFile::quotedTable() const
+{
+    return quoteName(schema_.name);
+}
+
+void TableFile::fail(const QString &what, int rc) const
+{
+    const int primary = rc & 0xff;
+    const QString detail = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+    if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+        throw KeyViolation(QStringLiteral("Key violation in %1").arg(path_), path_);
+    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
+        throw TableError(QStringLiteral("%1 is not a table file or is damaged").arg(path_), path_);
+    if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM)
+        throw TableError(QStringLiteral("Cannot write the table file %1: %2").arg(path_, detail), path_);
+    throw TableError(QStringLiteral("%1 in %2: %3").arg(what, path_, detail), path_);
+}
+
+Statement TableFile::prepare(const QString &sql)
+{
+    sqlite3_stmt *stmt = statements_.value(sql);
+    if (!stmt) {
+        const QByteArray utf8 = sql.toUtf8();
+        const int rc = sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
+                                          nullptr);
+        if (rc != SQLITE_OK)
+            fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
+        statements_.insert(sql, stmt);
+    }
+    return Statement(this, stmt);
+}
+
+void TableFile::exec(const QString &sql)
+{
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(QStringLiteral("Cannot run a command"), sqlite3_extended_errcode(db_));
+}
+
+qint64 TableFile::lastInsertRowId() const
+{
+    return sqlite3_last_insert_rowid(db_);
+}
+
+quint64 TableFile::changes() const
+{
+    return quint64(sqlite3_total_changes64(db_));
+}
+
+int TableFile::rowCount()
+{
+    if (countStamp_ != changes()) {
+        Statement s = prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quotedTable()));
+        s.step();
+        rowCount_ = int(s.column(0).toLongLong());
+        countStamp_ = changes();
+    }
+    return rowCount_;
+}
+
+void TableFile::rowsChanged(quint64 changesBefore, int delta)
+{
+    if (countStamp_ == changesBefore && changes() == changesBefore + 1) {
+        rowCount_ += delta;
+        countStamp_ = changes();
+    }
+}
+
+QString TableFile::beginSavepoint()
+{
+    const QString name = QStringLiteral("walk%1").arg(++savepoints_);
+    exec(QStringLiteral("SAVEPOINT ") + name);
+    return name;
+}
+
+void TableFile::releaseSavepoint(const QString &name)
+{
+    exec(QStringLiteral("RELEASE ") + name);
+    --savepoints_;
+}
+
+void TableFile::rollbackSavepoint(const QString &name)
+{
+    forgetRowCount();
+    exec(QStringLiteral("ROLLBACK TO ") + name);
+    exec(QStringLiteral("RELEASE ") + name);
+    --savepoints_;
+}
+
+void TableFile::readLayout()
+{
+    auto notOurs = [this] {
+        return TableError(QStringLiteral("%1 is not a table file of this program").arg(path_), path_);
+    };
+    sqlite3_stmt *probe = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "SELECT value FROM _layout WHERE key = 'engine'", -1, &probe, nullptr);
+    sqlite3_finalize(probe);
+    if (rc != SQLITE_OK) {
+        const int primary = sqlite3_extended_errcode(db_) & 0xff;
+        if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
+            fail(QString(), primary);
+        throw notOurs();
+    }
+    QHash<QString, QString> layout;
+    {
+        Statement s = prepare(QStringLiteral("SELECT key, value FROM _layout"));
+        while (s.step())
+            layout.insert(s.column(0).toString(), s.column(1).toString());
+    }
+    if (layout.value(QStringLiteral("engine")) != QLatin1String("tarnel-table"))
+        throw notOurs();
+    schema_.name = layout.value(QStringLiteral("table"));
+    schema_.layoutVersion = layout.value(QStringLiteral("version")).toInt();
+    {
+        Statement s = prepare(QStringLiteral("SELECT name, type, width FROM _fields ORDER BY pos"));
+        while (s.step()) {
+            const auto type = fieldTypeFromName(s.column(1).toString());
+            if (!type)
+                throw notOurs();
+            schema_.fields.append({s.column(0).toString(), *type, int(s.column(2).toLongLong())});
+        }
+    }
+    {
+        Statement s = prepare(
+            QStringLiteral("SELECT name, kind, fields, isunique, nocase FROM _indexes ORDER BY pos"));
+        while (s.step()) {
+            const auto kind = indexKindFromName(s.column(1).toString());
+            if (!kind)
+                throw notOurs();
+            schema_.indexes.append({s.column(0).toString(), s.column(2).toString().split(u','), *kind,
+                                    s.column(3).toLongLong() != 0, s.column(4).toLongLong() != 0});
+        }
+    }
+    if (schema_.name.isEmpty() || schema_.fields.isEmpty())
+        throw notOurs();
+    // The table itself must be there and readable.
+    Statement s = prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid < 0").arg(quotedTable()));
+    s.step();
+}
+
+} // namespace Db
