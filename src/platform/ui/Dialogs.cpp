@@ -1,0 +1,161 @@
+#include "platform/ui/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace Ui {
+
+namespace {
+
+QString caption()
+{
+    const QString name = QApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Tarnel") : name;
+}
+
+Dialogs *&current()
+{
+    static Dialogs *installed = nullptr;
+    return installed;
+}
+
+QString withExtension(const QString &name, const FileDialogOptions &options)
+{
+    if (name.isEmpty() || options.defaultExtension.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return name;
+    return name + u'.' + options.defaultExtension;
+}
+
+} // namespace
+
+Dialogs &dialogs()
+{
+    static QtDialogs qtDialogs;
+    return current() ? *current() : qtDialogs;
+}
+
+Dialogs *setDialogs(Dialogs *replacement)
+{
+    Dialogs *previous = current();
+    current() = replacement;
+    return previous;
+}
+
+void showWarning(const QString &text) { dialogs().warning(text); }
+Answer askYesNoCancel(const QString &text) { return dialogs().question(text, true); }
+Answer askYesNo(const QString &text) { return dialogs().question(text, false); }
+void showError(const QString &text) { dialogs().error(text); }
+QString openFileName(const FileDialogOptions &options) { return dialogs().openFileName(options); }
+QString saveFileName(const FileDialogOptions &options) { return dialogs().saveFileName(options); }
+
+// ------------------------------------------------------------------ Qt's
+
+void QtDialogs::warning(const QString &text)
+{
+    QMessageBox::warning(QApplication::activeWindow(), caption(), text, QMessageBox::Ok);
+}
+
+Answer QtDialogs::question(const QString &text, bool cancel)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (cancel)
+        buttons |= QMessageBox::Cancel;
+    switch (QMessageBox::question(QApplication::activeWindow(), caption(), text, buttons)) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return cancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+void QtDialogs::error(const QString &text)
+{
+    QMessageBox::critical(QApplication::activeWindow(), caption(), text, QMessageBox::Ok);
+}
+
+QString QtDialogs::openFileName(const FileDialogOptions &options)
+{
+    QString start = options.directory;
+    if (!options.defaultName.isEmpty())
+        start = QDir(start).filePath(options.defaultName);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), options.title, start, options.filter);
+}
+
+QString QtDialogs::saveFileName(const FileDialogOptions &options)
+{
+    QString start = options.directory;
+    if (!options.defaultName.isEmpty())
+        start = QDir(start).filePath(options.defaultName);
+    return withExtension(
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), options.title, start, options.filter), options);
+}
+
+// -------------------------------------------------------------- scripted
+
+ScriptedDialogs::ScriptedDialogs() : previous_(setDialogs(this)) {}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    setDialogs(previous_);
+}
+
+void ScriptedDialogs::record(Shown::Kind kind, const QString &text)
+{
+    shown.append({kind, text});
+    if (onShow)
+        onShow(shown.last());
+}
+
+void ScriptedDialogs::warning(const QString &text)
+{
+    record(Shown::Warning, text);
+}
+
+Answer ScriptedDialogs::question(const QString &text, bool cancel)
+{
+    record(Shown::Question, text);
+    if (answers.empty())
+        return cancel ? Answer::Cancel : Answer::No;
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+void ScriptedDialogs::error(const QString &text)
+{
+    record(Shown::Error, text);
+}
+
+QString ScriptedDialogs::openFileName(const FileDialogOptions &options)
+{
+    fileDialogs.append(options);
+    record(Shown::OpenFile, options.title);
+    if (fileNames.empty())
+        return {};
+    const QString name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+QString ScriptedDialogs::saveFileName(const FileDialogOptions &options)
+{
+    fileDialogs.append(options);
+    record(Shown::SaveFile, options.title);
+    if (fileNames.empty())
+        return {};
+    const QString name = fileNames.front();
+    fileNames.pop_front();
+    return withExtension(name, options);
+}
+
+QStringList ScriptedDialogs::texts(Shown::Kind kind) const
+{
+    QStringList result;
+    for (const Shown &s : shown)
+        if (s.kind == kind)
+            result << s.text;
+    return result;
+}
+
+} // namespace Ui

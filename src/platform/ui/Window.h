@@ -1,0 +1,48 @@
+#pragma once
+// A window of the program: created once at start-up, alive until exit. Closing
+// runs the close handler and only hides it. The activation handler runs when
+// the program shows the window or the operator brings it up from another of
+// the program's windows, not when focus comes back from another program or
+// from one of the window's own message boxes.
+
+#include <QMainWindow>
+
+class QEventLoop;
+
+namespace Ui {
+
+class Window : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Window(const QString &objectName, const QString &caption, QWidget *parent = nullptr);
+
+    // Show: visible, raised and active; the activation handler runs.
+    void showWindow();
+    // Runs the window until it is closed or hidden.
+    void showModal();
+    // Close: the close handler, then hidden.
+    void closeWindow();
+    // Hidden without the close handler.
+    void makeInvisible();
+
+    // Handlers that windows override under their own names.
+    virtual void FormCreate() {}
+    virtual void FormActivate() {}
+    virtual void FormShow() {}
+    virtual void FormClose() {}
+
+    // Set for the main window: closing it ends the program.
+    void setEndsProgram(bool ends) { endsProgram_ = ends; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void activated();
+    bool endsProgram_ = false;
+    QEventLoop *modalLoop_ = nullptr;
+};
+
+} // namespace Ui

@@ -1,0 +1,190 @@
+#include "platform/table/TableError.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Guard.h"
+#include "platform/ui/MenuItem.h"
+#include "platform/ui/Window.h"
+
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+#include <stdexcept>
+
+namespace {
+
+class CountingWindow : public Ui::Window {
+public:
+    CountingWindow() : Ui::Window(QStringLiteral("FTest"), QStringLiteral("Test")) {}
+    void FormActivate() override { ++activations; }
+    void FormClose() override { ++closes; }
+    void FormShow() override { ++shows; }
+    int activations = 0;
+    int closes = 0;
+    int shows = 0;
+};
+
+} // namespace
+
+class TestUiSeams : public QObject {
+    Q_OBJECT
+private slots:
+    void guardShowsErrorsAndGoesOn_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("table error") << 0 << "Table file not found: /x/Tarnel.db";
+        QTest::newRow("std exception") << 1 << "disk full";
+        QTest::newRow("anything else") << 2 << "Unknown error";
+    }
+    void guardShowsErrorsAndGoesOn()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, expected);
+        Ui::ScriptedDialogs dialogs;
+        const bool ok = Ui::runGuarded([kind] {
+            if (kind == 0)
+                throw Db::TableError(QStringLiteral("Table file not found: /x/Tarnel.db"));
+            if (kind == 1)
+                throw std::runtime_error("disk full");
+            throw 42;
+        });
+        QVERIFY(!ok);
+        QCOMPARE(dialogs.errors(), QStringList{expected});
+        QVERIFY(Ui::runGuarded([] {}));
+        QCOMPARE(dialogs.shown.size(), 1);
+    }
+
+    void guardedConnectionKeepsSignalDispatchAlive()
+    {
+        Ui::ScriptedDialogs dialogs;
+        QLineEdit edit;
+        int runs = 0;
+        Ui::connectGuarded(&edit, &QLineEdit::textChanged, &edit, [&runs](const QString &text) {
+            ++runs;
+            if (text == QLatin1String("bad"))
+                throw std::runtime_error("bad text");
+        });
+        edit.setText(QStringLiteral("bad"));
+        edit.setText(QStringLiteral("good"));
+        QCOMPARE(runs, 2);
+        QCOMPARE(dialogs.errors(), QStringList{QStringLiteral("bad text")});
+    }
+
+    void scriptedAnswersInOrder()
+    {
+        Ui::ScriptedDialogs dialogs;
+        dialogs.answers = {Ui::Answer::Yes, Ui::Answer::No};
+        QCOMPARE(Ui::askYesNoCancel(QStringLiteral("Clear LOG ?")), Ui::Answer::Yes);
+        QCOMPARE(Ui::askYesNo(QStringLiteral("Second ?")), Ui::Answer::No);
+        // Unscripted: the safe answer, never Yes.
+        QCOMPARE(Ui::askYesNoCancel(QStringLiteral("Third ?")), Ui::Answer::Cancel);
+        QCOMPARE(Ui::askYesNo(QStringLiteral("Fourth ?")), Ui::Answer::No);
+        QCOMPARE(dialogs.questions().size(), 4);
+        dialogs.fileNames = {QStringLiteral("/tmp/contest")};
+        Ui::FileDialogOptions save;
+        save.defaultExtension = QStringLiteral("tst");
+        QCOMPARE(Ui::saveFileName(save), QStringLiteral("/tmp/contest.tst"));
+        QCOMPARE(Ui::openFileName({}), QString());
+    }
+
+    void scriptedDialogsRestorePrevious()
+    {
+        Ui::Dialogs *before = &Ui::dialogs();
+        {
+            Ui::ScriptedDialogs outer;
+            {
+                Ui::ScriptedDialogs inner;
+                QCOMPARE(&Ui::dialogs(), static_cast<Ui::Dialogs *>(&inner));
+            }
+            QCOMPARE(&Ui::dialogs(), static_cast<Ui::Dialogs *>(&outer));
+        }
+        QCOMPARE(&Ui::dialogs(), before);
+    }
+
+    // A handler that toggles its own mark toggles it once, whether the operator
+    // clicked (Qt's trigger) or code clicked.
+    void menuHandlerSeesMarkBeforeClick_data()
+    {
+        QTest::addColumn<bool>("fromCode");
+        QTest::newRow("operator") << false;
+        QTest::newRow("code") << true;
+    }
+    void menuHandlerSeesMarkBeforeClick()
+    {
+        QFETCH(bool, fromCode);
+        QObject owner;
+        Ui::MenuItem item(QStringLiteral("OptionRep"), QStringLiteral("Repetition"), &owner);
+        QList<bool> seen;
+        item.setHandler([&] {
+            seen << item.isChecked();
+            item.setChecked(!item.isChecked());
+        });
+        for (int i = 0; i < 2; ++i) {
+            if (fromCode)
+                item.click();
+            else
+                item.trigger();
+        }
+        QCOMPARE(seen, (QList<bool>{false, true}));
+        QVERIFY(!item.isChecked());
+        QCOMPARE(item.QAction::isChecked(), item.isChecked());
+    }
+
+    void radioGroupKeepsOneChecked()
+    {
+        QObject owner;
+        Ui::RadioGroup group;
+        Ui::MenuItem a(QStringLiteral("LogLog1"), QStringLiteral("Log 1"), &owner);
+        Ui::MenuItem b(QStringLiteral("LogLog2"), QStringLiteral("Log 2"), &owner);
+        Ui::MenuItem c(QStringLiteral("LogLog3"), QStringLiteral("Log 3"), &owner);
+        for (Ui::MenuItem *m : {&a, &b, &c})
+            m->setGroup(&group);
+        a.setChecked(true);
+        b.setChecked(true);
+        QVERIFY(!a.isChecked() && b.isChecked() && !c.isChecked());
+        b.setChecked(false); // the only checked one stays checked
+        QVERIFY(b.isChecked());
+        c.trigger(); // no handler: the operator's click alone changes nothing
+        QVERIFY(b.isChecked() && !c.isChecked());
+    }
+
+    void menuHandlerErrorIsShown()
+    {
+        Ui::ScriptedDialogs dialogs;
+        QObject owner;
+        Ui::MenuItem item(QStringLiteral("X"), QStringLiteral("X"), &owner);
+        item.setHandler([] { throw std::runtime_error("failed"); });
+        item.trigger();
+        QCOMPARE(dialogs.errors(), QStringList{QStringLiteral("failed")});
+    }
+
+    void closeRunsHandlerThenHides()
+    {
+        CountingWindow w;
+        w.showWindow();
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.shows, 1);
+        QCOMPARE(w.activations, 1);
+        w.closeWindow();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.closes, 1);
+        w.showWindow();
+        w.makeInvisible();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.closes, 1);
+        QCOMPARE(w.activations, 2);
+        QCOMPARE(w.shows, 2);
+    }
+
+    void showModalReturnsWhenClosed()
+    {
+        CountingWindow w;
+        QTimer::singleShot(0, &w, [&w] { w.closeWindow(); });
+        w.showModal();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.closes, 1);
+        QCOMPARE(w.windowModality(), Qt::NonModal);
+    }
+};
+
+QTEST_MAIN(TestUiSeams)
+#include "TestUiSeams.moc"
