@@ -1,5 +1,6 @@
 #include "platform/table/Schema.h"
 
+#include "platform/table/Database.h"
 #include "platform/table/TableError.h"
 #include "platform/table/TableFile.h"
 
@@ -184,7 +185,8 @@ static QStringList schemaStatements(const TableSchema &schema)
 void createTableFile(const QString &path, const TableSchema &schema)
 {
     validate(schema, path);
-    if (QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (info.exists() || !findFileCaseInsensitive(info.absolutePath(), info.fileName()).isEmpty())
         throw TableError(QStringLiteral("Table file already exists: %1").arg(path), path);
     // Built under a temporary name and renamed, so no half-made table is ever
     // found under the real name.

@@ -898,7 +898,8 @@ QList<FieldView> Table::visibleFields() const
 
 void Table::setMasterLink(Table *master, const QString &masterField, const QString &detailField)
 {
-    clearMasterLink();
+    if (master_)
+        master_->details_.removeAll(this);
     master_ = master;
     masterField_ = masterField;
     detailField_ = detailField;
@@ -913,11 +914,18 @@ void Table::setMasterLink(Table *master, const QString &masterField, const QStri
 
 void Table::clearMasterLink()
 {
-    if (master_)
-        master_->details_.removeAll(this);
+    if (!master_)
+        return;
+    master_->details_.removeAll(this);
     master_ = nullptr;
     masterField_.clear();
     detailField_.clear();
+    if (isActive()) {
+        checkBrowseMode();
+        layoutChanged();
+        reReadOrNext();
+        afterMove();
+    }
 }
 
 void Table::masterMoved()

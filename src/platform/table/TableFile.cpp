@@ -69,7 +69,7 @@ bool Statement::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    file_->fail(QStringLiteral("Cannot read or write"), rc);
+    file_->fail(QStringLiteral("Cannot read or write"), file_->extendedError(rc));
 }
 
 QVariant Statement::column(int index) const
@@ -139,6 +139,7 @@ TableFile::TableFile(const QString &path) : path_(path)
                          path);
     }
     try {
+        sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, 5000);
         readLayout();
         // Every post is its own commit unless a walk holds a transaction; WAL with
@@ -209,6 +210,11 @@ void TableFile::exec(const QString &sql)
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         fail(QStringLiteral("Cannot run a command"), sqlite3_extended_errcode(db_));
+}
+
+int TableFile::extendedError(int rc) const
+{
+    return db_ ? sqlite3_extended_errcode(db_) : rc;
 }
 
 qint64 TableFile::lastInsertRowId() const

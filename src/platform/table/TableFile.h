@@ -71,6 +71,7 @@ public:
     QList<Table *> cursors;
 
     [[noreturn]] void fail(const QString &what, int rc) const;
+    int extendedError(int rc) const;
 
 private:
     explicit TableFile(const QString &path);

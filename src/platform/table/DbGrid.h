@@ -1,0 +1,32 @@
+#pragma once
+// A grid on a data source: shows the cursor's visible fields, keeps the
+// cursor's row selected, and moves the cursor to the row the operator picks.
+
+#include <QTableView>
+
+namespace Db {
+
+class DataSource;
+class GridModel;
+
+class DbGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DbGrid(QWidget *parent = nullptr);
+
+    // Binds the grid (nullptr unbinds it).
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const { return source_; }
+    GridModel *gridModel() const { return model_; }
+
+private:
+    void applyWidths();
+    void selectRow(int row);
+    void rowPicked(const QModelIndex &current);
+
+    DataSource *source_ = nullptr;
+    GridModel *model_ = nullptr;
+    bool following_ = false;
+};
+
+} // namespace Db

@@ -1,0 +1,522 @@
+// Table files on disk: finding them by name, refusing what is not a table of
+// ours without damaging it, the plain SQLite form of the rows, transactions,
+// and what survives a killed process.
+
+#include "TableFixture.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <memory>
+
+#ifndef TABLE_CHILD
+#error "TABLE_CHILD must name the table_child helper"
+#endif
+
+using namespace TableFixture;
+
+namespace {
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator generator(seed);
+    for (auto &byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}
+
+// A file made by plain SQLite, with a table named like the log but none of
+// the engine's own description.
+QByteArray foreignSqliteFile(const QString &path)
+{
+    sqlite3 *handle = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &handle);
+    sqlite3_exec(handle,
+                 "CREATE TABLE Tarnel (LogCall TEXT, LogDate TEXT);"
+                 "INSERT INTO Tarnel VALUES ('UR5AAA', '2024-03-05');",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(handle);
+    const QByteArray bytes = fileBytes(path);
+    QFile::remove(path);
+    return bytes;
+}
+
+// A real log file whose pages after the header are overwritten.
+QByteArray damagedTableFile(const QString &path)
+{
+    {
+        Db::TableSchema schema = logSchema();
+        Db::createTableFile(path, schema);
+    }
+    QByteArray bytes = fileBytes(path);
+    QFile::remove(path);
+    if (bytes.size() < 200)
+        return {};
+    const QByteArray garbage = randomBytes(int(bytes.size()) - 100, 7);
+    bytes.replace(100, garbage.size(), garbage);
+    return bytes;
+}
+
+int countRows(const QString &directory, const QString &tableName = "Tarnel")
+{
+    Db::Database db;
+    db.setDirectory(directory);
+    Db::Table table(&db, tableName);
+    table.open();
+    return table.recordCount();
+}
+
+} // namespace
+
+class TestTableFiles : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDatabase> temp;
+
+private slots:
+    void init() { temp = std::make_unique<TempDatabase>(); }
+    void cleanup() { temp.reset(); }
+
+    void tableFileNames_data()
+    {
+        QTest::addColumn<QString>("tableName");
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("plain name") << "Tarnel" << "Tarnel.db";
+        QTest::newRow("extension kept") << "Cbook2.DB" << "Cbook2.DB";
+        QTest::newRow("own extension") << "Pict.db" << "Pict.db";
+    }
+    void tableFileNames()
+    {
+        QFETCH(QString, tableName);
+        QFETCH(QString, fileName);
+        QCOMPARE(Db::tableFileName(tableName), fileName);
+    }
+
+    void filesMatchedWhateverTheirCase_data()
+    {
+        QTest::addColumn<QString>("onDisk");
+        QTest::addColumn<QString>("tableName");
+        QTest::newRow("lower-case file") << "tarnel.db" << "Tarnel";
+        QTest::newRow("upper-case file") << "TARNEL.DB" << "Tarnel";
+        QTest::newRow("lower-case name") << "Tarnel.db" << "tarnel";
+        QTest::newRow("name with extension") << "Cbook2.DB" << "Cbook2.DB";
+        QTest::newRow("name with extension, other case") << "Cbook2.DB" << "cbook2.db";
+        QTest::newRow("file in lower case, name with extension") << "cbook2.db" << "Cbook2.DB";
+    }
+    void filesMatchedWhateverTheirCase()
+    {
+        QFETCH(QString, onDisk);
+        QFETCH(QString, tableName);
+        Db::TableSchema schema = logSchema();
+        schema.name = QFileInfo(onDisk).completeBaseName();
+        Db::createTableFile(temp->path(onDisk), schema);
+
+        QCOMPARE(Db::findFileCaseInsensitive(temp->dir.path(), Db::tableFileName(tableName)), temp->path(onDisk));
+        QCOMPARE(QFileInfo(temp->db.resolveTableFile(tableName)).fileName(), onDisk);
+        {
+            Db::Table table(&temp->db, tableName);
+            table.open();
+            QCOMPARE(QFileInfo(table.filePath()).fileName(), onDisk);
+            addRow(table, {{"LogCall", "UR5AAA"}});
+        }
+        // Written into that file; no second file beside it.
+        QCOMPARE(temp->fileNames(), QStringList{onDisk});
+        QCOMPARE(countRows(temp->dir.path(), tableName), 1);
+    }
+
+    void missingTable_data()
+    {
+        QTest::addColumn<QString>("tableName");
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("log") << "Tarnel" << "Tarnel.db";
+        QTest::newRow("callbook") << "Cbook2.DB" << "Cbook2.DB";
+    }
+    void missingTable()
+    {
+        QFETCH(QString, tableName);
+        QFETCH(QString, fileName);
+        temp->db.createTable(prefixSchema()); // another table does not stand in
+        Db::Table table(&temp->db, tableName);
+        const auto error = errorOf([&] { table.open(); });
+        QVERIFY2(error, "opened a table that does not exist");
+        QVERIFY2(namesFile(*error, fileName), qPrintable(error->message()));
+        QVERIFY(!table.isActive());
+        QCOMPARE(temp->fileNames(), QStringList{"Prefix.db"});
+    }
+
+    void notATable_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"random bytes", "text", "empty file", "foreign SQLite file", "damaged table"})
+            QTest::newRow(kind) << kind;
+    }
+    void notATable()
+    {
+        QFETCH(QString, kind);
+        const QString path = temp->path("Tarnel.db");
+        QByteArray bytes;
+        if (kind == "random bytes")
+            bytes = randomBytes(8192, 1160);
+        else if (kind == "text")
+            bytes = QByteArray("LogCall;LogDate\r\nUR5AAA;05.03.2024\r\n").repeated(50);
+        else if (kind == "foreign SQLite file")
+            bytes = foreignSqliteFile(path);
+        else if (kind == "damaged table")
+            bytes = damagedTableFile(path);
+        QVERIFY(kind == "empty file" || !bytes.isEmpty());
+        QVERIFY(writeFile(path, bytes));
+
+        Db::Table table(&temp->db, "Tarnel");
+        const auto error = errorOf([&] {
+            table.open();
+            table.first();
+        });
+        QVERIFY2(error, "opened a file that is not a table of ours");
+        QVERIFY2(namesFile(*error, "Tarnel.db"), qPrintable(error->message()));
+        QVERIFY(!table.isActive());
+        QCOMPARE(fileBytes(path), bytes);
+    }
+
+    void layoutVersion_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("required");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("any accepted") << 1 << 0 << true;
+        QTest::newRow("same version") << 2 << 2 << true;
+        QTest::newRow("older file") << 2 << 3 << false;
+        QTest::newRow("newer file") << 3 << 2 << false;
+    }
+    void layoutVersion()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, required);
+        QFETCH(bool, opens);
+        Db::TableSchema schema = logSchema();
+        schema.layoutVersion = stored;
+        temp->db.createTable(schema);
+        const QByteArray bytes = fileBytes(temp->path("Tarnel.db"));
+        Db::Table table(&temp->db, "Tarnel");
+        table.setRequiredLayout(required);
+        const auto error = errorOf([&] { table.open(); });
+        QCOMPARE(table.isActive(), opens);
+        if (opens) {
+            QVERIFY(!error);
+            QCOMPARE(table.schema().layoutVersion, stored);
+        } else {
+            QVERIFY2(error, "a file of another layout was opened");
+            QVERIFY2(namesFile(*error, "Tarnel.db"), qPrintable(error->message()));
+            QCOMPARE(fileBytes(temp->path("Tarnel.db")), bytes);
+        }
+    }
+
+    void schemaTravelsWithTheFile()
+    {
+        temp->db.createTable(logSchema());
+        Db::Table table(&temp->db, "Tarnel");
+        table.open();
+        const Db::TableSchema &schema = table.schema();
+        QCOMPARE(schema.fields.size(), logSchema().fields.size());
+        QCOMPARE(schema.field("LogQth")->width, 25);
+        QCOMPARE(schema.field("LogDate")->type, Db::FieldType::Date);
+        QCOMPARE(schema.fieldIndex("LogTxRst"), 11);
+        QVERIFY(schema.index("ByCall"));
+        QCOMPARE(schema.index("ByCall")->fields, QStringList({"LogCall", "LogDate", "LogTime"}));
+        QCOMPARE(table.fieldCount(), 20);
+        QCOMPARE(table.field(5).name(), "LogTime");
+        QCOMPARE(table.fieldByName("LogBand").size(), 6);
+    }
+
+    void createRefusesAnExistingFile()
+    {
+        temp->db.createTable(logSchema());
+        {
+            Db::Table table(&temp->db, "Tarnel");
+            table.open();
+            addRow(table, {{"LogCall", "UR5AAA"}});
+        }
+        const QByteArray bytes = fileBytes(temp->path("Tarnel.db"));
+        const auto again = errorOf([&] { temp->db.createTable(logSchema()); });
+        QVERIFY2(again, "created a table over an existing one");
+        QVERIFY2(namesFile(*again, "Tarnel.db"), qPrintable(again->message()));
+        QCOMPARE(fileBytes(temp->path("Tarnel.db")), bytes);
+    }
+
+    void createMatchesNamesWhateverTheirCase()
+    {
+        temp->db.createTable(logSchema());
+        // A second "tarnel.db" beside "Tarnel.db" would leave the log's name ambiguous.
+        Db::TableSchema schema = logSchema();
+        schema.name = "TARNEL";
+        const auto error = errorOf([&] { temp->db.createTable(schema); });
+        QVERIFY2(error, "created TARNEL.db beside Tarnel.db");
+        QVERIFY2(namesFile(*error, "Tarnel.db"), qPrintable(error->message()));
+        QCOMPARE(temp->fileNames(), QStringList{"Tarnel.db"});
+    }
+
+    void failedCreationLeavesNoFile()
+    {
+        const QString path = temp->path("missing/Tarnel.db");
+        const auto error = errorOf([&] { Db::createTableFile(path, logSchema()); });
+        QVERIFY(error);
+        QVERIFY2(namesFile(*error, "Tarnel.db"), qPrintable(error->message()));
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(temp->fileNames().isEmpty());
+    }
+
+    void rowsReadableByPlainSqlite()
+    {
+        temp->db.createTable(logSchema());
+        temp->db.createTable(kindsSchema());
+        {
+            Db::Table log(&temp->db, "Tarnel");
+            log.open();
+            addRow(log, {{"LogCall", "UR5AAA"}, {"LogDate", "05.03.2024"}, {"LogTime", "07:05:09"},
+                         {"LogBand", "Satellite"}, {"LogNotepad", "Заметка"}});
+            Db::Table kinds(&temp->db, "Kinds");
+            kinds.open();
+            addRow(kinds, {{"Stamp", "05.03.2024 14:30:15"}, {"Ratio", "50,45"}, {"Count", "12"},
+                           {"Day", "29.02.2024"}});
+        }
+        const QString logFile = temp->path("Tarnel.db");
+        QStringList columns;
+        for (const auto &def : logSchema().fields)
+            columns << def.name;
+        QCOMPARE(sqliteRows(logFile, "SELECT name FROM pragma_table_info('Tarnel') ORDER BY cid"), columns);
+        QCOMPARE(sqliteRows(logFile, "SELECT LogCall, LogDate, LogTime, LogBand, LogNotepad FROM Tarnel"),
+                 QStringList{"UR5AAA|2024-03-05|07:05:09|Satell|Заметка"});
+
+        // Empty texts are '' so ranges and orders treat them alike.
+        QStringList nullChecks;
+        for (const auto &def : logSchema().fields)
+            if (def.type == Db::FieldType::Text || def.type == Db::FieldType::Memo)
+                nullChecks << def.name + " IS NULL";
+        QCOMPARE(sqliteRows(logFile, "SELECT count(*) FROM Tarnel WHERE " + nullChecks.join(" OR ")),
+                 QStringList{"0"});
+        QCOMPARE(sqliteRows(logFile, "SELECT typeof(LogQth), length(LogQth) FROM Tarnel"), QStringList{"text|0"});
+
+        QCOMPARE(sqliteRows(temp->path("Kinds.db"), "SELECT Stamp, Day, Ratio * 100, Count + 1 FROM Kinds"),
+                 QStringList{"2024-03-05 14:30:15|2024-02-29|5045.0|13"});
+    }
+
+    void closingLeavesOnePlainFile()
+    {
+        temp->db.createTable(logSchema());
+        {
+            Db::Table first(&temp->db, "Tarnel");
+            Db::Table second(&temp->db, "Tarnel");
+            first.open();
+            second.open();
+            for (const char *call : {"A1", "B1", "C1"})
+                addRow(first, {{"LogCall", call}});
+            second.first();
+            first.close();
+            second.close();
+            QCOMPARE(temp->fileNames(), QStringList{"Tarnel.db"});
+        }
+        // A copy of the closed file is the whole table.
+        QTemporaryDir copyDir;
+        QVERIFY(QFile::copy(temp->path("Tarnel.db"), copyDir.filePath("Tarnel.db")));
+        QCOMPARE(countRows(copyDir.path()), 3);
+    }
+
+    void databaseParameters()
+    {
+        temp->db.createTable(logSchema());
+        QTemporaryDir otherDir;
+        Db::createTableFile(otherDir.filePath("Tarnel.db"), logSchema());
+        {
+            Db::Database other;
+            other.setDirectory(otherDir.path());
+            Db::Table table(&other, "Tarnel");
+            table.open();
+            addRow(table, {{"LogCall", "B1"}});
+            addRow(table, {{"LogCall", "C1"}});
+        }
+        QCOMPARE(temp->db.params(), QStringList{"PATH=" + temp->dir.path()});
+        QCOMPARE(temp->db.directory(), temp->dir.path());
+
+        temp->db.open();
+        QVERIFY(temp->db.isConnected());
+        QVERIFY_THROWS_EXCEPTION(Db::TableError, temp->db.setDirectory(otherDir.path()));
+        QVERIFY_THROWS_EXCEPTION(Db::TableError, temp->db.setParams({"PATH=" + otherDir.path()}));
+        QCOMPARE(temp->db.directory(), temp->dir.path());
+
+        Db::Table table(&temp->db, "Tarnel");
+        table.open();
+        QCOMPARE(table.recordCount(), 0);
+
+        // The data module's switch of logs: close, new parameter, open again.
+        temp->db.close();
+        QVERIFY(!temp->db.isConnected());
+        QVERIFY(!table.isActive());
+        QVERIFY_THROWS_EXCEPTION(Db::TableError, table.first());
+        temp->db.setParams({"PATH=" + otherDir.path()});
+        QCOMPARE(temp->db.directory(), otherDir.path());
+        temp->db.open();
+        table.open();
+        QCOMPARE(table.recordCount(), 2);
+    }
+
+    void closingTheDatabaseCancelsEdits()
+    {
+        temp->db.createTable(logSchema());
+        Db::Table table(&temp->db, "Tarnel");
+        table.open();
+        addRow(table, {{"LogCall", "A1"}});
+        table.edit();
+        table.fieldByName("LogCall").setAsString("CHANGED");
+        temp->db.close();
+        QVERIFY(!table.isActive());
+        table.open();
+        table.first();
+        QCOMPARE(text(table, "LogCall"), "A1");
+        QCOMPARE(table.recordCount(), 1);
+    }
+
+    void transactions_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("committed") << "commit" << true;
+        QTest::newRow("destroyed without commit") << "drop" << false;
+        QTest::newRow("rolled back") << "rollback" << false;
+        QTest::newRow("inner dropped, outer committed") << "inner dropped" << false;
+    }
+    void transactions()
+    {
+        QFETCH(QString, ending);
+        QFETCH(bool, kept);
+        temp->db.createTable(logSchema());
+        Db::Table log(&temp->db, "Tarnel");
+        Db::Table other(&temp->db, "Tarnel");
+        log.open();
+        other.open();
+        addRow(log, {{"LogCall", "A1"}});
+        addRow(log, {{"LogCall", "B1"}});
+        {
+            Db::TableTransaction walk(log);
+            {
+                Db::TableTransaction inner(log);
+                for (const char *call : {"W1", "W2", "W3"})
+                    addRow(log, {{"LogCall", call}});
+                if (ending != "inner dropped")
+                    inner.commit();
+            }
+            other.last(); // on a row of the walk while it is still open
+            if (ending == "commit" || ending == "inner dropped")
+                walk.commit();
+            else if (ending == "rollback")
+                walk.rollback();
+        }
+        const QStringList expected = kept ? QStringList{"A1", "B1", "W1", "W2", "W3"} : QStringList{"A1", "B1"};
+        // Both cursors read their rows again: none stands on a row that is gone.
+        QVERIFY(expected.contains(text(log, "LogCall")));
+        QVERIFY(expected.contains(text(other, "LogCall")));
+        QCOMPARE(log.recordCount(), int(expected.size()));
+        QCOMPARE(walkForward(other, "LogCall"), expected);
+        log.close();
+        other.close();
+        QCOMPARE(countRows(temp->dir.path()), int(expected.size()));
+    }
+
+    // --- a real process killed while it writes ---
+
+    void killedInTheMiddleOfAWalk()
+    {
+        temp->db.createTable(logSchema());
+        QProcess child;
+        child.start(TABLE_CHILD, {"walk", temp->dir.path()});
+        QVERIFY(child.waitForStarted());
+        QByteArray out;
+        while (!out.contains("ready\n") && child.waitForReadyRead(120000))
+            out += child.readAllStandardOutput();
+        QVERIFY2(out.contains("ready\n"), child.readAllStandardError().constData());
+        child.kill();
+        QVERIFY(child.waitForFinished());
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+        const QString path = temp->path("Tarnel.db");
+        QCOMPARE(sqliteRows(path, "PRAGMA integrity_check"), QStringList{"ok"});
+        Db::Table log(&temp->db, "Tarnel");
+        log.open();
+        QCOMPARE(log.recordCount(), 300);
+        QVERIFY(!log.locate("LogName", "pending"));
+        QStringList calls = walkForward(log, "LogCall");
+        QCOMPARE(calls.first(), "0");
+        QCOMPARE(calls.last(), "299");
+        log.close();
+        QCOMPARE(sqliteRows(path, "PRAGMA integrity_check"), QStringList{"ok"});
+    }
+
+    void killedBetweenPosts()
+    {
+        temp->db.createTable(logSchema());
+        QProcess child;
+        child.start(TABLE_CHILD, {"posts", temp->dir.path()});
+        QVERIFY(child.waitForStarted());
+        QByteArray out;
+        while (out.count('\n') < 200 && child.waitForReadyRead(120000))
+            out += child.readAllStandardOutput();
+        child.kill();
+        QVERIFY(child.waitForFinished());
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        out += child.readAllStandardOutput();
+        // Only whole lines: each stands for a post that had returned.
+        const int returned = int(out.left(out.lastIndexOf('\n') + 1).count('\n'));
+        QVERIFY2(returned >= 200, child.readAllStandardError().constData());
+
+        const QString path = temp->path("Tarnel.db");
+        QCOMPARE(sqliteRows(path, "PRAGMA integrity_check"), QStringList{"ok"});
+        Db::Table log(&temp->db, "Tarnel");
+        log.open();
+        const QStringList calls = walkForward(log, "LogCall");
+        // Every returned post is there, in order; at most one more was on its way.
+        QVERIFY2(calls.size() == returned || calls.size() == returned + 1,
+                 qPrintable(QStringLiteral("%1 rows, %2 posts returned").arg(calls.size()).arg(returned)));
+        for (int i = 0; i < calls.size(); ++i)
+            QCOMPARE(calls.at(i), QString::number(i));
+    }
+
+    void readOnlyDirectory()
+    {
+        QTemporaryDir root;
+        QVERIFY(QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                       | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                                       | QFile::ExeOther));
+        const QString dir = root.filePath("readonly");
+        QVERIFY(QDir().mkdir(dir));
+        const QString path = dir + "/Tarnel.db";
+        Db::createTableFile(path, logSchema());
+        {
+            Db::Database db;
+            db.setDirectory(dir);
+            Db::Table log(&db, "Tarnel");
+            log.open();
+            addRow(log, {{"LogCall", "UR5AAA"}});
+        }
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                | QFile::ReadOther));
+        const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                            | QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(dir, readOnly));
+        const QByteArray bytes = fileBytes(path);
+
+        QProcess child;
+        child.start(TABLE_CHILD, {"open-readonly", dir});
+        QVERIFY(child.waitForStarted());
+        QVERIFY(child.waitForFinished(120000));
+        const QByteArray out = child.readAllStandardOutput() + child.readAllStandardError();
+        QFile::setPermissions(dir, readOnly | QFile::WriteOwner);
+
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(child.exitCode() == 0, out.constData());
+        QCOMPARE(fileBytes(path), bytes);
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"Tarnel.db"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTableFiles)
+#include "TestTableFiles.moc"

@@ -1,0 +1,120 @@
+// Child process of TestTableFiles. The test kills it in the middle of writing,
+// or runs it without privileges, to see what a real process leaves behind.
+//
+//   table_child walk DIR           commits 300 rows, then appends in an open
+//                                  transaction; prints "ready" after 1000 of them
+//   table_child posts DIR          posts rows one by one, printing the number of
+//                                  each row (its LogCall) once its post returned
+//   table_child open-readonly DIR  drops root privileges, then tries to write a
+//                                  row; exits 0 when a TableError names the file
+
+#include "platform/table/Database.h"
+#include "platform/table/Table.h"
+#include "platform/table/TableError.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <grp.h>
+#include <unistd.h>
+
+namespace {
+
+// Enough for any test; stops a child whose parent never came to kill it.
+constexpr int kMaxRows = 2'000'000;
+
+void appendRow(Db::Table &table, const QString &call, const QString &name)
+{
+    table.append();
+    table.fieldByName("LogCall").setAsString(call);
+    table.fieldByName("LogName").setAsString(name);
+    table.fieldByName("LogDate").setAsString("05.03.2024");
+    table.fieldByName("LogQth").setAsString(QStringLiteral("Some place far away %1").arg(call));
+    table.post();
+}
+
+int walk(Db::Table &table)
+{
+    {
+        Db::TableTransaction committed(table);
+        for (int i = 0; i < 300; ++i)
+            appendRow(table, QString::number(i), "committed");
+        committed.commit();
+    }
+    Db::TableTransaction pending(table);
+    for (int i = 0; i < kMaxRows; ++i) {
+        appendRow(table, QStringLiteral("P%1").arg(i), "pending");
+        if (i == 1000) {
+            std::puts("ready");
+            std::fflush(stdout);
+        }
+    }
+    return 4;
+}
+
+int posts(Db::Table &table)
+{
+    for (int i = 0; i < kMaxRows; ++i) {
+        appendRow(table, QString::number(i), "posted");
+        std::printf("%d\n", i);
+        std::fflush(stdout);
+    }
+    return 4;
+}
+
+// Root ignores directory permissions, so it becomes "nobody" first.
+bool dropPrivileges()
+{
+    if (geteuid() != 0)
+        return true;
+    return setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
+}
+
+int openReadOnly(Db::Table &table)
+{
+    if (!dropPrivileges()) {
+        std::perror("dropping privileges");
+        return 5;
+    }
+    try {
+        table.open();
+        appendRow(table, "RO1", "read-only");
+        table.close();
+    } catch (const Db::TableError &error) {
+        std::printf("%s\n%s\n", qPrintable(error.message()), qPrintable(error.file()));
+        const bool named = error.message().contains("Tarnel.db", Qt::CaseInsensitive)
+                        || error.file().contains("Tarnel.db", Qt::CaseInsensitive);
+        return named ? 0 : 2;
+    }
+    std::puts("no error");
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        std::fputs("usage: table_child walk|posts|open-readonly DIR\n", stderr);
+        return 64;
+    }
+    const QString mode = args.at(1);
+    Db::Database db;
+    db.setDirectory(args.at(2));
+    Db::Table table(&db, "Tarnel");
+    try {
+        if (mode == "open-readonly")
+            return openReadOnly(table);
+        table.open();
+        if (mode == "walk")
+            return walk(table);
+        if (mode == "posts")
+            return posts(table);
+    } catch (const Db::TableError &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        return 3;
+    }
+    std::fputs("unknown mode\n", stderr);
+    return 64;
+}
