@@ -1,11 +1,17 @@
+#include "core/GlavnMod.h"
+#include "core/Unit3.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tarnel"));
-    window.show();
-    return app.exec();
+    QApplication::setApplicationDisplayName(QStringLiteral("Tarnel"));
+    // Only closing the main window ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    createWindowSet();
+    Form3->showWindow();
+    const int result = QApplication::exec();
+    destroyWindowSet();
+    return result;
 }

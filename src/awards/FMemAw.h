@@ -1,0 +1,12 @@
+#pragma once
+// Award report text.
+
+#include "platform/ui/Window.h"
+
+class TFMemAw : public Ui::Window {
+    Q_OBJECT
+public:
+    TFMemAw();
+};
+
+extern TFMemAw *FMemAw;

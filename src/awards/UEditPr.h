@@ -1,0 +1,12 @@
+#pragma once
+// Prefix editor: editing prefixes.
+
+#include "platform/ui/Window.h"
+
+class TFormEditPref : public Ui::Window {
+    Q_OBJECT
+public:
+    TFormEditPref();
+};
+
+extern TFormEditPref *FormEditPref;

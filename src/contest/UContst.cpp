@@ -1,0 +1,5 @@
+#include "contest/UContst.h"
+
+TCont *Cont = nullptr;
+
+TCont::TCont() : Ui::Window(QStringLiteral("Cont"), QStringLiteral("Info")) {}

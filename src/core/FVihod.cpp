@@ -1,0 +1,5 @@
+#include "core/FVihod.h"
+
+TFVihod *FVihod = nullptr;
+
+TFVihod::TFVihod() : Ui::Window(QStringLiteral("FVihod"), QStringLiteral("Exit")) {}

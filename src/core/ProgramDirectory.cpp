@@ -1,0 +1,50 @@
+#include "core/ProgramDirectory.h"
+
+#include "core/TableSchemas.h"
+#include "platform/table/Database.h"
+#include "platform/table/TableError.h"
+
+#include <QDir>
+
+namespace ProgramDirectory {
+
+namespace {
+
+struct Install {
+    const char *subdir;
+    Db::TableSchema (*schema)();
+    const char *fileName; // empty: the schema's name + ".db"
+};
+
+} // namespace
+
+QStringList installEmptyTables(const QString &dir)
+{
+    static const Install tables[] = {
+        {"Base", TableSchemas::allpref, nullptr},     {"Base", TableSchemas::prefix, nullptr},
+        {"Awrds", TableSchemas::dxcc, nullptr},       {"Awrds", TableSchemas::ur, nullptr},
+        {"Awrds", TableSchemas::waz, nullptr},        {"Log/Log1", TableSchemas::log, nullptr},
+        {"Log/Log2", TableSchemas::log, nullptr},     {"Log/Log3", TableSchemas::log, nullptr},
+        {"Sound/Table", TableSchemas::sound, nullptr}, {"Sound/Table", TableSchemas::rez, nullptr},
+        {"Sound/Table", TableSchemas::pict, "Pict.db"}, {"Pack", TableSchemas::log, nullptr},
+        {"Pack", TableSchemas::sound, nullptr},       {"Pack", TableSchemas::pict, "Pict.db"},
+    };
+    QStringList created;
+    const QDir root(dir);
+    if (!root.mkpath(QStringLiteral("Temp")))
+        throw Db::TableError(QStringLiteral("Cannot create directories in %1").arg(dir), dir);
+    for (const Install &t : tables) {
+        const QString sub = root.filePath(QString::fromLatin1(t.subdir));
+        if (!root.mkpath(QString::fromLatin1(t.subdir)))
+            throw Db::TableError(QStringLiteral("Cannot create the directory %1").arg(sub), sub);
+        const Db::TableSchema schema = t.schema();
+        const QString name = t.fileName ? QString::fromLatin1(t.fileName) : Db::tableFileName(schema.name);
+        if (!Db::findFileCaseInsensitive(sub, name).isEmpty())
+            continue;
+        Db::createTableFile(QDir(sub).filePath(name), schema);
+        created << QDir(sub).filePath(name);
+    }
+    return created;
+}
+
+} // namespace ProgramDirectory

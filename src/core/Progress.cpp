@@ -1,0 +1,5 @@
+#include "core/Progress.h"
+
+TProgress *Progress = nullptr;
+
+TProgress::TProgress() : Ui::Window(QStringLiteral("Progress"), QStringLiteral("Progress")) {}

@@ -1,0 +1,134 @@
+#include "core/Unit2.h"
+
+#include "core/TableSchemas.h"
+#include "core/Unit3.h"
+#include "platform/table/Database.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Guard.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+TDM *DM = nullptr;
+
+namespace {
+
+// Each table opens on its own: one missing or damaged file is reported by
+// name and the others still open.
+void openEach(std::initializer_list<Db::Table *> tables)
+{
+    for (Db::Table *t : tables)
+        Ui::runGuarded([t] { t->open(); });
+}
+
+void openAt(Db::Database &database, const QString &directory)
+{
+    database.close();
+    database.setDirectory(directory);
+    database.open();
+}
+
+} // namespace
+
+QString logDirectory(const QString &programDir, int log)
+{
+    return programDir + QStringLiteral("/Log/Log%1/").arg(log);
+}
+
+TDM::TDM()
+{
+    setObjectName(QStringLiteral("DM"));
+    for (auto [source, table] : {std::pair{&DataSource1, &Table1}, {&DataSource7, &Table7}, {&DataSource2, &Table2},
+                                 {&DataSource3, &Table3}, {&DataSource4, &Table4}, {&DataSource9, &Table9},
+                                 {&DataSource5, &Table5}, {&DataSourceS, &TableS}, {&DataSourceR, &TableR},
+                                 {&DataSource8, &Table8}})
+        source->setDataSet(table);
+    Table3.setMasterLink(&Table2, QStringLiteral("MainPrefix"), QStringLiteral("Prefix"));
+    Table4.setMasterLink(&Table3, QStringLiteral("DXCCPrefix"), QStringLiteral("Prefix"));
+    Table9.setMasterLink(&Table3, QStringLiteral("Prefix"), QStringLiteral("Prefix"));
+    for (Db::Table *log : {&Table1, &Table7, &Table6})
+        log->setRequiredLayout(TableSchemas::log().layoutVersion);
+    setUpLogFields();
+    Ui::connectGuarded(&DataSource1, &Db::DataSource::dataChange, this, [this] { DataSource1DataChange(); });
+}
+
+void TDM::setUpLogFields()
+{
+    struct Column {
+        const char *field;
+        const char *label;
+        int width;
+        bool visible;
+    };
+    static const Column mainColumns[] = {
+        {"LogNom", "LogNom", 6, false},        {"LogCall", "Callsignal", 12, true},
+        {"LogPref", "LogPref", 5, false},      {"LogObl", "LogObl", 15, false},
+        {"LogDate", "Date", 9, true},          {"LogTime", "Time", 7, true},
+        {"LogBand", "Band", 4, true},          {"LogMode", "Mode", 4, true},
+        {"LogName", "Name", 12, true},         {"LogQth", "Location", 15, true},
+        {"LogRxRst", "Rx RST", 6, true},       {"LogTxRst", "Tx RST", 6, true},
+        {"LogTxQsl", "Send QSL", 10, true},    {"LogRxQsl", "Rcvd QSL", 10, true},
+        {"LogNotepad", "LogNotepad", 10, false}, {"LogOther", "LogOther", 20, false},
+        {"Log1", "Log1", 10, false},           {"Log2", "Rx Ident", 6, false},
+        {"Log3", "Tx Ident", 6, false},        {"Log4", "Log4", 10, false},
+    };
+    for (const Column &c : mainColumns) {
+        Table1.setFieldView(QString::fromLatin1(c.field), QString::fromLatin1(c.label), c.width, c.visible);
+        Table7.setFieldView(QString::fromLatin1(c.field), QString::fromLatin1(c.label), c.width, c.visible);
+        Table6.setFieldView(QString::fromLatin1(c.field), QString(), c.width, true);
+    }
+    // The second cursor: callsign hidden, time after the sent report.
+    Table7.setFieldVisible(QStringLiteral("LogCall"), false);
+    Table7.setFieldView(QStringLiteral("LogQth"), QStringLiteral("QTH"), 15, true);
+    Table7.setFieldView(QStringLiteral("LogRxRst"), QStringLiteral("RX "), 6, true);
+    Table7.setFieldView(QStringLiteral("LogTxRst"), QStringLiteral("TX"), 6, true);
+    const QStringList order{QStringLiteral("LogNom"),   QStringLiteral("LogCall"),  QStringLiteral("LogPref"),
+                            QStringLiteral("LogObl"),   QStringLiteral("LogDate"),  QStringLiteral("LogBand"),
+                            QStringLiteral("LogMode"),  QStringLiteral("LogName"),  QStringLiteral("LogQth"),
+                            QStringLiteral("LogRxRst"), QStringLiteral("LogTxRst"), QStringLiteral("LogTime")};
+    Table7.setFieldOrder(order);
+}
+
+void TDM::DataModuleCreate()
+{
+    const QString dir = QDir::currentPath();
+    if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
+        Ui::showWarning(QStringLiteral("Warning Error!"));
+        Table1.last(); // the closed log: its error ends the handler
+        return;
+    }
+    if (Form3->EditIf->text().isEmpty())
+        Form3->EditDir->setText(dir);
+    openAt(DatabaseS, dir + QStringLiteral("/Sound/Table/"));
+    openEach({&TableS, &TableR});
+    openAt(Database2, dir + QStringLiteral("/Base/"));
+    openEach({&Table2, &Table3});
+    openAt(Database4, dir + QStringLiteral("/Awrds/"));
+    openEach({&Table4, &Table9, &Table5});
+    Database1.close();
+    const Ui::MenuItem *logs[] = {Form3->LogLog1, Form3->LogLog2, Form3->LogLog3};
+    for (int n = 0; n < 3; ++n) {
+        if (!logs[n]->isChecked())
+            continue;
+        openAt(Database1, logDirectory(dir, n + 1));
+        Ui::runGuarded([this] {
+            Table1.open();
+            Table1.last();
+        });
+        Ui::runGuarded([this] {
+            Table7.open();
+            Table7.last();
+        });
+    }
+    if (Table1.isActive()) {
+        Table1.setIndexName(QStringLiteral("ByDatTim"));
+        Table1.last();
+    }
+    const QString base = dir + QStringLiteral("/Base");
+    if (!Db::findFileCaseInsensitive(base, QStringLiteral("Cbook.db")).isEmpty())
+        openEach({&TableCllbk});
+    if (!Db::findFileCaseInsensitive(base, QStringLiteral("Cbook2.db")).isEmpty())
+        openEach({&TabCbQRZ2});
+    if (!Db::findFileCaseInsensitive(base, QStringLiteral("Cbook3.db")).isEmpty())
+        openEach({&TabCbQRZ1});
+}

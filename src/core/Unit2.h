@@ -1,0 +1,52 @@
+#pragma once
+// The data module: every database and table of the program, opened from the
+// program directory when it is created.
+
+#include "platform/table/DataSource.h"
+#include "platform/table/Database.h"
+#include "platform/table/Table.h"
+
+#include <QObject>
+
+class TDM : public QObject {
+    Q_OBJECT
+public:
+    TDM();
+
+    Db::Database Database1{QStringLiteral("Log1")};
+    Db::Database Database2{QStringLiteral("Allprefix")};
+    Db::Database Database4{QStringLiteral("Awards")};
+    Db::Database DatabaseS{QStringLiteral("Sounds")};
+    Db::Database Database8{QStringLiteral("VCDbase")};
+    Db::Database Database6{QStringLiteral("Add")};
+
+    Db::Table Table1{&Database1, QStringLiteral("Tarnel")}; // the log; its grid follows it
+    Db::Table Table7{&Database1, QStringLiteral("Tarnel")}; // second cursor for look-ups
+    Db::Table Table6{&Database6, QStringLiteral("Tarnel")}; // source log of a merge
+    Db::Table Table2{&Database2, QStringLiteral("Allpref")};
+    Db::Table Table3{&Database2, QStringLiteral("Prefix")};
+    Db::Table TableCllbk{&Database2, QStringLiteral("CBook")};
+    Db::Table TabCbQRZ2{&Database2, QStringLiteral("Cbook2.DB")};
+    Db::Table TabCbQRZ1{&Database2, QStringLiteral("Cbook3.DB")};
+    Db::Table Table4{&Database4, QStringLiteral("Dxcc")};
+    Db::Table Table9{&Database4, QStringLiteral("UR")};
+    Db::Table Table5{&Database4, QStringLiteral("Waz")};
+    Db::Table TableS{&DatabaseS, QStringLiteral("Sound")};
+    Db::Table TableR{&DatabaseS, QStringLiteral("Rez")};
+    Db::Table Table8{&Database8, QStringLiteral("cs")};
+
+    Db::DataSource DataSource1, DataSource7, DataSource6, DataSource2, DataSource3, DataSource4, DataSource9,
+        DataSource5, DataSourceS, DataSourceR, DataSource8;
+
+    void DataModuleCreate();
+    // Record browsing; its steps come with the main window's log view.
+    void DataSource1DataChange() {}
+
+private:
+    void setUpLogFields();
+};
+
+// The directory of each database below the program directory.
+QString logDirectory(const QString &programDir, int log);
+
+extern TDM *DM;

@@ -1,0 +1,198 @@
+#pragma once
+// The main window: the entry of one contact, the Info panel, the log grid and
+// the menus. State lives in its controls and check marks, which the other
+// windows read and write by name.
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/MenuItem.h"
+#include "platform/ui/Window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace Db {
+class DbGrid;
+}
+
+class TForm3 : public Ui::Window {
+    Q_OBJECT
+public:
+    TForm3();
+
+    // ---- entry fields (the current contact)
+    Ui::MaskEdit *MaskEditCall;
+    Ui::MaskEdit *MaskEditRstTx;
+    Ui::MaskEdit *MaskEditRstRx;
+    Ui::MaskEdit *MaskEditName;
+    Ui::MaskEdit *MaskEditQth;
+    QComboBox *ComboBoxBand;
+    QComboBox *ComboBoxMode;
+    Ui::MaskEdit *MaskEditDate;
+    Ui::MaskEdit *MaskEditTime;
+    Ui::MaskEdit *MaskEditQslTx;
+    Ui::MaskEdit *MaskEditQslRx;
+    QLineEdit *Edit2; // the browsed row's sent QSL, lying over MaskEditQslTx
+    QLineEdit *Edit3; // the browsed row's received QSL, lying over MaskEditQslRx
+    Ui::MaskEdit *EditNmTx;
+    Ui::MaskEdit *EditNmRx;
+    QPlainTextEdit *MemoNot;
+    QCheckBox *CheckBoxNot;
+    QCheckBox *CheckBoxTime;
+    QLineEdit *EditDir; // hidden: the program directory
+    QLineEdit *EditIf;  // hidden: the fixed notepad text
+    QWidget *PanelEntry;
+
+    // ---- labels of the entry area
+    QLabel *Label3;
+    QLabel *Label4;
+    QLabel *Label5;
+    QLabel *Label6;
+    QLabel *Label13;
+    QLabel *Label32;
+    QLabel *Label33;
+
+    // ---- buttons (hidden ones serve as procedures other windows click)
+    QPushButton *ButtonSave;
+    QPushButton *ButtonEdit; // caption "Edit", or "Esc" in edit mode
+    QPushButton *ButtonClear;
+    QPushButton *ButExt2;
+    QPushButton *ButExt3;
+    QPushButton *ButtonFind;
+    QPushButton *ButtonExt;
+    QPushButton *ButtonQ;
+    QPushButton *ButtonRe;
+    QPushButton *ButtonPl;
+    QPushButton *ButtonCq;
+
+    // ---- hidden state labels
+    QLabel *Label23; // start-up: "New", "Old", "vse"
+    QLabel *Label24; // "Save", or "JKL" while a save or a clear runs
+
+    // ---- Info panel
+    QGroupBox *GroupBoxInfo;
+    QLabel *LabelPref;
+    QLabel *LabelCount;
+    QLabel *Label_ZCQ;
+    QLabel *Label_ZITU;
+    QLabel *LabelCont;
+    QLabel *LabelDist;
+    QLabel *LabelAz;
+    QLabel *LabelAzO;
+    QLabel *LabelDiff;
+    QLabel *Label26; // the country is already in the log
+    QLabel *Label18;
+    QLabel *Labelin18;
+    QLabel *Labelin35;
+    QLabel *Labelin7;
+    QLabel *LabelIn10;
+    QLabel *LabelIn14;
+    QLabel *LabelIn180;
+    QLabel *LabelIn21;
+    QLabel *LabelIn24;
+    QLabel *LabelIn28;
+    QLabel *LabelIn50;
+    QLabel *LabelInS;
+    QLabel *Label19; // the award the indicators follow
+    QLabel *LabelH;
+    QLabel *LabelM;
+    QLabel *LabelS;
+    QLabel *LabelPw;
+    QLabel *LabelPw1;
+    QLabel *Label30; // recorder status letter
+    QLabel *Label31; // "A": automatic voice saving on
+
+    // ---- log view
+    Db::DbGrid *DBGridLog;
+    QLabel *Total;
+    QLabel *Label35;
+
+    // ---- timers
+    QTimer *Timer1; // main clock
+    QTimer *Timer2; // start-up
+    QTimer *Timer3; // stopwatch
+    QTimer *Timer4; // recorder status
+
+    // ---- menus ("Log", "View", "Sound", "Awards", "Contest", "Tools",
+    // "Utilities", "Programs", "Options", "Help") and context menus
+    Ui::MenuItem *LogLog1, *LogLog2, *LogLog3;
+    Ui::MenuItem *LogAddLog1, *LogAddLog2, *LogAddLog3;
+    Ui::MenuItem *LogClear, *Refresh1, *LogImportAdif, *LogExportAdif, *LogExportText;
+    Ui::MenuItem *LogPrint, *LogPrintSetup, *LogExit, *ExitWindows1;
+    Ui::MenuItem *ViewSortCall, *ViewSortDate, *ViewSortBand, *ViewSortMode, *ViewSortQth, *ViewSortName,
+        *ViewSortRxQsl, *ViewSortTxQsl;
+    Ui::MenuItem *ViewDeleteQso, *ViewFilter, *ViewCallsignal, *VCD1, *Images1, *AutoViewImages1;
+    Ui::MenuItem *SoundAutosave, *SoundPlay, *SoundTimer, *SoundAlarm;
+    Ui::MenuItem *AwrdDxcc, *IOTA2, *WAS2, *Award11, *Award21;
+    Ui::MenuItem *View1, *ContStart, *ContStop, *Printer1, *Cabrillo1;
+    Ui::MenuItem *TimStart, *TimStop, *TimStopClear, *TimTotal, *TimQSO;
+    Ui::MenuItem *CW1, *DXCluster1, *Callbook1, *Skeds1, *PrintQSLlabel1;
+    Ui::MenuItem *UtilPack;
+    Ui::MenuItem *Pr11, *Pr21, *Pr31, *Pr41, *Pr51, *Pr61, *Pr81, *Update1, *Pr91;
+    Ui::MenuItem *Configuration1, *OptionContest, *QSLlabelConfig1, *ExitOptions1;
+    Ui::MenuItem *OptionDXCC, *OptionWAZ, *OptionUR, *OptionRep;
+    Ui::MenuItem *Help2, *About1;
+    QMenu *PopupMenu1, *PopupMenu2, *PopupMenu3, *PopupMenu4, *PopupMenu5;
+    Ui::MenuItem *DXCC1, *WAZ1, *DXCC2;
+    Ui::MenuItem *Edit1, *Delete1, *FilterCallsign1, *Filter1, *QSLPrint1;
+    Ui::MenuItem *InsertDate1, *InsertYes1, *eQSL2;
+    Ui::MenuItem *InsertDate2, *InsertYes2, *eQSL1;
+    Ui::MenuItem *IOTA1, *WAS1, *Diplom11, *Diplom21;
+    Ui::RadioGroup GroupLog, GroupSort, GroupContest, GroupTimer1, GroupTimer2, GroupInfo;
+
+    // The menu items by object name, in menu order.
+    QList<Ui::MenuItem *> menuItems() const;
+
+    // Binds the log grid to the data module's log cursor (once DM exists).
+    void bindLogGrid();
+
+    // ---- handlers
+    void FormCreate() override;
+    void FormActivate() override;
+    void Timer2Timer();
+    void CheckBoxNotClick();
+    void MaskEditNameClick() {}
+    void MaskEditNameChange() {}
+    void MaskEditQthClick() {}
+    void MaskEditQthChange() {}
+
+    // Commands that only open another window.
+    void AwrdDxccClick();
+    void VCD1Click();
+    void Configuration1Click();
+    void OptionContestClick();
+    void QSLlabelConfig1Click();
+    void ExitOptions1Click();
+    void ViewFilterClick();
+    void ViewCallsignalClick();
+    void AutoViewImages1Click();
+    void CW1Click();
+    void DXCluster1Click();
+    void Callbook1Click();
+    void Skeds1Click();
+    void Cabrillo1Click();
+    void LogExitClick();
+    void About1Click();
+    void IOTA1Click();
+    void WAS1Click();
+    void Diplom11Click();
+    void Diplom21Click();
+
+private:
+    void buildEntry();
+    void buildInfo();
+    void buildLogView();
+    void buildMenus();
+    void buildPopupMenus();
+    void connectHandlers();
+    Ui::MenuItem *item(QMenu *menu, const char *name, const QString &caption, void (TForm3::*handler)() = nullptr,
+                       const QKeySequence &shortcut = {});
+    QList<Ui::MenuItem *> items_;
+};
+
+extern TForm3 *Form3;

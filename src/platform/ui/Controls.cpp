@@ -1,0 +1,59 @@
+#include "platform/ui/Controls.h"
+
+#include <QFocusEvent>
+
+namespace Ui {
+
+QColor windowsColor(int bgr)
+{
+    return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
+}
+
+void setFontColor(QWidget *widget, int bgr)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, windowsColor(bgr));
+    palette.setColor(QPalette::Text, windowsColor(bgr));
+    widget->setPalette(palette);
+}
+
+int fontColor(const QWidget *widget)
+{
+    const QColor c = widget->palette().color(QPalette::WindowText);
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+QValidator::State UpperCaseValidator::validate(QString &input, int &) const
+{
+    input = input.toUpper();
+    return Acceptable;
+}
+
+MaskEdit::MaskEdit(const QString &objectName, QWidget *parent) : QLineEdit(parent)
+{
+    setObjectName(objectName);
+}
+
+void MaskEdit::setUpperCase(bool upper)
+{
+    if (upper == isUpperCase())
+        return;
+    delete validator();
+    setValidator(upper ? new UpperCaseValidator(this) : nullptr);
+    if (upper)
+        setText(text().toUpper());
+}
+
+bool MaskEdit::isUpperCase() const
+{
+    return dynamic_cast<const UpperCaseValidator *>(validator()) != nullptr;
+}
+
+void MaskEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit exited();
+}
+
+} // namespace Ui

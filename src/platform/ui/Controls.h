@@ -1,0 +1,39 @@
+#pragma once
+// Small control helpers: edits that turn letters to upper case and report
+// leaving the field, and colours given as Windows numbers.
+
+#include <QColor>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace Ui {
+
+// Windows colour numbers are 0x00BBGGRR: 255 is red, 65280 green.
+QColor windowsColor(int bgr);
+void setFontColor(QWidget *widget, int bgr);
+int fontColor(const QWidget *widget); // as a Windows number
+
+// Turns every letter upper case, typed or set from code.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &position) const override;
+};
+
+// An edit field. "Exit" (leaving the field) is a focus change to another
+// control; deactivating the window or opening a popup is not.
+class MaskEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit MaskEdit(const QString &objectName, QWidget *parent = nullptr);
+    void setUpperCase(bool upper);
+    bool isUpperCase() const;
+
+signals:
+    void exited();
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
+};
+
+} // namespace Ui

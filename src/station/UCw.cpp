@@ -1,0 +1,5 @@
+#include "station/UCw.h"
+
+TFCW *FCW = nullptr;
+
+TFCW::TFCW() : Ui::Window(QStringLiteral("FCW"), QStringLiteral("CW")) {}

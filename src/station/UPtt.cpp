@@ -1,0 +1,5 @@
+#include "station/UPtt.h"
+
+TFPtt *FPtt = nullptr;
+
+TFPtt::TFPtt() : Ui::Window(QStringLiteral("FPtt"), QStringLiteral("Config")) {}

@@ -1,0 +1,5 @@
+#include "station/USound.h"
+
+TSoundR *SoundR = nullptr;
+
+TSoundR::TSoundR() : Ui::Window(QStringLiteral("SoundR"), QStringLiteral("Player")) {}

@@ -1,0 +1,5 @@
+#include "utilities/UPack.h"
+
+TFUtil *FUtil = nullptr;
+
+TFUtil::TFUtil() : Ui::Window(QStringLiteral("FUtil"), QStringLiteral("Utilite")) {}

@@ -1,0 +1,5 @@
+#include "utilities/UPrntr.h"
+
+TFPrntr *FPrntr = nullptr;
+
+TFPrntr::TFPrntr() : Ui::Window(QStringLiteral("FPrntr"), QStringLiteral("FPrntr")) {}

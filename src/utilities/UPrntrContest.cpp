@@ -1,0 +1,5 @@
+#include "utilities/UPrntrContest.h"
+
+TFPrintContest *FPrintContest = nullptr;
+
+TFPrintContest::TFPrintContest() : Ui::Window(QStringLiteral("FPrintContest"), QStringLiteral("FPrintContest")) {}

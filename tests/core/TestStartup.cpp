@@ -1,0 +1,295 @@
+#include "ProgramFixture.h"
+
+#include "awards/UDxcc.h"
+#include "core/GlavnMod.h"
+#include "core/UConf.h"
+#include "core/Unit2.h"
+#include "core/Unit3.h"
+#include "core/TableSchemas.h"
+#include "lookups/UVCD.h"
+#include "platform/table/DbGrid.h"
+#include "platform/table/GridModel.h"
+#include "platform/ui/Dialogs.h"
+#include "utilities/UPrntrContest.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+// Runs the first activation and waits for the start-up timer to finish it.
+void startUp()
+{
+    Form3->showWindow();
+    QTRY_COMPARE(Form3->Label23->text(), QStringLiteral("vse"));
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { destroyWindowSet(); }
+
+    void windowsAreCreatedInTheirOrder()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        const QStringList expected{
+            "Form3",   "FIota",    "FWas",      "FDipB",  "FDipA",   "Config",        "DM",     "Form1",
+            "AwDx",    "FoTimer",  "SoundR",    "Povt",   "VCD",     "Filter",        "AddPref", "FormEditPref",
+            "Progress", "AboutBox", "FUtil",    "ContConf", "Cont",  "FiltCal",       "FVihod", "FSkeds",
+            "Flabel",  "FLabPrint", "FMemAw",   "FCW",    "FPtt",    "FImage",        "FConfirm", "FPrntr",
+            "FUpdate", "MixT",     "FDX_Cluster", "QRZ",  "FCabrillo", "FPrintContest"};
+        QCOMPARE(windowSetOrder(), expected);
+        QCOMPARE(Form3->windowTitle(), QStringLiteral("Tarnel"));
+        QCOMPARE(AwDx->windowTitle(), QStringLiteral("Awards"));
+        QCOMPARE(Config->windowTitle(), QStringLiteral("Configuration"));
+        QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(Form3->EditDir->text(), program.path());
+        QCOMPARE(Form3->Label23->text(), QStringLiteral("New"));
+        QCOMPARE(Form3->Label24->text(), QStringLiteral("Save"));
+        QCOMPARE(Form3->ButtonEdit->text(), QStringLiteral("Edit"));
+        QCOMPARE(Form3->minimumSize(), QSize(528, 485));
+        QVERIFY(Form3->Timer1->isActive());
+        QVERIFY(!Form3->Timer2->isActive());
+        QCOMPARE(Form3->Timer2->interval(), 10);
+    }
+
+    // A missing table is reported by name; the other tables and the later
+    // windows are there all the same.
+    void missingTableIsReportedAndStartUpGoesOn()
+    {
+        ProgramFixture program;
+        QVERIFY(QFile::remove(program.path("Sound/Table/Sound.db")));
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        QCOMPARE(dialogs.errors().size(), 1);
+        QVERIFY(dialogs.errors().first().contains("Sound.db"));
+        QVERIFY(!DM->TableS.isActive());
+        for (Db::Table *t : {&DM->TableR, &DM->Table1, &DM->Table7, &DM->Table2, &DM->Table3, &DM->Table4,
+                             &DM->Table9, &DM->Table5})
+            QVERIFY2(t->isActive(), qPrintable(t->tableName()));
+        QVERIFY(FPrintContest != nullptr);
+        QCOMPARE(windowSetOrder().size(), 38);
+    }
+
+    void noTablesAtAllStillBringsTheWindowsUp()
+    {
+        QTemporaryDir empty;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(empty.path());
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        QDir::setCurrent(previous);
+        // Sound, Rez, Allpref, Prefix, Dxcc, UR, Waz and the log's two cursors,
+        // each reported by its own file name.
+        QCOMPARE(dialogs.errors().size(), 9);
+        for (const char *file : {"Sound.db", "Rez.db", "Allpref.db", "Prefix.db", "Dxcc.db", "UR.db", "Waz.db"})
+            QCOMPARE(dialogs.errors().filter(file).size(), 1);
+        QCOMPARE(dialogs.errors().filter("Tarnel.db").size(), 2);
+        QCOMPARE(windowSetOrder().size(), 38);
+        QVERIFY(!DM->Table1.isActive());
+    }
+
+    void firstActivationShowsSettingsThenTimerHidesThem()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        Form3->showWindow();
+        QCOMPARE(Form3->Label23->text(), QStringLiteral("Old"));
+        QVERIFY(Config->isVisible());
+        QVERIFY(Form3->Timer2->isActive());
+        QTRY_COMPARE(Form3->Label23->text(), QStringLiteral("vse"));
+        QVERIFY(!Config->isVisible());
+        QVERIFY(!Form3->Timer2->isActive());
+        QCOMPARE(Form3->MemoNot->height(), 0);
+        QVERIFY(!Form3->LogAddLog1->isVisible());
+        QVERIFY(Form3->LogAddLog2->isVisible());
+        QVERIFY(Form3->LogAddLog3->isVisible());
+        QCOMPARE(Form3->MaskEditCall->focusPolicy(), Qt::StrongFocus);
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void laterActivationsDoNothing()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        startUp();
+        Config->CheckBoxVCD->setChecked(true); // would open the base if it ran again
+        Form3->LogAddLog1->setVisible(true);
+        Form3->FormActivate();
+        AwDx->showWindow();
+        AwDx->makeInvisible();
+        Form3->showWindow();
+        QVERIFY(!Config->isVisible());
+        QCOMPARE(Form3->Label23->text(), QStringLiteral("vse"));
+        QVERIFY(Form3->LogAddLog1->isVisible());
+        QVERIFY(!DM->Table8.isActive());
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void externalBaseOpensExactlyWhenEnabled_data()
+    {
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("enabled") << true;
+        QTest::newRow("disabled") << false;
+    }
+    void externalBaseOpensExactlyWhenEnabled()
+    {
+        QFETCH(bool, enabled);
+        ProgramFixture program;
+        QDir().mkpath(program.path("VCD"));
+        Db::createTableFile(program.path("VCD/cs.db"), TableSchemas::cs());
+        program.addRows("VCD", "cs", {{{"CallSign", "UR5AA"}}});
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        Config->EditVCD->setText(program.path("VCD"));
+        Config->CheckBoxVCD->setChecked(enabled);
+        startUp();
+        QCOMPARE(DM->Table8.isActive(), enabled);
+        if (enabled) {
+            QCOMPARE(DM->Database8.directory(), program.path("VCD"));
+            QCOMPARE(DM->Table8.fieldByName("CallSign").asString(), QStringLiteral("UR5AA"));
+        }
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void defaultExternalBaseIsALinuxPath()
+    {
+        QVERIFY(defaultVcdDirectory().startsWith(QDir::homePath()));
+        QVERIFY(defaultVcdDirectory().endsWith("/Callbk/VCD"));
+    }
+
+    void logGridStandsOnTheLastContactByDateAndTime()
+    {
+        ProgramFixture program;
+        program.addRows("Log/Log1", "Tarnel",
+                        {{{"LogCall", "LATEST"}, {"LogDate", "02.01.2024"}, {"LogTime", "10:00:00"}},
+                         {{"LogCall", "OLDEST"}, {"LogDate", "01.01.2023"}, {"LogTime", "23:00:00"}},
+                         {{"LogCall", "MIDDLE"}, {"LogDate", "02.01.2024"}, {"LogTime", "09:59:59"}}});
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        QCOMPARE(DM->Table1.indexName(), QStringLiteral("ByDatTim"));
+        QCOMPARE(DM->Table1.fieldByName("LogCall").asString(), QStringLiteral("LATEST"));
+        Db::GridModel *grid = Form3->DBGridLog->gridModel();
+        QCOMPARE(grid->rowCount(), 3);
+        QCOMPARE(grid->currentRow(), 2);
+        QCOMPARE(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Callsignal"));
+        QCOMPARE(grid->data(grid->index(2, 0)).toString(), QStringLiteral("LATEST"));
+        QCOMPARE(Form3->DBGridLog->currentIndex().row(), 2);
+    }
+
+    void secondCursorNeverMovesTheGrid()
+    {
+        ProgramFixture program;
+        program.addRows("Log/Log1", "Tarnel",
+                        {{{"LogCall", "UR5AA"}, {"LogDate", "01.01.2024"}},
+                         {{"LogCall", "DL1AA"}, {"LogDate", "02.01.2024"}}});
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        const qint64 row = DM->Table1.currentRowId();
+        QSignalSpy browsing(&DM->DataSource1, &Db::DataSource::dataChange);
+        DM->Table7.setIndexName("ByCall");
+        QVERIFY(DM->Table7.locate("LogCall", "UR5AA"));
+        DM->Table7.setRange("UR", "URZZZZ");
+        DM->Table7.first();
+        QCOMPARE(DM->Table1.currentRowId(), row);
+        QCOMPARE(Form3->DBGridLog->gridModel()->currentRow(), 1);
+        QCOMPARE(browsing.count(), 0);
+    }
+
+    void callbookTablesOpenOnlyWhenTheirFilesExist()
+    {
+        ProgramFixture program;
+        Db::createTableFile(program.path("Base/Cbook2.db"), TableSchemas::cbookQrz("Cbook2"));
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        QVERIFY(DM->TabCbQRZ2.isActive());
+        QVERIFY(!DM->TabCbQRZ1.isActive());
+        QVERIFY(!DM->TableCllbk.isActive());
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void textSetFromCodeRunsTheChangeHandlerOnce()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        QSignalSpy changes(Form3->MaskEditCall, &QLineEdit::textChanged);
+        Form3->MaskEditCall->setText("ur5abc");
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(Form3->MaskEditCall->text(), QStringLiteral("UR5ABC"));
+        QCOMPARE(changes.first().first().toString(), QStringLiteral("UR5ABC"));
+        Form3->MaskEditCall->setText("UR5ABC");
+        QCOMPARE(changes.count(), 1);
+    }
+
+    void checkBoxSetFromCodeRunsItsClickOnlyOnAChange()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        startUp();
+        QSignalSpy clicks(Form3->CheckBoxNot, &QCheckBox::toggled);
+        Form3->CheckBoxNot->setChecked(true);
+        QCOMPARE(Form3->MemoNot->height(), 50);
+        Form3->CheckBoxNot->setChecked(true);
+        QCOMPARE(clicks.count(), 1);
+        Form3->CheckBoxNot->setChecked(false);
+        QCOMPARE(Form3->MemoNot->height(), 0);
+        QCOMPARE(clicks.count(), 2);
+    }
+
+    void menuMarksAtCreationAndExclusiveGroups()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        QStringList checked;
+        for (Ui::MenuItem *item : Form3->menuItems())
+            if (item->isChecked())
+                checked << item->objectName();
+        QCOMPARE(checked, (QStringList{"LogLog1", "ViewSortDate", "AutoViewImages1", "ContStop", "TimStopClear",
+                                       "TimQSO", "OptionDXCC"}));
+        for (Ui::RadioGroup *group : {&Form3->GroupLog, &Form3->GroupSort, &Form3->GroupContest,
+                                      &Form3->GroupTimer1, &Form3->GroupTimer2, &Form3->GroupInfo}) {
+            for (Ui::MenuItem *item : group->items()) {
+                item->setChecked(true);
+                int count = 0;
+                for (Ui::MenuItem *other : group->items())
+                    count += other->isChecked() ? 1 : 0;
+                QCOMPARE(count, 1);
+            }
+        }
+    }
+
+    void autoViewImagesTogglesOnce()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        Form3->AutoViewImages1->trigger();
+        QVERIFY(!Form3->AutoViewImages1->isChecked());
+        Form3->AutoViewImages1->click();
+        QVERIFY(Form3->AutoViewImages1->isChecked());
+    }
+
+    void vcdItemWarnsWhenTheBaseIsOff()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        Form3->VCD1->click();
+        QCOMPARE(dialogs.warnings(), QStringList{"VCD is not connected !"});
+        QVERIFY(!VCD->isVisible());
+        Config->CheckBoxVCD->setChecked(true);
+        Form3->VCD1->click();
+        QVERIFY(VCD->isVisible());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "TestStartup.moc"
