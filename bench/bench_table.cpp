@@ -1,12 +1,12 @@
 // Table engine timings on a generated 100,000-contact log. Prints medians.
 
+#include "LogGenerator.h"
 #include "core/TableSchemas.h"
 #include "platform/table/Database.h"
 #include "platform/table/Table.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -15,46 +15,9 @@
 
 namespace {
 
-constexpr int logSize = 100000;
-
-QString callOf(int i)
-{
-    static const char *const prefixes[] = {"UA", "UR", "DL", "K", "W", "VE", "JA", "EA", "F", "G", "SP", "OK"};
-    const int p = i % 12;
-    QString call = QString::fromLatin1(prefixes[p]) + QString::number((i / 12) % 10);
-    int n = i / 120;
-    for (int k = 0; k < 3; ++k) {
-        call += QChar(u'A' + n % 26);
-        n /= 26;
-    }
-    return call;
-}
-
-QString countryOf(int i)
-{
-    return QStringLiteral("Country %1").arg(i % 340);
-}
-
-void generate(Db::Table &log)
-{
-    static const char *const bands[] = {"1.8", "3.5", "7", "10", "14", "18", "21", "24", "28", "50"};
-    static const char *const modes[] = {"CW", "SSB", "RTTY", "FM"};
-    Db::TableTransaction walk(log);
-    QDate date(2015, 1, 1);
-    for (int i = 0; i < logSize; ++i) {
-        log.append();
-        log.fieldByName(QStringLiteral("LogCall")).setAsString(callOf(i * 7919 % logSize));
-        log.fieldByName(QStringLiteral("LogObl")).setAsString(countryOf(i));
-        log.fieldByName(QStringLiteral("LogDate")).setAsDate(date.addDays(i / 30));
-        log.fieldByName(QStringLiteral("LogTime")).setAsString(QTime(0, 0).addSecs(i % 30 * 2000).toString(u"HH:mm:ss"));
-        log.fieldByName(QStringLiteral("LogBand")).setAsString(QString::fromLatin1(bands[i % 10]));
-        log.fieldByName(QStringLiteral("LogMode")).setAsString(QString::fromLatin1(modes[i % 4]));
-        log.fieldByName(QStringLiteral("LogRxRst")).setAsString(QStringLiteral("59"));
-        log.fieldByName(QStringLiteral("LogTxRst")).setAsString(QStringLiteral("59"));
-        log.post();
-    }
-    walk.commit();
-}
+using Bench::callOf;
+using Bench::countryOf;
+using Bench::logSize;
 
 double medianMicros(int runs, const std::function<void(int)> &body)
 {
@@ -89,7 +52,7 @@ int main(int argc, char **argv)
     table1.open();
     QElapsedTimer fill;
     fill.start();
-    generate(table1);
+    Bench::generateLog(table1);
     std::printf("generated %d contacts in %.1f s\n", logSize, double(fill.elapsed()) / 1000.0);
     table7.open();
     table1.setIndexName(QStringLiteral("ByDatTim"));

@@ -46,8 +46,16 @@ TDM::TDM()
     Table3.setMasterLink(&Table2, QStringLiteral("MainPrefix"), QStringLiteral("Prefix"));
     Table4.setMasterLink(&Table3, QStringLiteral("DXCCPrefix"), QStringLiteral("Prefix"));
     Table9.setMasterLink(&Table3, QStringLiteral("Prefix"), QStringLiteral("Prefix"));
-    for (Db::Table *log : {&Table1, &Table7, &Table6})
-        log->setRequiredLayout(TableSchemas::log().layoutVersion);
+    // A table file of another layout is refused by name instead of misread.
+    for (auto [table, schema] : {std::pair{&Table1, &TableSchemas::log}, {&Table7, &TableSchemas::log},
+                                 {&Table6, &TableSchemas::log}, {&Table2, &TableSchemas::allpref},
+                                 {&Table3, &TableSchemas::prefix}, {&Table4, &TableSchemas::dxcc},
+                                 {&Table9, &TableSchemas::ur}, {&Table5, &TableSchemas::waz},
+                                 {&TableS, &TableSchemas::sound}, {&TableR, &TableSchemas::rez},
+                                 {&Table8, &TableSchemas::cs}, {&TableCllbk, &TableSchemas::cbook}})
+        table->setRequiredLayout(schema().layoutVersion);
+    for (Db::Table *callbook : {&TabCbQRZ2, &TabCbQRZ1})
+        callbook->setRequiredLayout(TableSchemas::cbookQrz(callbook->tableName()).layoutVersion);
     setUpLogFields();
     Ui::connectGuarded(&DataSource1, &Db::DataSource::dataChange, this, [this] { DataSource1DataChange(); });
 }

@@ -163,7 +163,7 @@ void TForm3::buildEntry()
     EditNmRx->hide();
     MemoNot = new QPlainTextEdit(p);
     MemoNot->setObjectName(QStringLiteral("MemoNot"));
-    CheckBoxNot = new QCheckBox(QStringLiteral("Notepad"), p);
+    CheckBoxNot = new QCheckBox(p);
     CheckBoxNot->setObjectName(QStringLiteral("CheckBoxNot"));
     CheckBoxTime = new QCheckBox(QStringLiteral("Real"), p);
     CheckBoxTime->setObjectName(QStringLiteral("CheckBoxTime"));

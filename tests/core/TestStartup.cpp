@@ -74,6 +74,22 @@ private slots:
         QCOMPARE(windowSetOrder().size(), 38);
     }
 
+    void tableOfAnotherLayoutIsReportedByName()
+    {
+        ProgramFixture program;
+        QVERIFY(QFile::remove(program.path("Awrds/Waz.db")));
+        Db::TableSchema older = TableSchemas::waz();
+        older.layoutVersion = 0;
+        Db::createTableFile(program.path("Awrds/Waz.db"), older);
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        QCOMPARE(dialogs.errors().size(), 1);
+        QVERIFY(dialogs.errors().first().contains(program.path("Awrds/Waz.db")));
+        QVERIFY(dialogs.errors().first().contains("layout"));
+        QVERIFY(!DM->Table5.isActive());
+        QVERIFY(DM->Table4.isActive());
+    }
+
     void noTablesAtAllStillBringsTheWindowsUp()
     {
         QTemporaryDir empty;

@@ -43,8 +43,10 @@ void DbGrid::applyWidths()
         return;
     // Widths are given in characters, as the layouts declare them.
     const int charWidth = fontMetrics().averageCharWidth();
-    for (int c = 0; c < model_->columnCount(); ++c)
-        setColumnWidth(c, model_->widthInCharacters(c) * charWidth + 8);
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const int header = fontMetrics().horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 12;
+        setColumnWidth(c, qMax(model_->widthInCharacters(c) * charWidth + 8, header));
+    }
     selectRow(model_->currentRow());
 }
 

@@ -1,0 +1,90 @@
+// Start-up on a 100,000-contact log: the window set and the data module up to
+// the first shown main window, and the resident memory of the running
+// program. Each start is a fresh process; medians of several starts.
+
+#include "LogGenerator.h"
+#include "core/GlavnMod.h"
+#include "core/ProgramDirectory.h"
+#include "core/Unit3.h"
+#include "platform/table/Database.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// One start in this process: prints "<milliseconds> <KiB>".
+int startOnce(const QString &programDir)
+{
+    QDir::setCurrent(programDir);
+    QElapsedTimer clock;
+    clock.start();
+    createWindowSet();
+    Form3->showWindow();
+    QApplication::processEvents();
+    const double shown = double(clock.nsecsElapsed()) / 1e6;
+    // Let start-up finish (settings shown and hidden) before measuring memory.
+    while (Form3->Label23->text() != QLatin1String("vse"))
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
+    std::printf("%.1f %ld\n", shown, residentKiB());
+    destroyWindowSet();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc == 3 && QLatin1String(argv[1]) == QLatin1String("--once"))
+        return startOnce(QString::fromLocal8Bit(argv[2]));
+
+    QTemporaryDir dir;
+    ProgramDirectory::installEmptyTables(dir.path());
+    {
+        Db::Database database;
+        database.setDirectory(dir.filePath(QStringLiteral("Log/Log1")));
+        Db::Table log(&database, QStringLiteral("Tarnel"));
+        log.open();
+        Bench::generateLog(log);
+    }
+    std::vector<double> times;
+    std::vector<long> memory;
+    for (int run = 0; run < 5; ++run) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--once"), dir.path()});
+        if (!child.waitForFinished(60000) || child.exitCode() != 0) {
+            std::fprintf(stderr, "start-up run failed: %s\n", child.readAllStandardError().constData());
+            return 1;
+        }
+        const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
+        times.push_back(parts.value(0).toDouble());
+        memory.push_back(parts.value(1).toLong());
+    }
+    std::sort(times.begin(), times.end());
+    std::sort(memory.begin(), memory.end());
+    const double ms = times[times.size() / 2];
+    const double mb = double(memory[memory.size() / 2]) / 1024.0;
+    std::printf("%-44s %9.1f ms%s\n", "window set + data module to shown main window", ms, ms < 1000 ? "" : "   (over 1 s)");
+    std::printf("%-44s %9.1f MB%s\n", "resident memory after start-up", mb, mb < 150 ? "" : "   (over 150 MB)");
+    return 0;
+}
