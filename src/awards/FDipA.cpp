@@ -2,4 +2,8 @@
 
 TFDipA *FDipA = nullptr;
 
-TFDipA::TFDipA() : Ui::Window(QStringLiteral("FDipA"), QStringLiteral("Diplom 1")) {}
+TFDipA::TFDipA() : ReferenceWindow(QStringLiteral("FDipA"), QStringLiteral("Diplom 1"))
+{
+    Edit1 = addField("Edit1", QStringLiteral("Main"), 10, true);
+    Edit2 = addField("Edit2", QStringLiteral("Info"), 8, false);
+}

@@ -2,4 +2,10 @@
 
 TFIota *FIota = nullptr;
 
-TFIota::TFIota() : Ui::Window(QStringLiteral("FIota"), QStringLiteral("IOTA")) {}
+TFIota::TFIota() : ReferenceWindow(QStringLiteral("FIota"), QStringLiteral("IOTA"))
+{
+    Edit1 = addField("Edit1", QStringLiteral("Lett"), 3, true);
+    addText(QStringLiteral("-"));
+    Edit2 = addField("Edit2", QStringLiteral("Number"), 4, true);
+    Edit3 = addField("Edit3", QStringLiteral("Island"), 10, false);
+}

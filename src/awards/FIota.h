@@ -1,12 +1,16 @@
 #pragma once
 // IOTA award reference window.
 
-#include "platform/ui/Window.h"
+#include "awards/ReferenceWindow.h"
 
-class TFIota : public Ui::Window {
+class TFIota : public ReferenceWindow {
     Q_OBJECT
 public:
     TFIota();
+
+    Ui::MaskEdit *Edit1;
+    Ui::MaskEdit *Edit2;
+    Ui::MaskEdit *Edit3;
 };
 
 extern TFIota *FIota;

@@ -1,12 +1,15 @@
 #pragma once
 // WAS award reference window.
 
-#include "platform/ui/Window.h"
+#include "awards/ReferenceWindow.h"
 
-class TFWas : public Ui::Window {
+class TFWas : public ReferenceWindow {
     Q_OBJECT
 public:
     TFWas();
+
+    Ui::MaskEdit *Edit1;
+    Ui::MaskEdit *Edit2;
 };
 
 extern TFWas *FWas;

@@ -2,6 +2,7 @@
 // The data module: every database and table of the program, opened from the
 // program directory when it is created.
 
+#include "awards/AwardMarks.h"
 #include "platform/table/DataSource.h"
 #include "platform/table/Database.h"
 #include "platform/table/Table.h"
@@ -34,6 +35,9 @@ public:
     Db::Table TableS{&DatabaseS, QStringLiteral("Sound")};
     Db::Table TableR{&DatabaseS, QStringLiteral("Rez")};
     Db::Table Table8{&Database8, QStringLiteral("cs")};
+
+    // Marks contacts in Dxcc, UR and Waz through cursors of its own.
+    AwardMarks Marks{&Database4};
 
     Db::DataSource DataSource1, DataSource7, DataSource6, DataSource2, DataSource3, DataSource4, DataSource9,
         DataSource5, DataSourceS, DataSourceR, DataSource8;

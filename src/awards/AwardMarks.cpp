@@ -1,0 +1,138 @@
+#include "awards/AwardMarks.h"
+
+#include "core/TableSchemas.h"
+#include "platform/format/TextFormat.h"
+#include "platform/table/Database.h"
+
+namespace {
+
+const QString keyOf(AwardMarks::Which which)
+{
+    return which == AwardMarks::Which::Waz ? QStringLiteral("Zone") : QStringLiteral("Prefix");
+}
+
+AwardCells::Table cellTable(AwardMarks::Which which)
+{
+    switch (which) {
+    case AwardMarks::Which::Dxcc: return AwardCells::Table::Dxcc;
+    case AwardMarks::Which::UR: return AwardCells::Table::UR;
+    case AwardMarks::Which::Waz: break;
+    }
+    return AwardCells::Table::Waz;
+}
+
+// The extra fields clearing empties besides the 55 mark cells.
+QStringList extraFields(AwardMarks::Which which)
+{
+    switch (which) {
+    case AwardMarks::Which::Dxcc:
+        return {QStringLiteral("Moon"), QStringLiteral("QslRcvd"), QStringLiteral("QslSend")};
+    case AwardMarks::Which::UR: // its QslSend is the region's name
+        return {QStringLiteral("Moon"), QStringLiteral("QslRcvd")};
+    case AwardMarks::Which::Waz: break;
+    }
+    return {QStringLiteral("RESUM")};
+}
+
+void ensureOpen(Db::Table &t)
+{
+    if (!t.isActive())
+        t.open();
+}
+
+} // namespace
+
+AwardMarks::AwardMarks(Db::Database *awards)
+    : dxcc_(awards, QStringLiteral("Dxcc")), ur_(awards, QStringLiteral("UR")), waz_(awards, QStringLiteral("Waz"))
+{
+    dxcc_.setRequiredLayout(TableSchemas::dxcc().layoutVersion);
+    ur_.setRequiredLayout(TableSchemas::ur().layoutVersion);
+    waz_.setRequiredLayout(TableSchemas::waz().layoutVersion);
+}
+
+bool AwardMarks::isRegional(const QString &dxccPrefix)
+{
+    return dxccPrefix == QLatin1String("UR") || dxccPrefix == QLatin1String("UA1") ||
+           dxccPrefix == QLatin1String("UA9");
+}
+
+Db::Table &AwardMarks::table(Which which)
+{
+    switch (which) {
+    case Which::Dxcc: return dxcc_;
+    case Which::UR: return ur_;
+    case Which::Waz: break;
+    }
+    return waz_;
+}
+
+void AwardMarks::mark(const std::optional<PrefixRow> &row, const QString &band, const QString &mode, bool confirmed,
+                      const Qsl *qsl)
+{
+    if (!row || row->dxccPrefix.isEmpty())
+        return;
+    if (isRegional(row->dxccPrefix) && !row->prefix.isEmpty())
+        markRow(Which::UR, row->prefix, band, mode, confirmed, qsl);
+    markRow(Which::Dxcc, row->dxccPrefix, band, mode, confirmed, qsl);
+    // A zone that is not a number, or has no row, marks no Waz row.
+    if (const auto zone = TextFormat::parseInteger(row->cqZone))
+        markRow(Which::Waz, TextFormat::integerText(*zone), band, mode, confirmed, nullptr);
+}
+
+void AwardMarks::markRow(Which which, const QString &key, const QString &band, const QString &mode, bool confirmed,
+                         const Qsl *qsl)
+{
+    Db::Table &t = table(which);
+    ensureOpen(t);
+    try {
+        if (t.locate(keyOf(which), key)) {
+            t.edit();
+        } else if (which == Which::Waz) {
+            return;
+        } else {
+            // Dxcc and UR get a row for an entity or region met for the first time.
+            t.append();
+            t.fieldByName(keyOf(which)).setAsString(key);
+        }
+        if (qsl && which != Which::Waz) {
+            if (!qsl->received.isEmpty())
+                t.fieldByName(QStringLiteral("QslRcvd")).setAsString(qsl->received);
+            if (!qsl->sent.isEmpty() && which == Which::Dxcc)
+                t.fieldByName(QStringLiteral("QslSend")).setAsString(qsl->sent);
+        }
+        if (const auto cells = AwardCells::cells(cellTable(which), band, mode)) {
+            for (const QString &name : {cells->band, cells->mode}) {
+                Db::Field &cell = t.fieldByName(name);
+                cell.setAsString(AwardCells::upgrade(cell.asString(), confirmed));
+            }
+        }
+        t.post();
+    } catch (...) {
+        t.cancel(); // never a half-written row, never a cursor left in edit
+        throw;
+    }
+}
+
+void AwardMarks::clear(Which which)
+{
+    Db::Table &t = table(which);
+    ensureOpen(t);
+    QStringList fields = TableSchemas::awardCells(which == Which::Waz);
+    fields += extraFields(which);
+    Db::TableTransaction walk(t);
+    for (t.first(); !t.eof(); t.next()) {
+        t.edit();
+        for (const QString &f : std::as_const(fields))
+            t.fieldByName(f).clear();
+        t.post();
+    }
+    walk.commit();
+    t.first();
+}
+
+void AwardMarks::clearAll()
+{
+    clear(Which::UR);
+    clear(Which::Dxcc);
+    clear(Which::Waz);
+}
