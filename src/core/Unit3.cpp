@@ -424,6 +424,10 @@ void TForm3::WAS1Click() { FWas->showWindow(); }
 void TForm3::Diplom11Click() { FDipA->showWindow(); }
 void TForm3::Diplom21Click() { FDipB->showWindow(); }
 
+void TForm3::OptionDXCCClick() { OptionDXCC->setChecked(true); }
+void TForm3::OptionWAZClick() { OptionWAZ->setChecked(true); }
+void TForm3::OptionURClick() { OptionUR->setChecked(true); }
+
 void TForm3::AutoViewImages1Click()
 {
     AutoViewImages1->setChecked(!AutoViewImages1->isChecked());

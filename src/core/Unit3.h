@@ -182,6 +182,10 @@ public:
     void WAS1Click();
     void Diplom11Click();
     void Diplom21Click();
+    // The award the band indicators follow.
+    void OptionDXCCClick();
+    void OptionWAZClick();
+    void OptionURClick();
 
 private:
     void buildEntry();

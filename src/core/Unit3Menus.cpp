@@ -147,9 +147,9 @@ void TForm3::buildMenus()
     QSLlabelConfig1 = item(options, "QSLlabelConfig1", QStringLiteral("QSL label Config"), &TForm3::QSLlabelConfig1Click);
     ExitOptions1 = item(options, "ExitOptions1", QStringLiteral("Exit Options"), &TForm3::ExitOptions1Click);
     QMenu *info = options->addMenu(QStringLiteral("Info"));
-    OptionDXCC = item(info, "OptionDXCC", QStringLiteral("DXCC"));
-    OptionWAZ = item(info, "OptionWAZ", QStringLiteral("WAZ"));
-    OptionUR = item(info, "OptionUR", QStringLiteral("U R"));
+    OptionDXCC = item(info, "OptionDXCC", QStringLiteral("DXCC"), &TForm3::OptionDXCCClick);
+    OptionWAZ = item(info, "OptionWAZ", QStringLiteral("WAZ"), &TForm3::OptionWAZClick);
+    OptionUR = item(info, "OptionUR", QStringLiteral("U R"), &TForm3::OptionURClick);
     radio(GroupInfo, {OptionDXCC, OptionWAZ, OptionUR});
     OptionRep = item(options, "OptionRep", QStringLiteral("Visual viewing of repetitions"));
 

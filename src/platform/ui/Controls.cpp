@@ -1,6 +1,8 @@
 #include "platform/ui/Controls.h"
 
 #include <QFocusEvent>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace Ui {
 
@@ -54,6 +56,36 @@ void MaskEdit::focusOutEvent(QFocusEvent *event)
     QLineEdit::focusOutEvent(event);
     if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
         emit exited();
+}
+
+RadioGroupBox::RadioGroupBox(const QString &objectName, const QString &caption, const QStringList &items,
+                             QWidget *parent)
+    : QGroupBox(caption, parent), buttons_(new QButtonGroup(this))
+{
+    setObjectName(objectName);
+    auto *layout = new QVBoxLayout(this);
+    for (const QString &item : items) {
+        auto *button = new QRadioButton(item, this);
+        buttons_->addButton(button, int(buttons_->buttons().size()));
+        layout->addWidget(button);
+    }
+}
+
+int RadioGroupBox::itemIndex() const
+{
+    return buttons_->checkedId();
+}
+
+void RadioGroupBox::setItemIndex(int index)
+{
+    if (QAbstractButton *button = buttons_->button(index)) {
+        button->setChecked(true);
+    } else if (QAbstractButton *checked = buttons_->checkedButton()) {
+        // An exclusive group refuses to uncheck its last button.
+        buttons_->setExclusive(false);
+        checked->setChecked(false);
+        buttons_->setExclusive(true);
+    }
 }
 
 } // namespace Ui

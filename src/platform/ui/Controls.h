@@ -1,8 +1,11 @@
 #pragma once
 // Small control helpers: edits that turn letters to upper case and report
-// leaving the field, and colours given as Windows numbers.
+// leaving the field, radio groups by item index, and colours given as Windows
+// numbers.
 
+#include <QButtonGroup>
 #include <QColor>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QValidator>
 
@@ -34,6 +37,21 @@ signals:
 
 protected:
     void focusOutEvent(QFocusEvent *event) override;
+};
+
+// A framed group of radio buttons, one per item, with the chosen item's index
+// (-1 for none).
+class RadioGroupBox : public QGroupBox {
+    Q_OBJECT
+public:
+    RadioGroupBox(const QString &objectName, const QString &caption, const QStringList &items,
+                  QWidget *parent = nullptr);
+    int itemIndex() const;
+    // An index without an item leaves none chosen.
+    void setItemIndex(int index);
+
+private:
+    QButtonGroup *buttons_;
 };
 
 } // namespace Ui

@@ -1,10 +1,12 @@
 #include "platform/table/TableError.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/Window.h"
 
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 #include <stdexcept>
@@ -27,6 +29,34 @@ public:
 class TestUiSeams : public QObject {
     Q_OBJECT
 private slots:
+    void radioGroupByItemIndex_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("an item") << 0 << 2 << 2;
+        QTest::newRow("again the same") << 1 << 1 << 1;
+        QTest::newRow("none") << 1 << -1 << -1;
+        QTest::newRow("past the last item") << 0 << 3 << -1;
+    }
+    void radioGroupByItemIndex()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(int, expected);
+        Ui::RadioGroupBox group(QStringLiteral("RadioGroup1"), QStringLiteral("Close"),
+                                {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        QCOMPARE(group.itemIndex(), -1);
+        group.setItemIndex(first);
+        QCOMPARE(group.itemIndex(), first);
+        group.setItemIndex(second);
+        QCOMPARE(group.itemIndex(), expected);
+        int checked = 0;
+        for (const QRadioButton *b : group.findChildren<QRadioButton *>())
+            checked += b->isChecked() ? 1 : 0;
+        QCOMPARE(checked, expected < 0 ? 0 : 1);
+    }
+
     void guardShowsErrorsAndGoesOn_data()
     {
         QTest::addColumn<int>("kind");
