@@ -1,10 +1,15 @@
 #include "core/Unit2.h"
 
+#include "awards/ReferenceWindows.h"
+#include "core/RecordBrowsing.h"
 #include "core/TableSchemas.h"
+#include "core/UConf.h"
 #include "core/Unit3.h"
 #include "platform/table/Database.h"
+#include "platform/format/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
+#include "utilities/UImage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,6 +53,7 @@ TDM::TDM()
     Table9.setMasterLink(&Table3, QStringLiteral("Prefix"), QStringLiteral("Prefix"));
     // A table file of another layout is refused by name instead of misread.
     for (auto [table, schema] : {std::pair{&Table1, &TableSchemas::log}, {&Table7, &TableSchemas::log},
+                                 {&LogLookup, &TableSchemas::log},
                                  {&Table6, &TableSchemas::log}, {&Table2, &TableSchemas::allpref},
                                  {&Table3, &TableSchemas::prefix}, {&Table4, &TableSchemas::dxcc},
                                  {&Table9, &TableSchemas::ur}, {&Table5, &TableSchemas::waz},
@@ -127,6 +133,12 @@ void TDM::DataModuleCreate()
             Table7.open();
             Table7.last();
         });
+        if (Table1.isActive()) { // its failure is reported once, by Table1
+            Ui::runGuarded([this] {
+                LogLookup.setIndexName(QStringLiteral("ByDatTim"));
+                LogLookup.open();
+            });
+        }
     }
     if (Table1.isActive()) {
         Table1.setIndexName(QStringLiteral("ByDatTim"));
@@ -139,4 +151,38 @@ void TDM::DataModuleCreate()
         openEach({&TabCbQRZ2});
     if (!Db::findFileCaseInsensitive(base, QStringLiteral("Cbook3.db")).isEmpty())
         openEach({&TabCbQRZ1});
+}
+
+void TDM::DataSource1DataChange()
+{
+    if (!Table1.isActive())
+        return;
+    const auto text = [this](const char *field) { return Table1.fieldByName(QLatin1String(field)).asString(); };
+    if (RecordBrowsing::picturesFollow(Form3->Label23->text(), Form3->AutoViewImages1->isChecked()))
+        FImage->showPictureOf(text("LogCall"));
+    if (!RecordBrowsing::rowStepsRun(Form3->Label24->text()))
+        return;
+    // The count is the engine's, kept until the log changes: no walk per move.
+    Form3->Total->setText(TextFormat::integerText(Table1.recordCount()));
+    // In edit mode the overlays, the reference windows and the notepad belong
+    // to the contact being edited, whatever row the grid moves to.
+    const bool editing = RecordBrowsing::editMode(Form3->ButtonEdit->text());
+    if (!editing) {
+        Form3->Edit2->setText(text("LogTxQsl"));
+        Form3->Edit3->setText(text("LogRxQsl"));
+        Form3->Edit2->show();
+        Form3->Edit3->show();
+    }
+    Form3->Label35->setText(text("LogObl"));
+    if (!editing)
+        showAwardReference(text("LogOther"), {Config->CBIota->isChecked(), Config->CBWas->isChecked(),
+                                              Config->CBDipA->isChecked(), Config->CBDipB->isChecked()});
+    const std::optional<RecordBrowsing::Notepad> notepad =
+        RecordBrowsing::notepadFor(text("LogNotepad"), editing, Table6.isActive());
+    if (!notepad)
+        return;
+    Form3->MemoNot->setPlainText(notepad->text);
+    Form3->CheckBoxNot->setChecked(notepad->shown);
+    // The box's own handler sets the height; it runs only on a change.
+    Form3->CheckBoxNotClick();
 }

@@ -23,6 +23,9 @@ public:
 
     Db::Table Table1{&Database1, QStringLiteral("Tarnel")}; // the log; its grid follows it
     Db::Table Table7{&Database1, QStringLiteral("Tarnel")}; // second cursor for look-ups
+    // Whole-log look-ups on every keystroke (is the country in the log?); it
+    // never takes a range, so it always sees the whole log.
+    Db::Table LogLookup{&Database1, QStringLiteral("Tarnel")};
     Db::Table Table6{&Database6, QStringLiteral("Tarnel")}; // source log of a merge
     Db::Table Table2{&Database2, QStringLiteral("Allpref")};
     Db::Table Table3{&Database2, QStringLiteral("Prefix")};
@@ -43,8 +46,8 @@ public:
         DataSource5, DataSourceS, DataSourceR, DataSource8;
 
     void DataModuleCreate();
-    // Record browsing; its steps come with the main window's log view.
-    void DataSource1DataChange() {}
+    // Record browsing: shows what belongs to the log row now current.
+    void DataSource1DataChange();
 
 private:
     void setUpLogFields();

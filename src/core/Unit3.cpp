@@ -24,6 +24,7 @@
 #include "utilities/USked.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -348,8 +349,16 @@ void TForm3::bindLogGrid()
 
 void TForm3::connectHandlers()
 {
+    Ui::connectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    wireClock();
     Ui::connectGuarded(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
     Ui::connectGuarded(CheckBoxNot, &QCheckBox::toggled, this, [this](bool) { CheckBoxNotClick(); });
+    Ui::connectGuarded(MaskEditCall, &QLineEdit::textChanged, this, [this](const QString &) { MaskEditCallChange(); });
+    MaskEditCall->installEventFilter(new Ui::GuardedEventFilter(
+        [this](QObject *, QEvent *event) {
+            return event->type() == QEvent::KeyPress && MaskEditCallKeyPress(static_cast<QKeyEvent *>(event));
+        },
+        this));
     Ui::connectGuarded(MaskEditName, &QLineEdit::textChanged, this, [this](const QString &) { MaskEditNameChange(); });
     Ui::connectGuarded(MaskEditQth, &QLineEdit::textChanged, this, [this](const QString &) { MaskEditQthChange(); });
     // The notepad keeps at most 238 characters, as the log's memo row does.
@@ -424,9 +433,6 @@ void TForm3::WAS1Click() { FWas->showWindow(); }
 void TForm3::Diplom11Click() { FDipA->showWindow(); }
 void TForm3::Diplom21Click() { FDipB->showWindow(); }
 
-void TForm3::OptionDXCCClick() { OptionDXCC->setChecked(true); }
-void TForm3::OptionWAZClick() { OptionWAZ->setChecked(true); }
-void TForm3::OptionURClick() { OptionUR->setChecked(true); }
 
 void TForm3::AutoViewImages1Click()
 {

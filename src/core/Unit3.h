@@ -6,6 +6,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/Window.h"
+#include "core/PrefixRow.h"
+#include "core/MainClock.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +15,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProperty>
 #include <QPushButton>
 #include <QTimer>
+#include <optional>
+
+class QKeyEvent;
 
 namespace Db {
 class DbGrid;
@@ -118,6 +124,17 @@ public:
     QTimer *Timer3; // stopwatch
     QTimer *Timer4; // recorder status
 
+    // ---- main clock: Timer1's tick (core/Unit3Clock.cpp)
+    void Timer1Timer();
+
+private:
+    void wireClock();
+    MainClock::Reference clockReference_; // the previous tick; reset when Timer1 starts
+    MainClock::OffsetMemory clockOffset_; // the last UTC offset that parsed
+    bool clockFiring_ = false;            // the clock's events run (a question may be open)
+    QPropertyNotifier clockStarts_;
+
+public:
     // ---- menus ("Log", "View", "Sound", "Awards", "Contest", "Tools",
     // "Utilities", "Programs", "Options", "Help") and context menus
     Ui::MenuItem *LogLog1, *LogLog2, *LogLog3;
@@ -186,8 +203,25 @@ public:
     void OptionDXCCClick();
     void OptionWAZClick();
     void OptionURClick();
+    void DXCC1Click() { OptionDXCC->click(); }
+    void WAZ1Click() { OptionWAZ->click(); }
+    void DXCC2Click() { OptionUR->click(); }
+
+    // ---- callsign entry
+    void MaskEditCallChange();
+    // Turns a key of a Cyrillic layout into the Latin letter on the same key;
+    // true when the key was replaced.
+    bool MaskEditCallKeyPress(QKeyEvent *event);
+    // What the current callsign resolved to; the save stores and marks it.
+    std::optional<PrefixRow> EntryPrefix;
 
 private:
+    void resetInfo();
+    void showIndicators(const QList<int> &colours);
+    void resolveEntry();
+    void showDistanceAndHeading();
+    void showLocalTime();
+    void followRepetitions(const QString &call);
     void buildEntry();
     void buildInfo();
     void buildLogView();

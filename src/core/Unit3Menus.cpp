@@ -172,9 +172,9 @@ void TForm3::buildPopupMenus()
         return menu;
     };
     PopupMenu1 = popup("PopupMenu1", GroupBoxInfo);
-    DXCC1 = item(PopupMenu1, "DXCC1", QStringLiteral("DXCC"));
-    WAZ1 = item(PopupMenu1, "WAZ1", QStringLiteral("WAZ"));
-    DXCC2 = item(PopupMenu1, "DXCC2", QStringLiteral("Ukr - Russ"));
+    DXCC1 = item(PopupMenu1, "DXCC1", QStringLiteral("DXCC"), &TForm3::DXCC1Click);
+    WAZ1 = item(PopupMenu1, "WAZ1", QStringLiteral("WAZ"), &TForm3::WAZ1Click);
+    DXCC2 = item(PopupMenu1, "DXCC2", QStringLiteral("Ukr - Russ"), &TForm3::DXCC2Click);
 
     PopupMenu2 = popup("PopupMenu2", DBGridLog);
     Edit1 = item(PopupMenu2, "Edit1", QStringLiteral("Edit"));

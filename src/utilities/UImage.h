@@ -7,6 +7,10 @@ class TFImage : public Ui::Window {
     Q_OBJECT
 public:
     TFImage();
+
+    // Shows the picture of `callsign` when the picture table has a row for
+    // it, else closes the window; true when a row matched.
+    bool showPictureOf(const QString &callsign);
 };
 
 extern TFImage *FImage;

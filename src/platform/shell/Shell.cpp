@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace Shell {
 
@@ -21,7 +22,32 @@ UrlOpener &current()
     return opener;
 }
 
+void systemShutdown()
+{
+    // Through the session's service manager, which asks running programs to
+    // end as a normal shut-down does.
+    QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
+}
+
+ShutdownRequest &currentShutdown()
+{
+    static ShutdownRequest request = systemShutdown;
+    return request;
+}
+
 } // namespace
+
+ShutdownRequest setShutdownRequest(ShutdownRequest request)
+{
+    ShutdownRequest previous = currentShutdown();
+    currentShutdown() = request ? std::move(request) : ShutdownRequest(systemShutdown);
+    return previous;
+}
+
+void requestShutdown()
+{
+    currentShutdown()();
+}
 
 UrlOpener setUrlOpener(UrlOpener opener)
 {

@@ -1,6 +1,7 @@
 #pragma once
-// Opening files, pages and (later) programs through the desktop. Every call
-// goes through one settable opener, so tests run without a desktop.
+// Opening files, pages and (later) programs through the desktop, and the
+// shut-down request. Each goes through one settable function, so tests run
+// without a desktop.
 
 #include <QString>
 #include <QUrl>
@@ -15,6 +16,14 @@ using UrlOpener = std::function<bool(const QUrl &url)>;
 // previous one.
 UrlOpener setUrlOpener(UrlOpener opener);
 bool openUrl(const QUrl &url);
+
+// Asks the system to shut the computer down (no forced close); whether it
+// agrees is not awaited. One settable request, so tests never shut down.
+using ShutdownRequest = std::function<void()>;
+// Puts `request` in place (an empty one restores the system's); returns the
+// previous one.
+ShutdownRequest setShutdownRequest(ShutdownRequest request);
+void requestShutdown();
 
 // Opens the local help page `fileName` of `directory` at `anchor`. A missing
 // page gives the warning "Help file <fileName> not found".

@@ -1,0 +1,78 @@
+#pragma once
+// The main clock's decisions, free of windows: the entry date and time shown
+// from one reading of the computer's clock, and whether a set moment was
+// reached since the previous tick.
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <QTime>
+#include <functional>
+#include <optional>
+
+namespace MainClock {
+
+// The computer's local clock; tests put another in place.
+using Now = std::function<QDateTime()>;
+QDateTime now();
+// Puts `clock` in place (an empty one restores the computer's); returns the
+// previous one.
+Now setNow(Now clock);
+
+// The offset the settings' hours and minutes texts give ("-03", "30"), or
+// nothing when either is not a whole number of the fields' form.
+std::optional<qint64> offsetSeconds(QStringView hoursText, QStringView minutesText);
+
+// Keeps the last offset that parsed, so a half-typed field neither moves
+// the clock nor reports anything. Until one parses there is no offset.
+class OffsetMemory {
+public:
+    qint64 update(std::optional<qint64> parsed);
+    qint64 value() const { return value_; }
+
+private:
+    qint64 value_ = 0;
+};
+
+struct EntryStamp {
+    QString date; // "dd.MM.yyyy"
+    QString time; // "HH:mm:ss"
+    bool operator==(const EntryStamp &) const = default;
+};
+
+// The entry date and time for one reading of the local clock: moved by
+// `offsetSeconds` when UTC is enabled, else the reading itself. Wall-clock
+// arithmetic, so the date turns exactly at UTC midnight.
+EntryStamp entryStamp(const QDateTime &local, std::optional<qint64> offsetSeconds);
+
+// The local wall clock between two ticks: (from, to]. Events compare with it
+// to the millisecond, so one that fell into a skipped tick still fires, and
+// only once.
+class Span {
+public:
+    Span(const QDateTime &from, const QDateTime &to);
+    // Whether the moment `date` `time` lies in the span.
+    bool reached(const QDate &date, const QTime &time) const;
+    // Whether the time of day `time` occurred in the span, on any day.
+    bool reachedDaily(const QTime &time) const;
+
+private:
+    QDateTime from_;
+    QDateTime to_;
+};
+
+// The reference time of the running clock: reset at start-up and whenever
+// the clock starts, so a stopped clock never fires what passed meanwhile.
+class Reference {
+public:
+    void reset(const QDateTime &local);
+    // The span since the previous tick, which `local` then becomes; nothing
+    // on the first tick or when the clock was set back.
+    std::optional<Span> advance(const QDateTime &local);
+
+private:
+    std::optional<QDateTime> previous_;
+};
+
+} // namespace MainClock

@@ -1,0 +1,311 @@
+#include "ProgramFixture.h"
+
+#include "awards/BandIndicators.h"
+#include "contest/UContst.h"
+#include "core/GlavnMod.h"
+#include "core/MainClock.h"
+#include "core/UConf.h"
+#include "core/Unit2.h"
+#include "core/Unit3.h"
+#include "lookups/UCallInt.h"
+#include "platform/audio/WaveDevice.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+class CountingDevice : public Audio::WaveDevice {
+public:
+    void record(const QString &) override { ++recordings; }
+    int recordings = 0;
+};
+
+// Key presses carrying any text, as a Cyrillic keyboard layout sends them.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+using Row = QList<std::pair<QString, QString>>;
+
+Row prefixRow(const char *prefix, const char *dxcc, const char *country, const char *cq, const char *itu,
+              const char *lat, const char *lon, const char *timeDiff)
+{
+    return {{"Prefix", prefix}, {"DXCCPrefix", dxcc}, {"Country", country}, {"CQZone", cq}, {"ITUZone", itu},
+            {"Continent", "EU"}, {"Latitude", lat},  {"Longitude", lon},    {"TimeDiff", timeDiff}, {"MainPrefix", prefix}};
+}
+
+} // namespace
+
+class TestCallsignEntry : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        program_ = std::make_unique<ProgramFixture>();
+        program_->addRows("Base", "Allpref",
+                          {{{"AddPrefix", "U"}, {"MainPrefix", "UA"}},
+                           {{"AddPrefix", "UA"}, {"MainPrefix", "UA"}},
+                           {{"AddPrefix", "UA9"}, {"MainPrefix", "UA9"}},
+                           {{"AddPrefix", "UR"}, {"MainPrefix", "UR"}},
+                           {{"AddPrefix", "VE"}, {"MainPrefix", "VE"}},
+                           {{"AddPrefix", "VE3"}, {"MainPrefix", "VE3"}},
+                           {{"AddPrefix", "K"}, {"MainPrefix", "K"}},
+                           {{"AddPrefix", "G"}, {"MainPrefix", "G"}},
+                           {{"AddPrefix", "DL"}, {"MainPrefix", "DL"}}});
+        program_->addRows(
+            "Base", "Prefix",
+            {prefixRow("UA", "UA1", "European Russia", "16", "29", "55,75", "-37,62", "3"),
+             prefixRow("UA9", "UA9", "Asiatic Russia", "17", "30", "55", "-73", "7"),
+             prefixRow("UR", "UR", "Ukraine", "16", "29", "50,45", "-30,52", "2"),
+             prefixRow("VE", "VE", "Canada", "05", "09", "45", "75", "-5"),
+             prefixRow("VE3", "VE", "Canada", "04", "04", "43,7", "79,4", "-5"),
+             prefixRow("K", "K", "United States", "05", "08", "40,71", "74,01", "-5"),
+             prefixRow("G", "G", "England", "14", "27", "51,5", "0,1", "0"),
+             prefixRow("DL", "DL", "Federal Republic of Germany", "14", "28", "51", "-10", "1")});
+        program_->addRows("Awrds", "Dxcc", {{{"Prefix", "UR"}, {"B14", "cfm"}, {"B7", "wkd"}, {"B21Cw", "cfm"}}});
+        program_->addRows("Awrds", "UR", {{{"Prefix", "UR"}, {"B21", "cfm"}}});
+        Row zones;
+        for (int z = 1; z <= 40; ++z)
+            program_->addRows("Awrds", "Waz", {{{"Zone", QString::number(z)}, {"B28", z == 16 ? "wkd" : ""}}});
+        program_->addRows("Log/Log1", "Tarnel",
+                          {{{"LogCall", "DL1XX"}, {"LogObl", "Federal Republic of Germany"}, {"LogDate", "01.01.2024"}},
+                           {{"LogCall", "UR5AAA"}, {"LogObl", "Ukraine"}, {"LogDate", "02.01.2024"},
+                            {"LogTime", "10:00:00"}, {"LogMode", "CW"}, {"LogBand", "14"}},
+                           {{"LogCall", "UR5AAA"}, {"LogObl", "Ukraine"}, {"LogDate", "02.01.2024"},
+                            {"LogTime", "12:00:00"}, {"LogMode", "SSB"}, {"LogBand", "7"}},
+                           {{"LogCall", "UR5AAB"}, {"LogObl", "Ukraine"}, {"LogDate", "03.01.2024"}}});
+        dialogs_ = std::make_unique<Ui::ScriptedDialogs>();
+        createWindowSet();
+    }
+    void cleanup()
+    {
+        destroyWindowSet();
+        MainClock::setNow(nullptr);
+        Audio::setWaveDevice(nullptr);
+        QVERIFY(dialogs_->shown.isEmpty());
+        dialogs_.reset();
+        program_.reset();
+    }
+
+    void typingResolvesCharacterByCharacter()
+    {
+        Form3->MaskEditCall->setFocus();
+        QTest::keyClicks(Form3->MaskEditCall, "u");
+        QCOMPARE(Form3->MaskEditCall->text(), QStringLiteral("U"));
+        QCOMPARE(Form3->LabelPref->text(), QStringLiteral("Rref")); // one character shows nothing yet
+        QTest::keyClicks(Form3->MaskEditCall, "a");
+        QCOMPARE(Form3->LabelPref->text(), QStringLiteral("UA1"));
+        QCOMPARE(Form3->LabelCount->text(), QStringLiteral("European Russia"));
+        QTest::keyClicks(Form3->MaskEditCall, "3"); // no "UA3": "UA" stays
+        QCOMPARE(Form3->LabelCount->text(), QStringLiteral("European Russia"));
+        QCOMPARE(Form3->Label_ZCQ->text(), QStringLiteral("16"));
+        QCOMPARE(QRZ->Edit1->text(), QStringLiteral("UA3"));
+        Form3->MaskEditCall->setText("UA9AB");
+        QCOMPARE(Form3->LabelCount->text(), QStringLiteral("Asiatic Russia"));
+        QCOMPARE(Form3->Label_ZITU->text(), QStringLiteral("30"));
+        QCOMPARE(Form3->LabelCont->text(), QStringLiteral("EU"));
+    }
+
+    void callsignSetAtOnceGetsItsOwnCountry()
+    {
+        Form3->MaskEditCall->setText("UA9AB");
+        Form3->MaskEditCall->setText("VE3ABCD");
+        QCOMPARE(Form3->LabelCount->text(), QStringLiteral("Canada"));
+        QCOMPARE(Form3->Label_ZCQ->text(), QStringLiteral("04"));
+        QVERIFY(Form3->EntryPrefix);
+        QCOMPARE(Form3->EntryPrefix->prefix, QStringLiteral("VE3"));
+    }
+
+    void unknownPrefixLeavesResetTexts()
+    {
+        Form3->MaskEditCall->setText("UR5AB");
+        Form3->MaskEditCall->setText("9Z1AA");
+        QCOMPARE(Form3->LabelPref->text(), QStringLiteral("Rref"));
+        QCOMPARE(Form3->LabelCount->text(), QStringLiteral("Country"));
+        QCOMPARE(Form3->Label_ZCQ->text(), QStringLiteral("00"));
+        QCOMPARE(Form3->LabelDist->text(), QStringLiteral("00000"));
+        QCOMPARE(Form3->LabelDiff->text(), QStringLiteral("00:00"));
+        QCOMPARE(Ui::fontColor(Form3->LabelIn14), BandIndicators::grey);
+        QVERIFY(!Form3->EntryPrefix);
+    }
+
+    void newCountryMarkComparesFifteenCharacters()
+    {
+        Form3->MaskEditCall->setText("DL1ABC");
+        QCOMPARE(Ui::fontColor(Form3->Label26), BandIndicators::green);
+        Form3->MaskEditCall->setText("G4ABC");
+        QCOMPARE(Ui::fontColor(Form3->Label26), BandIndicators::grey);
+        Form3->MaskEditCall->setText("DL1"); // three characters: no mark yet
+        QCOMPARE(Ui::fontColor(Form3->Label26), BandIndicators::grey);
+    }
+
+    void distanceAndHeadingFromTheSettings()
+    {
+        Config->MaskEditLat->setText("50,5");
+        Config->MaskEditLon->setText("30,5");
+        Form3->MaskEditCall->setText("K1AB");
+        QCOMPARE(Form3->LabelDist->text(), QStringLiteral("7507"));
+        QCOMPARE(Form3->LabelAz->text(), QStringLiteral("307"));
+        QCOMPARE(Form3->LabelAzO->text(), QStringLiteral("53"));
+        // A position that does not parse leaves the reset texts, silently.
+        Config->MaskEditLat->setText("x");
+        Form3->MaskEditCall->setText("K1ABC");
+        QCOMPARE(Form3->LabelDist->text(), QStringLiteral("00000"));
+        QCOMPARE(Form3->LabelAz->text(), QStringLiteral("000"));
+        QCOMPARE(Form3->LabelCount->text(), QStringLiteral("United States"));
+    }
+
+    void otherStationsLocalTime_data()
+    {
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("-03/00, Ukraine") << "-03" << "00" << "01:30:01" << "UR5AB" << "00:30";
+        QTest::newRow("+05/30, Ukraine") << "05" << "30" << "20:00:01" << "UR5AB" << "03:30";
+        QTest::newRow("zero difference") << "-03" << "00" << "12:00:00" << "G4ABC" << "UTC";
+        QTest::newRow("three characters") << "-03" << "00" << "12:00:00" << "UR5" << "00:00";
+        QTest::newRow("bad offset stays silent") << "-x" << "00" << "12:00:00" << "UR5AB" << "00:00";
+    }
+    void otherStationsLocalTime()
+    {
+        QFETCH(QString, hours);
+        QFETCH(QString, minutes);
+        QFETCH(QString, clock);
+        QFETCH(QString, call);
+        QFETCH(QString, expected);
+        const QDateTime now(QDate(2024, 3, 1), QTime::fromString(clock, u"HH:mm:ss"));
+        MainClock::setNow([now] { return now; });
+        Config->MaskEditT->setText(hours);
+        Config->MaskEdit2T->setText(minutes);
+        Form3->MaskEditCall->setText(call);
+        QCOMPARE(Form3->LabelDiff->text(), expected);
+    }
+
+    void cyrillicKeysEnterOnceAsLatin()
+    {
+        QSignalSpy changes(Form3->MaskEditCall, &QLineEdit::textChanged);
+        Form3->MaskEditCall->setFocus();
+        typeText(Form3->MaskEditCall, QString::fromUtf8("гф9.Ф"));
+        QCOMPARE(Form3->MaskEditCall->text(), QStringLiteral("UA9/A"));
+        QCOMPARE(changes.count(), 5);
+        QCOMPARE(Form3->LabelCount->text(), QStringLiteral("Asiatic Russia"));
+    }
+
+    void autosaveRestartsTheRecordingAboveTwoCharacters()
+    {
+        CountingDevice device;
+        Audio::setWaveDevice(&device);
+        Form3->SoundAutosave->setChecked(true);
+        Form3->MaskEditCall->setFocus();
+        QTest::keyClicks(Form3->MaskEditCall, "UR5ABC");
+        QCOMPARE(device.recordings, 4);
+    }
+
+    void indicatorsPerOptionAndThreshold()
+    {
+        Form3->MaskEditCall->setText("UR");
+        QCOMPARE(Ui::fontColor(Form3->LabelIn14), BandIndicators::red);
+        QCOMPARE(Ui::fontColor(Form3->Labelin7), BandIndicators::green);
+        QCOMPARE(Ui::fontColor(Form3->LabelIn21), BandIndicators::grey); // mode cells never count
+        // The UR option from its menu at two characters: grey.
+        Form3->OptionUR->click();
+        QCOMPARE(Form3->Label19->text(), QStringLiteral("Ukraine - Russia"));
+        QCOMPARE(Ui::fontColor(Form3->LabelIn21), BandIndicators::grey);
+        // Typing under the UR option colours at two characters.
+        Form3->MaskEditCall->setText("U");
+        Form3->MaskEditCall->setText("UR");
+        QCOMPARE(Ui::fontColor(Form3->LabelIn21), BandIndicators::red);
+        Form3->MaskEditCall->setText("UR5");
+        Form3->OptionUR->click();
+        QCOMPARE(Ui::fontColor(Form3->LabelIn21), BandIndicators::red);
+        // WAZ by the zone shown; the context menu runs the same handler.
+        Form3->WAZ1->click();
+        QVERIFY(Form3->OptionWAZ->isChecked());
+        QCOMPARE(Form3->Label19->text(), QStringLiteral("WAZ Mixed"));
+        QCOMPARE(Ui::fontColor(Form3->LabelIn28), BandIndicators::green);
+        Form3->DXCC1->click();
+        QCOMPARE(Form3->Label19->text(), QStringLiteral("DXCC Mixed"));
+        QCOMPARE(Ui::fontColor(Form3->LabelIn14), BandIndicators::red);
+        QCOMPARE(Ui::fontColor(Form3->Label26), BandIndicators::grey);
+    }
+
+    void emptyCallOptionOnlyGreysAndChecks()
+    {
+        Form3->MaskEditCall->setText("UR5");
+        Form3->MaskEditCall->clear();
+        Form3->OptionUR->click();
+        QVERIFY(Form3->OptionUR->isChecked());
+        QVERIFY(!Form3->OptionDXCC->isChecked());
+        QCOMPARE(Ui::fontColor(Form3->LabelIn14), BandIndicators::grey);
+    }
+
+    void contestShowsRepetitionsAndTheLastContact()
+    {
+        Form3->ContStart->setChecked(true);
+        Form3->OptionRep->setEnabled(false); // a running contest disables the repetition view
+        Form3->MaskEditCall->setText("UR5AA");
+        QCOMPARE(Cont->Label2->text(), QStringLiteral("3"));
+        QVERIFY(!Form3->LabelPw1->isVisibleTo(Form3));
+        QVERIFY(Form3->LabelPw->isVisibleTo(Form3)); // Ukraine is in the log
+        Form3->MaskEditCall->setText("UR5AAA");
+        QCOMPARE(Cont->Label2->text(), QStringLiteral("2"));
+        QVERIFY(Form3->LabelPw1->isVisibleTo(Form3));
+        QCOMPARE(Form3->LabelPw1->text(), QStringLiteral("Last QSO at 12:00:00 SSB 7"));
+        QVERIFY(!Form3->LabelPw->isVisibleTo(Form3));
+        // The grids show every callsign that begins with the text.
+        QCOMPARE(DM->Table7.indexName(), QStringLiteral("ByCall"));
+        QVERIFY(DM->Table7.hasRange());
+        QVERIFY(DM->DataSource5.isEnabled());
+        QCOMPARE(DM->Table5.fieldByName("Zone").asString(), QStringLiteral("16"));
+        Form3->MaskEditCall->setText("9Z1AA");
+        QVERIFY(!DM->DataSource5.isEnabled());
+    }
+
+    void repetitionViewCountsWithoutContestHints()
+    {
+        Form3->OptionRep->setChecked(true);
+        Form3->MaskEditCall->setText("UR5AAA");
+        QCOMPARE(Cont->Label2->text(), QStringLiteral("2"));
+        QVERIFY(!Form3->LabelPw1->isVisibleTo(Form3));
+        QVERIFY(!Form3->LabelPw->isVisibleTo(Form3));
+    }
+
+    void shortTextResetsTheStopwatch()
+    {
+        Form3->LabelS->setText("42");
+        Form3->Timer3->start();
+        Form3->TimStart->setChecked(true);
+        Form3->MaskEditCall->setText("UR");
+        QCOMPARE(Form3->LabelS->text(), QStringLiteral("00"));
+        QVERIFY(!Form3->Timer3->isActive());
+        QVERIFY(Form3->TimStopClear->isChecked());
+    }
+
+    void notepadClearedOutsideEditMode()
+    {
+        Form3->MemoNot->setPlainText("note");
+        Form3->MaskEditCall->setText("U");
+        QCOMPARE(Form3->MemoNot->toPlainText(), QString());
+        Form3->MemoNot->setPlainText("note");
+        Form3->ButtonEdit->setText("Esc");
+        Form3->MaskEditCall->setText("UR");
+        QCOMPARE(Form3->MemoNot->toPlainText(), QStringLiteral("note"));
+    }
+
+private:
+    std::unique_ptr<ProgramFixture> program_;
+    std::unique_ptr<Ui::ScriptedDialogs> dialogs_;
+};
+
+QTEST_MAIN(TestCallsignEntry)
+#include "TestCallsignEntry.moc"
