@@ -353,6 +353,17 @@ void TForm3::connectHandlers()
     wireClock();
     Ui::connectGuarded(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
     Ui::connectGuarded(CheckBoxNot, &QCheckBox::toggled, this, [this](bool) { CheckBoxNotClick(); });
+    Ui::connectGuarded(ButtonSave, &QPushButton::clicked, this, [this] { ButtonSaveClick(); });
+    Ui::connectGuarded(ButtonEdit, &QPushButton::clicked, this, [this] { ButtonEditClick(); });
+    for (QLineEdit *overlay : {Edit2, Edit3}) {
+        overlay->installEventFilter(new Ui::GuardedEventFilter(
+            [this, overlay](QObject *, QEvent *event) {
+                if (event->type() == QEvent::MouseButtonPress)
+                    overlay == Edit2 ? Edit2Click() : Edit3Click();
+                return false;
+            },
+            this));
+    }
     Ui::connectGuarded(MaskEditCall, &QLineEdit::textChanged, this, [this](const QString &) { MaskEditCallChange(); });
     MaskEditCall->installEventFilter(new Ui::GuardedEventFilter(
         [this](QObject *, QEvent *event) {

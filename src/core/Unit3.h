@@ -215,6 +215,13 @@ public:
     // What the current callsign resolved to; the save stores and marks it.
     std::optional<PrefixRow> EntryPrefix;
 
+    // ---- saving and edit mode
+    void ButtonSaveClick();
+    void ButtonEditClick();
+    void Edit1Click() { ButtonEditClick(); }
+    void Edit2Click() { Edit2->hide(); }
+    void Edit3Click() { Edit3->hide(); }
+
 private:
     void resetInfo();
     void showIndicators(const QList<int> &colours);
@@ -222,6 +229,12 @@ private:
     void showDistanceAndHeading();
     void showLocalTime();
     void followRepetitions(const QString &call);
+    bool saveContact();
+    void finishSave(bool stayInEditMode);
+    void leaveEditMode();
+    void clearEntry();
+    qint64 editedRow_ = 0;  // LogNom of the contact loaded for editing
+    QString editedCall_;    // its callsign as loaded
     void buildEntry();
     void buildInfo();
     void buildLogView();

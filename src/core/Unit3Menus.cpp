@@ -177,7 +177,7 @@ void TForm3::buildPopupMenus()
     DXCC2 = item(PopupMenu1, "DXCC2", QStringLiteral("Ukr - Russ"), &TForm3::DXCC2Click);
 
     PopupMenu2 = popup("PopupMenu2", DBGridLog);
-    Edit1 = item(PopupMenu2, "Edit1", QStringLiteral("Edit"));
+    Edit1 = item(PopupMenu2, "Edit1", QStringLiteral("Edit"), &TForm3::Edit1Click);
     Delete1 = item(PopupMenu2, "Delete1", QStringLiteral("Delete"));
     FilterCallsign1 = item(PopupMenu2, "FilterCallsign1", QStringLiteral("Filter Callsignal"), &TForm3::ViewCallsignalClick);
     Filter1 = item(PopupMenu2, "Filter1", QStringLiteral("Filter"), &TForm3::ViewFilterClick);

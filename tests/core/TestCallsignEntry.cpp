@@ -1,4 +1,5 @@
 #include "ProgramFixture.h"
+#include "SamplePrefixes.h"
 
 #include "awards/BandIndicators.h"
 #include "contest/UContst.h"
@@ -33,15 +34,6 @@ void typeText(QWidget *widget, const QString &text)
     }
 }
 
-using Row = QList<std::pair<QString, QString>>;
-
-Row prefixRow(const char *prefix, const char *dxcc, const char *country, const char *cq, const char *itu,
-              const char *lat, const char *lon, const char *timeDiff)
-{
-    return {{"Prefix", prefix}, {"DXCCPrefix", dxcc}, {"Country", country}, {"CQZone", cq}, {"ITUZone", itu},
-            {"Continent", "EU"}, {"Latitude", lat},  {"Longitude", lon},    {"TimeDiff", timeDiff}, {"MainPrefix", prefix}};
-}
-
 } // namespace
 
 class TestCallsignEntry : public QObject {
@@ -50,31 +42,7 @@ private slots:
     void init()
     {
         program_ = std::make_unique<ProgramFixture>();
-        program_->addRows("Base", "Allpref",
-                          {{{"AddPrefix", "U"}, {"MainPrefix", "UA"}},
-                           {{"AddPrefix", "UA"}, {"MainPrefix", "UA"}},
-                           {{"AddPrefix", "UA9"}, {"MainPrefix", "UA9"}},
-                           {{"AddPrefix", "UR"}, {"MainPrefix", "UR"}},
-                           {{"AddPrefix", "VE"}, {"MainPrefix", "VE"}},
-                           {{"AddPrefix", "VE3"}, {"MainPrefix", "VE3"}},
-                           {{"AddPrefix", "K"}, {"MainPrefix", "K"}},
-                           {{"AddPrefix", "G"}, {"MainPrefix", "G"}},
-                           {{"AddPrefix", "DL"}, {"MainPrefix", "DL"}}});
-        program_->addRows(
-            "Base", "Prefix",
-            {prefixRow("UA", "UA1", "European Russia", "16", "29", "55,75", "-37,62", "3"),
-             prefixRow("UA9", "UA9", "Asiatic Russia", "17", "30", "55", "-73", "7"),
-             prefixRow("UR", "UR", "Ukraine", "16", "29", "50,45", "-30,52", "2"),
-             prefixRow("VE", "VE", "Canada", "05", "09", "45", "75", "-5"),
-             prefixRow("VE3", "VE", "Canada", "04", "04", "43,7", "79,4", "-5"),
-             prefixRow("K", "K", "United States", "05", "08", "40,71", "74,01", "-5"),
-             prefixRow("G", "G", "England", "14", "27", "51,5", "0,1", "0"),
-             prefixRow("DL", "DL", "Federal Republic of Germany", "14", "28", "51", "-10", "1")});
-        program_->addRows("Awrds", "Dxcc", {{{"Prefix", "UR"}, {"B14", "cfm"}, {"B7", "wkd"}, {"B21Cw", "cfm"}}});
-        program_->addRows("Awrds", "UR", {{{"Prefix", "UR"}, {"B21", "cfm"}}});
-        Row zones;
-        for (int z = 1; z <= 40; ++z)
-            program_->addRows("Awrds", "Waz", {{{"Zone", QString::number(z)}, {"B28", z == 16 ? "wkd" : ""}}});
+        addSamplePrefixes(*program_);
         program_->addRows("Log/Log1", "Tarnel",
                           {{{"LogCall", "DL1XX"}, {"LogObl", "Federal Republic of Germany"}, {"LogDate", "01.01.2024"}},
                            {{"LogCall", "UR5AAA"}, {"LogObl", "Ukraine"}, {"LogDate", "02.01.2024"},

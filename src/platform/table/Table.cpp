@@ -249,11 +249,11 @@ std::optional<QVariant> Table::linkValue() const
     }
 }
 
-Table::Condition Table::constraint() const
+Table::Condition Table::constraint(bool withRange) const
 {
     Condition c;
     QStringList parts;
-    if (range_.active && !keyExprs_.isEmpty()) {
+    if (withRange && range_.active && !keyExprs_.isEmpty()) {
         parts << keyExprs_[0] + QStringLiteral(" >= ?") << keyExprs_[0] + QStringLiteral(" <= ?");
         c.args << range_.low << range_.high;
     }
@@ -354,17 +354,21 @@ bool Table::fetch(const Condition &extra, const QString &order, int offset, bool
     return true;
 }
 
-int Table::count(const Condition &extra) const
+int Table::count(const Condition &extra, int limit, bool withRange) const
 {
-    Condition where = constraint();
+    Condition where = constraint(withRange);
     if (extra.sql.isEmpty() && where.args.isEmpty() && where.sql == QLatin1String("1"))
         return file_->rowCount();
     if (!extra.sql.isEmpty()) {
         where.sql += QStringLiteral(" AND (") + extra.sql + u')';
         where.args += extra.args;
     }
-    Statement s = file_->prepare(
-        QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(file_->quotedTable(), where.sql));
+    QString sql = QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(file_->quotedTable(), where.sql);
+    if (limit >= 0) {
+        sql = QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM %1 WHERE %2 LIMIT ?)").arg(file_->quotedTable(), where.sql);
+        where.args << qint64(limit);
+    }
+    Statement s = file_->prepare(sql);
     s.bind(where.args);
     s.step();
     return int(s.column(0).toLongLong());
@@ -483,10 +487,44 @@ int Table::recordCount() const
     requireActive();
     const quint64 g = generation();
     if (g != countGeneration_) {
-        countCache_ = count({});
+        countCache_ = rangeCount();
         countGeneration_ = g;
     }
     return countCache_;
+}
+
+// Rows of the current set on one side of the current row: `after` or before
+// it. Counting stops past `limit` rows (then `limit` is returned).
+int Table::countBeside(bool after, int limit) const
+{
+    const QString side = rowIdColumn + (after ? QStringLiteral(" > ?") : QStringLiteral(" < ?"));
+    if (keyExprs_.isEmpty())
+        return count({side, {rowId_}}, limit);
+    // A greater (or smaller) key, then an equal key entered later (or
+    // earlier): two counts that each follow the index.
+    const int other = count(keyCompare(after), limit);
+    if (limit >= 0 && other >= limit)
+        return other;
+    Condition same = keyEquals();
+    same.sql += QStringLiteral(" AND ") + side;
+    same.args << rowId_;
+    return other + count(same, limit >= 0 ? limit - other : -1);
+}
+
+// Counting is linear in the rows counted. A range holding most of an
+// unlinked table is counted from the rows outside it.
+int Table::rangeCount() const
+{
+    if (!range_.active || master_ || keyExprs_.isEmpty())
+        return count({});
+    const int total = file_->rowCount();
+    const int half = total / 2 + 1;
+    const int inside = count({}, half);
+    if (inside < half)
+        return inside;
+    const int below = count({keyExprs_[0] + QStringLiteral(" < ?"), {range_.low}}, -1, false);
+    const int above = count({keyExprs_[0] + QStringLiteral(" > ?"), {range_.high}}, -1, false);
+    return std::max(0, total - below - above);
 }
 
 int Table::recNo() const
@@ -494,13 +532,14 @@ int Table::recNo() const
     requireActive();
     if (!hasRow_)
         return -1;
-    const QString before = rowIdColumn + QStringLiteral(" < ?");
-    if (keyExprs_.isEmpty())
-        return count({before, {rowId_}});
-    Condition same = keyEquals();
-    same.sql += QStringLiteral(" AND ") + before;
-    same.args << rowId_;
-    return count(keyCompare(false)) + count(same);
+    // Counting is linear in the rows counted: count the shorter side. Grids
+    // mostly stand near the end of the log, where the rows after are few.
+    const int total = recordCount();
+    const int half = total / 2 + 1;
+    const int after = countBeside(true, half);
+    if (after < half)
+        return total - 1 - after;
+    return countBeside(false, -1);
 }
 
 void Table::moveToPosition(int position)

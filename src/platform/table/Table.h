@@ -162,11 +162,13 @@ private:
     int columnOf(const QString &fieldName) const;
     void buildFields();
     void rebuildQueries();
-    Condition constraint() const;
+    Condition constraint(bool withRange = true) const;
     Condition keyEquals() const;
     Condition keyCompare(bool after) const;
     bool fetch(const Condition &extra, const QString &order, int offset = -1, bool constrained = true);
-    int count(const Condition &extra) const;
+    int count(const Condition &extra, int limit = -1, bool withRange = true) const;
+    int rangeCount() const;
+    int countBeside(bool after, int limit) const;
     bool reload(qint64 rowId);
     bool step(bool forward);
     void reReadOrNext();

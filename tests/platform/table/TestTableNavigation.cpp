@@ -372,6 +372,40 @@ private slots:
         QCOMPARE(log->recordCount(), int(contacts.size()));
         QCOMPARE(walkForward(*log, "LogName"), tags("r2 r5 r4 r3 r1 r6"));
     }
+
+    // Counts and positions are worked out from whichever side of a range or of
+    // the current row is shorter; a walk must agree with them on every row.
+    void countsAndPositionsAgreeWithAWalk_data()
+    {
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<QString>("low");
+        QTest::addColumn<QString>("high");
+        QTest::newRow("whole log by date") << "ByDatTim" << "" << "";
+        QTest::newRow("ties by band") << "ByBand" << "" << "";
+        QTest::newRow("most of the log") << "ByCall" << "DL" << "UZZZ";
+        QTest::newRow("all but the lowest") << "ByCall" << "E" << "zzzz";
+        QTest::newRow("a small range") << "ByCall" << "UA9XX" << "UA9XX";
+        QTest::newRow("empty range") << "ByCall" << "X" << "Y";
+    }
+    void countsAndPositionsAgreeWithAWalk()
+    {
+        QFETCH(QString, index);
+        QFETCH(QString, low);
+        QFETCH(QString, high);
+        fillLog();
+        for (int i = 0; i < 30; ++i)
+            addRow(*log, {{"LogName", QStringLiteral("x%1").arg(i)}, {"LogCall", i % 2 ? "K1ABC" : "UA9XX"},
+                          {"LogBand", i % 3 ? "14" : "7"}, {"LogDate", "04.01.2024"}});
+        log->setIndexName(index);
+        if (!low.isEmpty())
+            log->setRange(low, high);
+        int walked = 0;
+        for (log->first(); !log->eof(); log->next()) {
+            QCOMPARE(log->recNo(), walked);
+            ++walked;
+        }
+        QCOMPARE(log->recordCount(), walked);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTableNavigation)
