@@ -116,7 +116,7 @@ void createWindowSet()
     make(FCabrillo, "FCabrillo");
     make(FPrintContest, "FPrintContest");
     // Links between windows, once every window exists.
-    Form3->bindLogGrid();
+    Ui::runGuarded([] { Form3->bindLogGrid(); });
 }
 
 void destroyWindowSet()

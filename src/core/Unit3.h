@@ -230,6 +230,7 @@ private:
     void showLocalTime();
     void followRepetitions(const QString &call);
     bool saveContact();
+    void afterPost(bool counted, const QString &points, const std::optional<QString> &nextSent);
     void finishSave(bool stayInEditMode);
     void leaveEditMode();
     void clearEntry();

@@ -36,13 +36,18 @@ void TForm3::ButtonSaveClick()
     try {
         saved = saveContact();
     } catch (...) {
-        // Nothing half-written stays: the row was cancelled; the entry is
+        // The contact was not stored: nothing half-written stays, the entry is
         // kept for another try and the grid follows the log again.
-        if (DM->Table1.isActive())
-            DM->Table1.cancel();
         DM->DataSource1.setEnabled(true);
-        Ui::showError(Ui::errorText(std::current_exception()));
+        const QString error = Ui::errorText(std::current_exception());
+        Ui::runGuarded([] {
+            if (DM->Table1.isActive())
+                DM->Table1.cancel();
+        });
+        Ui::showError(error);
     }
+    // However the save ended, the grid follows the log again.
+    DM->DataSource1.setEnabled(true);
     finishSave(editing && !saved);
 }
 
@@ -123,11 +128,22 @@ bool TForm3::saveContact()
         set("Log4", points);
     }
     log.post();
+    // The contact is in the log. What follows only derives from it: a failure
+    // there is reported, and the save still counts as done (a retry would log
+    // the contact twice).
+    Ui::runGuarded([&] { afterPost(contest && !editing, points, nextSent); });
+    return true;
+}
 
-    // The contact is in the log; what follows only derives from it.
+void TForm3::afterPost(bool counted, const QString &points, const std::optional<QString> &nextSent)
+{
+    Db::Table &log = DM->Table1;
+    const bool editing = editMode();
+    const QString band = ComboBoxBand->currentText();
+    const QString mode = ComboBoxMode->currentText();
     if (nextSent)
         EditNmTx->setText(*nextSent);
-    if (contest && !editing)
+    if (counted)
         Cont->Label5->setText(ContactSave::addPoints(Cont->Label5->text(), points));
     if (editing) {
         CheckBoxTime->setChecked(true);
@@ -146,7 +162,6 @@ bool TForm3::saveContact()
     log.last();
     DM->DataSource1.setEnabled(true);
     MaskEditCall->setFocus();
-    return true;
 }
 
 // The entry fields after a save or a clear; fixed fields keep their text.

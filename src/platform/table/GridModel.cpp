@@ -1,6 +1,7 @@
 #include "platform/table/GridModel.h"
 
 #include "platform/table/DataSource.h"
+#include "platform/ui/Guard.h"
 
 namespace Db {
 
@@ -11,11 +12,13 @@ constexpr int blockSize = 64;
 GridModel::GridModel(DataSource *source, QObject *parent) : QAbstractTableModel(parent), source_(source)
 {
     if (source_) {
-        connect(source_, &DataSource::stateChange, this, &GridModel::reset);
-        connect(source_, &DataSource::layoutChange, this, &GridModel::reset);
-        connect(source_, &DataSource::dataChange, this, &GridModel::followCursor);
+        // Reading the table can fail (a damaged or vanished file): through the
+        // guard, never across Qt's signal dispatch.
+        Ui::connectGuarded(source_.data(), &DataSource::stateChange, this, [this] { reset(); });
+        Ui::connectGuarded(source_.data(), &DataSource::layoutChange, this, [this] { reset(); });
+        Ui::connectGuarded(source_.data(), &DataSource::dataChange, this, [this] { followCursor(); });
     }
-    reset();
+    Ui::runGuarded([this] { reset(); });
 }
 
 bool GridModel::attached() const
@@ -32,14 +35,26 @@ void GridModel::reset()
     rows_ = 0;
     currentRow_ = -1;
     generation_ = 0;
-    if (attached()) {
-        Table *t = source_->dataSet();
-        columns_ = t->visibleFields();
-        for (const FieldView &v : std::as_const(columns_))
-            columnFields_ << t->schema().fieldIndex(v.name);
-        rows_ = t->recordCount();
-        generation_ = t->generation();
-        currentRow_ = t->recNo();
+    try {
+        if (attached()) {
+            Table *t = source_->dataSet();
+            const QList<FieldView> columns = t->visibleFields();
+            QList<int> fields;
+            for (const FieldView &v : columns)
+                fields << t->schema().fieldIndex(v.name);
+            rows_ = t->recordCount();
+            currentRow_ = t->recNo();
+            columns_ = columns;
+            columnFields_ = fields;
+            generation_ = t->generation();
+        }
+    } catch (...) {
+        // Whatever failed, the reset ends: an empty grid, and the error goes on.
+        rows_ = 0;
+        currentRow_ = -1;
+        endResetModel();
+        emit currentRowChanged(currentRow_);
+        throw;
     }
     endResetModel();
     emit currentRowChanged(currentRow_);
@@ -85,7 +100,13 @@ const RowTexts *GridModel::row(int row) const
     if (found == blocks_.end()) {
         if (blocks_.size() > 64)
             blocks_.clear(); // keep memory bounded on a long scroll
-        found = blocks_.insert(block, source_->dataSet()->readRows(block * blockSize, blockSize));
+        std::vector<RowTexts> rows;
+        try {
+            rows = source_->dataSet()->readRows(block * blockSize, blockSize);
+        } catch (...) {
+            return nullptr; // painting shows nothing rather than failing
+        }
+        found = blocks_.insert(block, std::move(rows));
     }
     const size_t offset = size_t(row % blockSize);
     return offset < found->size() ? &(*found)[offset] : nullptr;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <unistd.h>
 
 namespace Db {
@@ -44,7 +45,9 @@ Table::~Table()
     clearMasterLink();
     for (Table *d : std::as_const(details_))
         d->master_ = nullptr;
-    for (DataSource *s : std::as_const(sources_))
+    // Unbinding a source removes it from sources_: walk a copy.
+    const QList<DataSource *> sources = sources_;
+    for (DataSource *s : sources)
         s->setDataSet(nullptr);
     if (database_)
         database_->detach(this);
@@ -517,14 +520,21 @@ int Table::rangeCount() const
 {
     if (!range_.active || master_ || keyExprs_.isEmpty())
         return count({});
+    // Most ranges are small (one callsign, a prefix): count them directly.
+    constexpr int small = 1000;
+    const int inside = count({}, small);
+    if (inside < small)
+        return inside;
+    // A range holding most of the table is counted from the rows outside it.
     const int total = file_->rowCount();
     const int half = total / 2 + 1;
-    const int inside = count({}, half);
-    if (inside < half)
-        return inside;
-    const int below = count({keyExprs_[0] + QStringLiteral(" < ?"), {range_.low}}, -1, false);
-    const int above = count({keyExprs_[0] + QStringLiteral(" > ?"), {range_.high}}, -1, false);
-    return std::max(0, total - below - above);
+    const int below = count({keyExprs_[0] + QStringLiteral(" < ?"), {range_.low}}, half, false);
+    const int above = below < half
+                          ? count({keyExprs_[0] + QStringLiteral(" > ?"), {range_.high}}, half - below, false)
+                          : 0;
+    if (below + above < half)
+        return std::max(0, total - below - above);
+    return count({});
 }
 
 int Table::recNo() const
@@ -599,8 +609,11 @@ void Table::setRange(const QString &low, const QString &high)
         throw TableError(QStringLiteral("A range needs an index on %1").arg(file_->path()), file_->path());
     checkBrowseMode();
     const FieldDef &key = file_->schema().fields[keyColumns_[0]];
-    range_.low = storedValue(key, low);
-    range_.high = storedValue(key, high);
+    // Both ends first: a bad one leaves the range as it was.
+    QVariant lowValue = storedValue(key, low);
+    QVariant highValue = storedValue(key, high);
+    range_.low = std::move(lowValue);
+    range_.high = std::move(highValue);
     range_.active = true;
     layoutChanged();
     first();
@@ -673,6 +686,9 @@ void Table::insert()
         values_[dc] = *link;
         changed_[dc] = true;
     }
+    // The details follow the new, empty row.
+    for (Table *d : std::as_const(details_))
+        d->masterMoved();
     for (DataSource *s : std::as_const(sources_))
         s->notifyDataChange();
 }
@@ -730,7 +746,12 @@ void Table::post()
         Statement s = file_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                                          .arg(file_->quotedTable(), sets.join(QStringLiteral(", "))));
         s.bind(args);
+        const quint64 before = file_->changes();
         s.step();
+        if (file_->changes() == before)
+            throw TableError(QStringLiteral("The row being edited no longer exists in %1").arg(file_->path()),
+                             file_->path());
+        file_->rowsChanged(before, 0);
     }
     state_ = State::Browse;
     if (reload(id))
@@ -812,8 +833,12 @@ void Table::reReadOrNext()
 
 void Table::afterRollback()
 {
-    if (state_ != State::Browse)
-        return;
+    // A row being edited when its walk was rolled back is dropped with the
+    // walk; posting it later would write it outside the transaction.
+    if (state_ != State::Browse) {
+        state_ = State::Browse;
+        modified_ = false;
+    }
     reReadOrNext();
     layoutChanged();
     afterMove();
@@ -986,8 +1011,19 @@ std::vector<RowTexts> Table::readRows(int offset, int count) const
         return rows;
     Condition where = constraint();
     const TableSchema &schema = file_->schema();
+    // An offset is counted row by row: rows in the second half are read
+    // backwards from the end.
+    const int total = recordCount();
+    const bool fromEnd = offset > total / 2;
+    if (fromEnd) {
+        count = std::min(count, total - offset);
+        if (count <= 0)
+            return rows;
+        offset = total - offset - count;
+    }
     Statement s = file_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT ? OFFSET ?")
-                                     .arg(selectList_, file_->quotedTable(), where.sql, orderAsc_));
+                                     .arg(selectList_, file_->quotedTable(), where.sql,
+                                          fromEnd ? orderDesc_ : orderAsc_));
     where.args << qint64(count) << qint64(offset);
     s.bind(where.args);
     while (s.step()) {
@@ -1001,6 +1037,8 @@ std::vector<RowTexts> Table::readRows(int offset, int count) const
                 row.texts[c] = QStringLiteral("(BLOB)");
         rows.push_back(std::move(row));
     }
+    if (fromEnd)
+        std::reverse(rows.begin(), rows.end());
     return rows;
 }
 
