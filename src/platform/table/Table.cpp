@@ -520,21 +520,23 @@ int Table::rangeCount() const
 {
     if (!range_.active || master_ || keyExprs_.isEmpty())
         return count({});
-    // Most ranges are small (one callsign, a prefix): count them directly.
-    constexpr int small = 1000;
-    const int inside = count({}, small);
-    if (inside < small)
-        return inside;
-    // A range holding most of the table is counted from the rows outside it.
+    // Count the rows inside and the rows outside the range in growing steps,
+    // so the cost follows the smaller of the two: a callsign's few rows, or a
+    // range that holds nearly the whole log.
     const int total = file_->rowCount();
-    const int half = total / 2 + 1;
-    const int below = count({keyExprs_[0] + QStringLiteral(" < ?"), {range_.low}}, half, false);
-    const int above = below < half
-                          ? count({keyExprs_[0] + QStringLiteral(" > ?"), {range_.high}}, half - below, false)
-                          : 0;
-    if (below + above < half)
-        return std::max(0, total - below - above);
-    return count({});
+    for (int limit = 1000;; limit *= 4) {
+        const int inside = count({}, limit);
+        if (inside < limit)
+            return inside;
+        const int below = count({keyExprs_[0] + QStringLiteral(" < ?"), {range_.low}}, limit, false);
+        const int above = below < limit
+                              ? count({keyExprs_[0] + QStringLiteral(" > ?"), {range_.high}}, limit - below, false)
+                              : 0;
+        if (below + above < limit)
+            return std::max(0, total - below - above);
+        if (limit >= total)
+            return count({});
+    }
 }
 
 int Table::recNo() const
