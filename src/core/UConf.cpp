@@ -3,6 +3,8 @@
 
 #include "core/UConf.h"
 
+#include "core/BandsAndModes.h"
+
 #include "core/ConfigMasks.h"
 #include "core/Unit3.h"
 #include "platform/ui/Guard.h"
@@ -50,17 +52,6 @@ QCheckBox *check(QWidget *parent, const char *name, const QString &caption, bool
     return c;
 }
 
-QComboBox *combo(QWidget *parent, const char *name, const QStringList &items, const QString &text)
-{
-    auto *c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    // Editable, so the file's text goes in as it stands.
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->addItems(items);
-    c->setCurrentText(text);
-    return c;
-}
 
 QGroupBox *group(QWidget *parent, const char *name, const QString &caption)
 {
@@ -173,19 +164,8 @@ void TConfig::buildGeneral(QWidget *page)
     MaskEdit2T = masked(page, "MaskEdit2T", QStringLiteral("00"), 2, ConfigMasks::utcMinutesText,
                         ConfigMasks::utcMinutesPartial);
     CheckBoxTim = check(page, "CheckBoxTim", QStringLiteral("Time UTC Enabled"), true);
-    ComboBoxGF = combo(page, "ComboBoxGF",
-                       {QStringLiteral("1.8"), QStringLiteral("3.5"), QStringLiteral("7"), QStringLiteral("10"),
-                        QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("21"), QStringLiteral("24"),
-                        QStringLiteral("28"), QStringLiteral("50"), QStringLiteral("144"), QStringLiteral("430"),
-                        QStringLiteral("1260"), QStringLiteral("Satellite")},
-                       QStringLiteral("14"));
-    ComboBoxGM = combo(page, "ComboBoxGM",
-                       {QStringLiteral("CW"), QStringLiteral("SSB"), QStringLiteral("RTTY"), QStringLiteral("FM"),
-                        QStringLiteral("AMTOR"), QStringLiteral("BPSK"), QStringLiteral("FAX"), QStringLiteral("FSK"),
-                        QStringLiteral("HELL"), QStringLiteral("MTTY"), QStringLiteral("PACKET"),
-                        QStringLiteral("PACTOR"), QStringLiteral("QPSK"), QStringLiteral("SSTV"),
-                        QStringLiteral("LSB"), QStringLiteral("USB"), QStringLiteral("AM")},
-                       QStringLiteral("SSB"));
+    ComboBoxGF = Ui::editableCombo(page, "ComboBoxGF", bandKeys(), QStringLiteral("14"));
+    ComboBoxGM = Ui::editableCombo(page, "ComboBoxGM", modeTexts(), QStringLiteral("SSB"));
 
     GroupBoxInfo = group(page, "GroupBoxInfo", QStringLiteral(" INFO "));
     auto *note = new QVBoxLayout(GroupBoxInfo);

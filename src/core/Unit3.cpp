@@ -1,5 +1,7 @@
 #include "core/Unit3.h"
 
+#include "core/BandsAndModes.h"
+
 #include "awards/FDipA.h"
 #include "awards/FDipB.h"
 #include "awards/FIota.h"
@@ -61,17 +63,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, b
     return b;
 }
 
-QComboBox *combo(QWidget *parent, const char *name, const QStringList &items, const QString &text)
-{
-    auto *c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    // Editable, so code can set any text (a spot's frequency, a MixW band).
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->addItems(items);
-    c->setCurrentText(text);
-    return c;
-}
 
 QTimer *timer(QObject *parent, const char *name, int interval)
 {
@@ -131,19 +122,8 @@ void TForm3::buildEntry()
     MaskEditRstRx->setText(QStringLiteral("59"));
     MaskEditName = edit(p, "MaskEditName", 0);
     MaskEditQth = edit(p, "MaskEditQth", 0);
-    ComboBoxBand = combo(p, "ComboBoxBand",
-                         {QStringLiteral("1.8"), QStringLiteral("3.5"), QStringLiteral("7"), QStringLiteral("10"),
-                          QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("21"), QStringLiteral("24"),
-                          QStringLiteral("28"), QStringLiteral("50"), QStringLiteral("144"), QStringLiteral("430"),
-                          QStringLiteral("1260"), QStringLiteral("Satellite")},
-                         QStringLiteral("14"));
-    ComboBoxMode = combo(p, "ComboBoxMode",
-                         {QStringLiteral("CW"), QStringLiteral("SSB"), QStringLiteral("RTTY"), QStringLiteral("FM"),
-                          QStringLiteral("AMTOR"), QStringLiteral("BPSK"), QStringLiteral("FAX"), QStringLiteral("FSK"),
-                          QStringLiteral("HELL"), QStringLiteral("MTTY"), QStringLiteral("PACKET"),
-                          QStringLiteral("PACTOR"), QStringLiteral("QPSK"), QStringLiteral("SSTV"),
-                          QStringLiteral("LSB"), QStringLiteral("USB"), QStringLiteral("AM")},
-                         QStringLiteral("SSB"));
+    ComboBoxBand = Ui::editableCombo(p, "ComboBoxBand", bandKeys(), QStringLiteral("14"));
+    ComboBoxMode = Ui::editableCombo(p, "ComboBoxMode", modeTexts(), QStringLiteral("SSB"));
     MaskEditDate = edit(p, "MaskEditDate", 0);
     MaskEditDate->setInputMask(QStringLiteral("99.99.9999; "));
     MaskEditTime = edit(p, "MaskEditTime", 0);

@@ -430,30 +430,29 @@ void Table::layoutChanged()
         s->notifyLayoutChange();
 }
 
-void Table::first()
+// First or last row of the current set: bof (or eof) is set, the other flag
+// only for an empty set.
+void Table::moveToEnd(bool last)
 {
     requireActive();
     checkBrowseMode();
-    if (fetch({}, orderAsc_)) {
-        bof_ = true;
-        eof_ = false;
+    if (fetch({}, last ? orderDesc_ : orderAsc_)) {
+        bof_ = !last;
+        eof_ = last;
     } else {
         setNoRow();
     }
     afterMove();
 }
 
+void Table::first()
+{
+    moveToEnd(false);
+}
+
 void Table::last()
 {
-    requireActive();
-    checkBrowseMode();
-    if (fetch({}, orderDesc_)) {
-        eof_ = true;
-        bof_ = false;
-    } else {
-        setNoRow();
-    }
-    afterMove();
+    moveToEnd(true);
 }
 
 void Table::next()

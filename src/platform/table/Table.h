@@ -171,6 +171,7 @@ private:
     int countBeside(bool after, int limit) const;
     bool reload(qint64 rowId);
     bool step(bool forward);
+    void moveToEnd(bool last);
     void reReadOrNext();
     void setNoRow();
     void afterMove();

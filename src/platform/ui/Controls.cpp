@@ -6,6 +6,17 @@
 
 namespace Ui {
 
+QComboBox *editableCombo(QWidget *parent, const char *objectName, const QStringList &items, const QString &text)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(objectName));
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->addItems(items);
+    c->setCurrentText(text);
+    return c;
+}
+
 QColor windowsColor(int bgr)
 {
     return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);

@@ -5,11 +5,16 @@
 
 #include <QButtonGroup>
 #include <QColor>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QValidator>
 
 namespace Ui {
+
+// A combo box offering `items` whose text code may also set to any other text
+// (a spot's frequency, a value read from a file).
+QComboBox *editableCombo(QWidget *parent, const char *objectName, const QStringList &items, const QString &text);
 
 // Windows colour numbers are 0x00BBGGRR: 255 is red, 65280 green.
 QColor windowsColor(int bgr);
