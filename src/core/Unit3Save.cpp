@@ -41,8 +41,9 @@ void TForm3::ButtonSaveClick()
         DM->DataSource1.setEnabled(true);
         const QString error = Ui::errorText(std::current_exception());
         Ui::runGuarded([] {
-            if (DM->Table1.isActive())
-                DM->Table1.cancel();
+            for (Db::Table *t : {&DM->Table1, &DM->LogLookup})
+                if (t->isActive())
+                    t->cancel();
         });
         Ui::showError(error);
     }
@@ -64,7 +65,6 @@ bool TForm3::saveContact()
     FConfirm->closeWindow();
     VCD->closeWindow();
     Povt->closeWindow();
-    Db::Table &log = DM->Table1;
     DM->DataSource1.setEnabled(false);
     for (QLineEdit *f : {static_cast<QLineEdit *>(MaskEditName), static_cast<QLineEdit *>(MaskEditQth)})
         f->setText(ContactSave::withoutStar(f->text()));
@@ -89,14 +89,21 @@ bool TForm3::saveContact()
             nextSent = ContactSave::nextSentNumber(EditNmTx->text(), ContConf->MaskEdit1->text());
     }
 
+    // A new contact goes through the grid's cursor. An edited one is the
+    // contact that was loaded, whatever row the grid moved to since, found
+    // through the cursor without a range if the grid's range no longer holds it.
+    Db::Table *target = &DM->Table1;
     if (editing) {
-        // The contact that was loaded, whatever row the grid moved to since.
-        if (!log.moveToRowId(editedRow_))
-            throw std::runtime_error("The contact being edited is no longer in the log; nothing was saved");
-        log.edit();
+        if (!target->moveToRowId(editedRow_)) {
+            target = &DM->LogLookup;
+            if (!target->moveToRowId(editedRow_))
+                throw std::runtime_error("The contact being edited is no longer in the log; nothing was saved");
+        }
+        target->edit();
     } else {
-        log.append();
+        target->append();
     }
+    Db::Table &log = *target;
     auto set = [&log](const char *field, const QString &value) {
         log.fieldByName(QString::fromLatin1(field)).setAsString(value);
     };

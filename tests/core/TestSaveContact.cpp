@@ -378,6 +378,71 @@ private slots:
         QCOMPARE(dialogs_->errors().size(), 1);
         QCOMPARE(DM->Table1.recordCount(), 0);
     }
+
+    void serialNumbersThroughTheSave_data()
+    {
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("009") << "009" << "010";
+        QTest::newRow("099") << "099" << "100";
+        QTest::newRow("999") << "999" << "1000";
+    }
+    void serialNumbersThroughTheSave()
+    {
+        QFETCH(QString, sent);
+        QFETCH(QString, next);
+        Form3->ContStart->setChecked(true);
+        ContConf->CheckBoxSen->setChecked(true);
+        Form3->EditNmTx->setText(sent);
+        enter("DL1ABC");
+        Form3->ButtonSaveClick();
+        QCOMPARE(logField("Log3"), sent);
+        QCOMPARE(Form3->EditNmTx->text(), next);
+    }
+
+    // During a contest an edit neither takes a new number nor counts points again.
+    void editDuringAContestKeepsItsContestData()
+    {
+        Form3->ContStart->setChecked(true);
+        ContConf->CheckBoxSen->setChecked(true);
+        Form3->EditNmTx->setText("007");
+        Form3->EditNmRx->setText("042");
+        enter("UR5ABC");
+        Form3->ButtonSaveClick();
+        const QString total = Cont->Label5->text();
+        QCOMPARE(Form3->EditNmTx->text(), QStringLiteral("008"));
+        Form3->ButtonEditClick();
+        Form3->EditNmRx->setText("999");
+        Form3->MaskEditQth->setText("Lviv");
+        Form3->ButtonSaveClick();
+        QCOMPARE(DM->Table1.recordCount(), 1);
+        QCOMPARE(logField("LogQth"), QStringLiteral("Lviv"));
+        QCOMPARE(logField("Log2"), QStringLiteral("042"));
+        QCOMPARE(logField("Log3"), QStringLiteral("007"));
+        QCOMPARE(logField("Log4"), QStringLiteral("1"));
+        QCOMPARE(Form3->EditNmTx->text(), QStringLiteral("008"));
+        QCOMPARE(Cont->Label5->text(), total);
+    }
+
+    // A range set on the grid after the contact was loaded does not lose it.
+    void editedContactOutsideTheGridsRangeIsStillSaved()
+    {
+        enter("UR5ABC");
+        Form3->ButtonSaveClick();
+        enter("DL1ABC");
+        Form3->ButtonSaveClick();
+        QVERIFY(DM->Table1.locate("LogCall", "UR5ABC"));
+        Form3->ButtonEditClick();
+        DM->Table1.setIndexName("ByCall");
+        DM->Table1.setRange("DL1ABC", "DL1ABC");
+        Form3->MaskEditName->setText("Taras");
+        Form3->ButtonSaveClick();
+        QVERIFY(dialogs_->errors().isEmpty());
+        DM->Table1.cancelRange();
+        QCOMPARE(DM->Table1.recordCount(), 2);
+        QVERIFY(DM->Table1.locate("LogCall", "UR5ABC"));
+        QCOMPARE(logField("LogName"), QStringLiteral("Taras"));
+    }
 };
 
 QTEST_MAIN(TestSaveContact)

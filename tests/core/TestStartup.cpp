@@ -74,6 +74,26 @@ private slots:
         QCOMPARE(windowSetOrder().size(), 38);
     }
 
+    // The program directory vanished under the program: the data module's
+    // creation handler fails, is reported, and every later window exists.
+    void failingCreationHandlerIsReportedAndStartUpGoesOn()
+    {
+        const QString previous = QDir::currentPath();
+        {
+            QTemporaryDir gone;
+            QDir::setCurrent(gone.path());
+        }
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        QDir::setCurrent(previous);
+        QCOMPARE(dialogs.warnings(), QStringList{"Warning Error!"});
+        QCOMPARE(dialogs.errors().size(), 1);
+        QVERIFY(dialogs.errors().first().contains("Tarnel"));
+        QCOMPARE(windowSetOrder().size(), 38);
+        QVERIFY(FPrintContest != nullptr);
+        QCOMPARE(Form3->EditDir->text(), QString());
+    }
+
     void tableOfAnotherLayoutIsReportedByName()
     {
         ProgramFixture program;
