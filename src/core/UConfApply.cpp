@@ -244,9 +244,10 @@ void TConfig::setBandAndMode()
 
 void TConfig::startClock()
 {
-    // In edit mode the clock runs only with "Real" ticked, so the loaded
-    // date and time stay.
-    if (!editingContact() || Form3->CheckBoxTime->isChecked())
+    // The clock runs exactly while "Real" is ticked (edit mode and a contact
+    // typed in by hand untick it), and a running clock is left running: a
+    // restart would lose an event set in the second before it.
+    if (Form3->CheckBoxTime->isChecked() && !Form3->Timer1->isActive())
         Form3->Timer1->start();
 }
 

@@ -343,6 +343,47 @@ private slots:
         QCOMPARE(started, clicks);
     }
 
+    // Leaving an offset field or closing the settings while the clock runs
+    // must not restart it: the second before the restart would be lost.
+    void settingsDoNotRestartARunningClock()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        dialogs.answers = {Ui::Answer::Yes};
+        FakeClock clock("01.03.2024 11:59:59.000");
+        createWindowSet();
+        int started = 0;
+        Form3->ContStart->setHandler([&] { ++started; });
+        ContConf->CheckBox3->setChecked(true);
+        setContestStart("01.03.2024", "12:00:00");
+        Form3->Timer1->start();
+        clock.tick("01.03.2024 11:59:59.400");
+        clock.set("01.03.2024 12:00:00.300");
+        Config->MaskEditTExit();
+        Config->showWindow();
+        Config->closeWindow();
+        clock.tick("01.03.2024 12:00:01.300");
+        QCOMPARE(dialogs.questions(), QStringList{"Begin Contest ?"});
+        QCOMPARE(started, 1);
+    }
+
+    // With "Real" unticked (a contact typed in by hand) the settings never
+    // start the clock, so the typed date and time stay.
+    void settingsLeaveTheClockStoppedWithoutReal()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        Form3->CheckBoxTime->setChecked(false);
+        QVERIFY(!Form3->Timer1->isActive());
+        Config->showWindow();
+        Config->MaskEditTExit();
+        Config->closeWindow();
+        QVERIFY(!Form3->Timer1->isActive());
+        Form3->CheckBoxTime->setChecked(true);
+        QVERIFY(Form3->Timer1->isActive());
+    }
+
     void contestStartUsesTheLocalClockNotUtc()
     {
         ProgramFixture program;

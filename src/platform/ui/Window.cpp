@@ -76,7 +76,9 @@ void Window::closeEvent(QCloseEvent *event)
 void Window::hideEvent(QHideEvent *event)
 {
     QMainWindow::hideEvent(event);
-    if (modalLoop_)
+    // Minimising sends a hide event too; only a window really hidden ends
+    // its modal run.
+    if (modalLoop_ && !isVisible())
         modalLoop_->quit();
 }
 

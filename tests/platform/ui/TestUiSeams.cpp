@@ -205,6 +205,22 @@ private slots:
         QCOMPARE(w.shows, 2);
     }
 
+    void minimisingDoesNotEndAModalRun()
+    {
+        CountingWindow w;
+        bool openAfterMinimising = false;
+        QTimer::singleShot(0, &w, [&] {
+            w.showMinimized();
+            QTimer::singleShot(20, &w, [&] {
+                openAfterMinimising = w.isVisible() && w.windowModality() == Qt::ApplicationModal;
+                w.closeWindow();
+            });
+        });
+        w.showModal();
+        QVERIFY(openAfterMinimising);
+        QVERIFY(!w.isVisible());
+    }
+
     void showModalReturnsWhenClosed()
     {
         CountingWindow w;
