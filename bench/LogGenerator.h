@@ -1,6 +1,9 @@
 #pragma once
 // A generated log of contacts for benchmarks.
 
+#include "core/CtyImport.h"
+#include "core/ProgramDirectory.h"
+#include "platform/table/Database.h"
 #include "platform/table/Table.h"
 
 #include <QDate>
@@ -49,6 +52,20 @@ inline void generateLog(Db::Table &log, int count = logSize)
         log.post();
     }
     walk.commit();
+}
+
+// A program directory in `dir` with a generated log of `logSize` contacts;
+// with `countries`, the prefix and award tables from the system's cty.dat.
+inline void installProgram(const QString &dir, bool countries)
+{
+    if (countries)
+        CtyImport::installMissingTables(QStringLiteral("/usr/share/hamradio-files"), dir);
+    ProgramDirectory::installEmptyTables(dir);
+    Db::Database database;
+    database.setDirectory(dir + QStringLiteral("/Log/Log1"));
+    Db::Table log(&database, QStringLiteral("Tarnel"));
+    log.open();
+    generateLog(log);
 }
 
 } // namespace Bench

@@ -74,15 +74,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    CtyImport::installMissingTables(QStringLiteral("/usr/share/hamradio-files"), dir.path());
-    ProgramDirectory::installEmptyTables(dir.path());
-    {
-        Db::Database database;
-        database.setDirectory(dir.filePath(QStringLiteral("Log/Log1")));
-        Db::Table log(&database, QStringLiteral("Tarnel"));
-        log.open();
-        Bench::generateLog(log);
-    }
+    Bench::installProgram(dir.path(), true);
     QDir::setCurrent(dir.path());
     Ui::ScriptedDialogs quiet;
     createWindowSet();

@@ -59,14 +59,7 @@ int main(int argc, char **argv)
         return startOnce(QString::fromLocal8Bit(argv[2]));
 
     QTemporaryDir dir;
-    ProgramDirectory::installEmptyTables(dir.path());
-    {
-        Db::Database database;
-        database.setDirectory(dir.filePath(QStringLiteral("Log/Log1")));
-        Db::Table log(&database, QStringLiteral("Tarnel"));
-        log.open();
-        Bench::generateLog(log);
-    }
+    Bench::installProgram(dir.path(), false);
     std::vector<double> times;
     std::vector<long> memory;
     for (int run = 0; run < 5; ++run) {

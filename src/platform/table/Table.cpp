@@ -588,9 +588,7 @@ void Table::setIndexName(const QString &indexName)
     indexName_ = indexName;
     range_ = {};
     rebuildQueries();
-    layoutChanged();
-    reReadOrNext();
-    afterMove();
+    reposition();
 }
 
 QStringList Table::indexNames() const
@@ -627,9 +625,7 @@ void Table::cancelRange()
         return;
     checkBrowseMode();
     range_ = {};
-    layoutChanged();
-    reReadOrNext();
-    afterMove();
+    reposition();
 }
 
 bool Table::locate(const QString &fieldName, const QString &value)
@@ -811,8 +807,15 @@ void Table::refresh()
 {
     requireActive();
     checkBrowseMode();
-    reReadOrNext();
+    reposition();
+}
+
+// After the set of rows changed (order, range, link, refresh): back on the
+// same row where it is still in the set, grids and details told.
+void Table::reposition()
+{
     layoutChanged();
+    reReadOrNext();
     afterMove();
 }
 
@@ -840,9 +843,7 @@ void Table::afterRollback()
         state_ = State::Browse;
         modified_ = false;
     }
-    reReadOrNext();
-    layoutChanged();
-    afterMove();
+    reposition();
 }
 
 // ----------------------------------------------------------------- fields
@@ -987,9 +988,7 @@ void Table::clearMasterLink()
     detailField_.clear();
     if (isActive()) {
         checkBrowseMode();
-        layoutChanged();
-        reReadOrNext();
-        afterMove();
+        reposition();
     }
 }
 

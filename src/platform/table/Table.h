@@ -173,6 +173,7 @@ private:
     bool step(bool forward);
     void moveToEnd(bool last);
     void reReadOrNext();
+    void reposition();
     void setNoRow();
     void afterMove();
     void layoutChanged();
