@@ -6,7 +6,6 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Tarnel"));
     // Only closing the main window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     createWindowSet();

@@ -45,9 +45,9 @@ void ensureOpen(Db::Table &t)
 AwardMarks::AwardMarks(Db::Database *awards)
     : dxcc_(awards, QStringLiteral("Dxcc")), ur_(awards, QStringLiteral("UR")), waz_(awards, QStringLiteral("Waz"))
 {
-    dxcc_.setRequiredLayout(TableSchemas::dxcc().layoutVersion);
-    ur_.setRequiredLayout(TableSchemas::ur().layoutVersion);
-    waz_.setRequiredLayout(TableSchemas::waz().layoutVersion);
+    dxcc_.setRequiredSchema(TableSchemas::dxcc());
+    ur_.setRequiredSchema(TableSchemas::ur());
+    waz_.setRequiredSchema(TableSchemas::waz());
 }
 
 bool AwardMarks::isRegional(const QString &dxccPrefix)

@@ -59,9 +59,9 @@ TDM::TDM()
                                  {&Table9, &TableSchemas::ur}, {&Table5, &TableSchemas::waz},
                                  {&TableS, &TableSchemas::sound}, {&TableR, &TableSchemas::rez},
                                  {&Table8, &TableSchemas::cs}, {&TableCllbk, &TableSchemas::cbook}})
-        table->setRequiredLayout(schema().layoutVersion);
+        table->setRequiredSchema(schema());
     for (Db::Table *callbook : {&TabCbQRZ2, &TabCbQRZ1})
-        callbook->setRequiredLayout(TableSchemas::cbookQrz(callbook->tableName()).layoutVersion);
+        callbook->setRequiredSchema(TableSchemas::cbookQrz(QFileInfo(callbook->tableName()).completeBaseName()));
     setUpLogFields();
     Ui::connectGuarded(&DataSource1, &Db::DataSource::dataChange, this, [this] { DataSource1DataChange(); });
 }

@@ -34,7 +34,7 @@ void GridModel::reset()
     columnFields_.clear();
     rows_ = 0;
     currentRow_ = -1;
-    generation_ = 0;
+    generation_ = {};
     try {
         if (attached()) {
             Table *t = source_->dataSet();

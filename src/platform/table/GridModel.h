@@ -46,7 +46,7 @@ private:
     QList<int> columnFields_; // column -> field position in the layout
     int rows_ = 0;
     int currentRow_ = -1;
-    quint64 generation_ = 0;
+    Table::Generation generation_;
     mutable QHash<int, std::vector<RowTexts>> blocks_;
 };
 

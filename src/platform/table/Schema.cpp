@@ -5,6 +5,7 @@
 #include "platform/table/TableFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QFileInfo>
 #include <sqlite3.h>
 
@@ -53,7 +54,9 @@ QString columnDeclaration(const FieldDef &field)
     }
 }
 
-void validate(const TableSchema &schema, const QString &path)
+} // namespace
+
+void validateSchema(const TableSchema &schema, const QString &path)
 {
     if (schema.name.isEmpty() || schema.fields.isEmpty())
         throw TableError(QStringLiteral("Table layout without name or fields for %1").arg(path), path);
@@ -79,7 +82,33 @@ void validate(const TableSchema &schema, const QString &path)
         throw TableError(QStringLiteral("More than one auto-increment field or primary index in %1").arg(path), path);
 }
 
-} // namespace
+std::optional<QString> layoutMismatch(const TableSchema &file, const TableSchema &expected)
+{
+    if (file.name.compare(expected.name, Qt::CaseInsensitive) != 0)
+        return QStringLiteral("it holds the table %1, not %2").arg(file.name, expected.name);
+    if (file.layoutVersion != expected.layoutVersion)
+        return QStringLiteral("it has layout version %1; this program needs version %2")
+            .arg(file.layoutVersion)
+            .arg(expected.layoutVersion);
+    for (const FieldDef &f : expected.fields) {
+        const FieldDef *found = file.field(f.name);
+        if (!found || found->type != f.type)
+            return QStringLiteral("its field %1 is missing or of another type").arg(f.name);
+    }
+    for (const IndexDef &i : expected.indexes) {
+        const auto same = [&i](const IndexDef &other) {
+            if (other.name.compare(i.name, Qt::CaseInsensitive) != 0 || other.fields.size() != i.fields.size())
+                return false;
+            for (int k = 0; k < i.fields.size(); ++k)
+                if (other.fields[k].compare(i.fields[k], Qt::CaseInsensitive) != 0)
+                    return false;
+            return true;
+        };
+        if (std::none_of(file.indexes.begin(), file.indexes.end(), same))
+            return QStringLiteral("its index %1 is missing or on other fields").arg(i.name);
+    }
+    return std::nullopt;
+}
 
 QString fieldTypeName(FieldType type)
 {
@@ -146,10 +175,16 @@ static QStringList schemaStatements(const TableSchema &schema)
     sql << QStringLiteral("PRAGMA journal_mode=WAL");
     sql << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteName(schema.name), columns.join(QStringLiteral(", ")));
     int n = 0;
+    QList<QStringList> made; // sort orders with the same keys share one index: every post writes fewer pages
     for (const IndexDef &i : schema.indexes) {
         QStringList keys;
         for (const QString &f : i.fields)
             keys << quoteName(schema.field(f)->name) + (i.caseInsensitive ? QStringLiteral(" COLLATE NOCASE") : QString());
+        if (!i.unique && made.contains(keys)) {
+            ++n;
+            continue;
+        }
+        made << keys;
         sql << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                    .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
                         quoteName(QStringLiteral("ix%1_%2").arg(n++).arg(i.name)), quoteName(schema.name),
@@ -184,7 +219,7 @@ static QStringList schemaStatements(const TableSchema &schema)
 
 void createTableFile(const QString &path, const TableSchema &schema)
 {
-    validate(schema, path);
+    validateSchema(schema, path);
     const QFileInfo info(path);
     if (info.exists() || !findFileCaseInsensitive(info.absolutePath(), info.fileName()).isEmpty())
         throw TableError(QStringLiteral("Table file already exists: %1").arg(path), path);

@@ -60,6 +60,16 @@ struct TableSchema {
     const IndexDef *primaryIndex() const;
 };
 
+// Throws TableError naming `path` when the declaration contradicts itself: a
+// field declared twice, an index naming a field that is not declared, more
+// than one auto-increment field or primary index.
+void validateSchema(const TableSchema &schema, const QString &path);
+
+// Why the layout a file describes is not the expected one (another table, an
+// older version, a field or index missing or of another type); nothing when it
+// is. Extra fields or indexes in the file do no harm and are accepted.
+std::optional<QString> layoutMismatch(const TableSchema &file, const TableSchema &expected);
+
 // Creates the table file `path` from `schema`. Fails with TableError when the
 // file exists or cannot be written; a failed creation leaves no file behind.
 void createTableFile(const QString &path, const TableSchema &schema);

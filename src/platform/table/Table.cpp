@@ -112,12 +112,9 @@ void Table::open()
 
     std::shared_ptr<TableFile> file = TableFile::open(path);
     const TableSchema &schema = file->schema();
-    if (requiredLayout_ != 0 && schema.layoutVersion != requiredLayout_)
-        throw TableError(QStringLiteral("The table file %1 has layout version %2; this program needs version %3")
-                             .arg(path)
-                             .arg(schema.layoutVersion)
-                             .arg(requiredLayout_),
-                         path);
+    if (requiredSchema_)
+        if (const auto why = layoutMismatch(schema, *requiredSchema_))
+            throw TableError(QStringLiteral("The table file %1 cannot be used: %2").arg(path, *why), path);
     for (const QString &name : std::as_const(order_))
         if (schema.fieldIndex(name) < 0)
             throw TableError(QStringLiteral("Field %1 not found in %2").arg(name, path), path);
@@ -487,7 +484,7 @@ bool Table::isEmpty() const
 int Table::recordCount() const
 {
     requireActive();
-    const quint64 g = generation();
+    const Generation g = generation();
     if (g != countGeneration_) {
         countCache_ = rangeCount();
         countGeneration_ = g;
@@ -1042,9 +1039,9 @@ std::vector<RowTexts> Table::readRows(int offset, int count) const
     return rows;
 }
 
-quint64 Table::generation() const
+Table::Generation Table::generation() const
 {
-    return (quint64(structure_) << 40) ^ (file_ ? file_->changes() : 0);
+    return {structure_, file_ ? file_->changes() : 0};
 }
 
 void Table::attachDataSource(DataSource *source)

@@ -52,8 +52,9 @@ public:
     QString tableName() const { return tableName_; }
     // The file that the table names in its database's directory (existing or not).
     QString filePath() const;
-    // A file of another layout version is refused by name (0 accepts any).
-    void setRequiredLayout(int version) { requiredLayout_ = version; }
+    // A file whose layout is not this one (another table, another version, a
+    // field or index missing) is refused by name. Without it any layout opens.
+    void setRequiredSchema(const TableSchema &schema) { requiredSchema_ = schema; }
 
     // --- open and close ---
     void open();
@@ -134,7 +135,14 @@ public:
     std::vector<RowTexts> readRows(int offset, int count) const;
     // Changes whenever what a grid shows may have changed (rows, order, range,
     // fields, open state, other cursors' posts).
-    quint64 generation() const;
+    // Changes whenever the rows of this cursor may have changed: its order,
+    // range or link, or any post to the file from here or elsewhere.
+    struct Generation {
+        quint64 structure = ~0ULL;
+        quint64 changes = ~0ULL;
+        bool operator==(const Generation &) const = default;
+    };
+    Generation generation() const;
 
     // Used by Field and DataSource.
     const QVariant &value(int column) const;
@@ -184,7 +192,7 @@ private:
 
     Database *database_ = nullptr;
     QString tableName_;
-    int requiredLayout_ = 0;
+    std::optional<TableSchema> requiredSchema_;
     std::shared_ptr<TableFile> file_;
     State state_ = State::Inactive;
 
@@ -213,7 +221,7 @@ private:
     QString orderAsc_;
     QString orderDesc_;
     quint64 structure_ = 0;
-    mutable quint64 countGeneration_ = ~0ULL;
+    mutable Generation countGeneration_;
     mutable int countCache_ = 0;
 
     Table *master_ = nullptr;

@@ -141,12 +141,21 @@ TableFile::TableFile(const QString &path) : path_(path)
     try {
         sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, 5000);
+        // A misspelt column must be an error, never a text literal that reads
+        // as the column's name in every row.
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
         readLayout();
         // Every post is its own commit unless a walk holds a transaction; WAL with
         // NORMAL sync makes a returned post survive a killed process.
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        if (sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_, nullptr) !=
+            SQLITE_OK)
+            fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
     } catch (...) {
+        sqlite3_finalize(dataVersion_);
+        dataVersion_ = nullptr;
         for (sqlite3_stmt *s : std::as_const(statements_))
             sqlite3_finalize(s);
         statements_.clear();
@@ -159,6 +168,7 @@ TableFile::TableFile(const QString &path) : path_(path)
 TableFile::~TableFile()
 {
     openFiles().remove(path_);
+    sqlite3_finalize(dataVersion_);
     for (sqlite3_stmt *s : std::as_const(statements_))
         sqlite3_finalize(s);
     if (db_) {
@@ -224,7 +234,16 @@ qint64 TableFile::lastInsertRowId() const
 
 quint64 TableFile::changes() const
 {
-    return quint64(sqlite3_total_changes64(db_));
+    // data_version moves with every commit of another connection (another
+    // program, a second copy of this one), so cached counts and grid rows of
+    // this file are read again after such a post too.
+    quint64 otherCommits = 0;
+    if (dataVersion_) {
+        if (sqlite3_step(dataVersion_) == SQLITE_ROW)
+            otherCommits = quint64(sqlite3_column_int64(dataVersion_, 0));
+        sqlite3_reset(dataVersion_);
+    }
+    return (otherCommits << 40) + quint64(sqlite3_total_changes64(db_));
 }
 
 int TableFile::rowCount()
@@ -313,7 +332,22 @@ void TableFile::readLayout()
     }
     if (schema_.name.isEmpty() || schema_.fields.isEmpty())
         throw notOurs();
-    // The table itself must be there and readable.
+    validateSchema(schema_, path_);
+    // The description must match the table itself: a field it names that the
+    // table lacks would fail at the first read, in the middle of someone's work.
+    QStringList columns;
+    {
+        Statement s = prepare(QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(
+            u'\'' + QString(schema_.name).replace(u'\'', QStringLiteral("''")) + u'\''));
+        while (s.step())
+            columns << s.column(0).toString();
+    }
+    if (columns.isEmpty())
+        throw TableError(QStringLiteral("%1 does not hold its table %2").arg(path_, schema_.name), path_);
+    for (const FieldDef &f : std::as_const(schema_.fields))
+        if (!columns.contains(f.name, Qt::CaseInsensitive))
+            throw TableError(QStringLiteral("%1 lacks the column of its field %2").arg(path_, f.name), path_);
+    // The table itself must be readable.
     Statement s = prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid < 0").arg(quotedTable()));
     s.step();
 }

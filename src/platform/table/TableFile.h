@@ -81,6 +81,7 @@ private:
     sqlite3 *db_ = nullptr;
     TableSchema schema_;
     QHash<QString, sqlite3_stmt *> statements_;
+    sqlite3_stmt *dataVersion_ = nullptr;
     int savepoints_ = 0;
     int rowCount_ = 0;
     quint64 countStamp_ = ~0ULL;
