@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 namespace SettingsFile {
@@ -130,11 +132,16 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     // A failing flush (disk full) must be caught here: commit would still
     // put the short file in place.
+    errno = 0;
     const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    if (written && file.commit())
+        return;
+    // The system's reason is read at once: Qt's text for a failed buffered
+    // write is "Unknown error", and cancelling the write replaces it.
+    const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
     if (!written)
         file.cancelWriting();
-    if (!written || !file.commit())
-        throw std::runtime_error(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
+    throw std::runtime_error(QStringLiteral("Cannot write %1: %2").arg(path, reason).toStdString());
 }
 
 } // namespace SettingsFile

@@ -125,15 +125,27 @@ void TDM::DataModuleCreate()
         if (!logs[n]->isChecked())
             continue;
         openAt(Database1, logDirectory(dir, n + 1));
+        // The whole log is read once here (the count the grid needs anyway): a
+        // damaged log is closed and reported once, instead of again by the
+        // second cursor and by every later change of the grid's columns.
+        // Record browsing waits until the log is known to be readable.
+        DataSource1.setEnabled(false);
         Ui::runGuarded([this] {
-            Table1.open();
-            Table1.last();
+            try {
+                Table1.open();
+                Table1.last();
+                Table1.recordCount();
+            } catch (...) {
+                Table1.close();
+                throw;
+            }
         });
-        Ui::runGuarded([this] {
-            Table7.open();
-            Table7.last();
-        });
-        if (Table1.isActive()) { // its failure is reported once, by Table1
+        DataSource1.setEnabled(true);
+        if (Table1.isActive()) {
+            Ui::runGuarded([this] {
+                Table7.open();
+                Table7.last();
+            });
             Ui::runGuarded([this] {
                 LogLookup.setIndexName(QStringLiteral("ByDatTim"));
                 LogLookup.open();

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace Db {
@@ -198,6 +199,16 @@ void TableFile::fail(const QString &what, int rc) const
         throw TableError(QStringLiteral("%1 is not a table file or is damaged").arg(path_), path_);
     if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM)
         throw TableError(QStringLiteral("Cannot write the table file %1: %2").arg(path_, detail), path_);
+    // The operator must learn that the disk or the device failed, not that the
+    // log is damaged: nothing in the file was changed by the failed write.
+    if (primary == SQLITE_FULL)
+        throw TableError(QStringLiteral("The disk is full: nothing was written to %1").arg(path_), path_);
+    if (primary == SQLITE_IOERR) {
+        const int error = db_ ? sqlite3_system_errno(db_) : 0;
+        throw TableError(QStringLiteral("Input/output error on %1: %2")
+                             .arg(path_, error ? QString::fromLocal8Bit(std::strerror(error)) : detail),
+                         path_);
+    }
     throw TableError(QStringLiteral("%1 in %2: %3").arg(what, path_, detail), path_);
 }
 
@@ -295,9 +306,10 @@ void TableFile::readLayout()
     int rc = sqlite3_prepare_v2(db_, "SELECT value FROM _layout WHERE key = 'engine'", -1, &probe, nullptr);
     sqlite3_finalize(probe);
     if (rc != SQLITE_OK) {
-        const int primary = sqlite3_extended_errcode(db_) & 0xff;
-        if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-            fail(QString(), primary);
+        // Only a file without our description is foreign; a damaged file or a
+        // failing disk is reported as what it is.
+        if ((sqlite3_extended_errcode(db_) & 0xff) != SQLITE_ERROR)
+            fail(QStringLiteral("Cannot read"), sqlite3_extended_errcode(db_));
         throw notOurs();
     }
     QHash<QString, QString> layout;

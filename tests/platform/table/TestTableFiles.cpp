@@ -516,6 +516,39 @@ private slots:
             QCOMPARE(calls.at(i), QString::number(i));
     }
 
+    // A disk that fills up while contacts are posted: the operator reads that
+    // the disk is full (not that the log is damaged), and every row posted
+    // before is still there.
+    void fullDiskReportedAsSuch()
+    {
+        const QString mountPoint = temp->path("small");
+        QVERIFY(QDir().mkpath(mountPoint));
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", mountPoint}) != 0)
+            QSKIP("a small tmpfs cannot be mounted here");
+        int posted = 0;
+        std::optional<Db::TableError> error;
+        {
+            Db::Database db;
+            db.setDirectory(mountPoint);
+            db.createTable(logSchema());
+            Db::Table log(&db, "Tarnel");
+            log.open();
+            error = errorOf([&] {
+                for (; posted < 10000; ++posted)
+                    addRow(log, {{"LogCall", QString::number(posted)}, {"LogNotepad", QString(200, u'x')}});
+            });
+            if (log.state() != Db::Table::State::Browse)
+                log.cancel();
+        }
+        const int kept = countRows(mountPoint);
+        QProcess::execute("umount", {mountPoint});
+        QVERIFY2(error, "10000 rows fitted into 256 KiB");
+        QVERIFY2(error->message().contains("disk is full") && !error->message().contains("not a table file") &&
+                     namesFile(*error, "Tarnel.db"),
+                 qPrintable(error->message()));
+        QCOMPARE(kept, posted);
+    }
+
     void readOnlyDirectory()
     {
         QTemporaryDir root;
