@@ -12,7 +12,10 @@
 #include "platform/ui/Dialogs.h"
 #include "utilities/UPrntrContest.h"
 
+#include <QDirIterator>
+#include <QProcess>
 #include <QSignalSpy>
+#include <csignal>
 
 namespace {
 
@@ -95,6 +98,31 @@ private slots:
         QVERIFY2(dialogs.errors().first().contains("Tarnel.db"), qPrintable(dialogs.errors().first()));
         QVERIFY(!DM->Table1.isActive());
         QVERIFY(!DM->Table7.isActive());
+    }
+
+    // A logout or `kill` ends the program as its Exit item does: every table
+    // is checkpointed, so each copied .db file holds every contact.
+    void terminationSignalsCloseTheTables_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void terminationSignalsCloseTheTables()
+    {
+        QFETCH(int, signal);
+        ProgramFixture program;
+        QProcess app;
+        app.setWorkingDirectory(program.path());
+        app.start(TARNEL_APP, {});
+        QVERIFY(app.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(program.path("Log/Log1/Tarnel.db-wal")), 20000);
+        QTest::qWait(300);
+        ::kill(pid_t(app.processId()), signal);
+        QVERIFY(app.waitForFinished(20000));
+        QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+        QDirIterator files(program.path(), {"*-wal", "*-shm"}, QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY2(!files.hasNext(), qPrintable(files.hasNext() ? files.next() : QString()));
     }
 
     // The program directory vanished under the program: the data module's
