@@ -72,6 +72,12 @@ Alias parseAlias(const QString &text, int line)
     a.prefix = text.mid(start, i - start);
     if (a.prefix.isEmpty())
         fail(line, QStringLiteral("empty prefix in \"%1\"").arg(text));
+    // A ';' missing before the next entity joins its header to this list;
+    // taking it as one long alias would lose that entity without a word.
+    if (a.prefix.contains(QLatin1Char(':')) || std::any_of(a.prefix.cbegin(), a.prefix.cend(), [](QChar c) {
+            return c.isSpace();
+        }))
+        fail(line, QStringLiteral("alias \"%1\" holds a ':' or a blank; is a ';' missing before it?").arg(text));
     while (i < text.size()) {
         const qsizetype kind = openers.indexOf(text[i]);
         const qsizetype close = kind < 0 ? -1 : text.indexOf(closers[kind], i + 1);
@@ -220,8 +226,12 @@ QList<PrefixGroup> entityGroups(const ParsedEntity &p, int index)
     home.latitude = e.latitude;
     home.longitude = e.longitude;
     groups.append(home);
+    // An entity known only by exact calls would never be resolved: its short
+    // calls serve as its prefixes instead.
+    const bool onlyExact =
+        std::all_of(p.aliases.cbegin(), p.aliases.cend(), [](const Alias &a) { return a.exact; });
     for (const Alias &a : p.aliases) {
-        if (a.exact || a.prefix.size() > maxPrefixLength)
+        if ((a.exact && !onlyExact) || a.prefix.size() > maxPrefixLength)
             continue;
         const int cq = a.cq.value_or(e.cqZone);
         const int itu = a.itu.value_or(e.ituZone);
@@ -344,6 +354,12 @@ Data parse(const QString &ctyDat, const QString &ctyCsv)
                 kept << prefix;
             }
             g.prefixes = kept;
+            if (kept.isEmpty()) {
+                data.unreachable << g.key;
+                data.warnings << QStringLiteral("%1 (key %2): no prefix of at most %3 characters leads to it")
+                                     .arg(what, g.key)
+                                     .arg(maxPrefixLength);
+            }
             data.groups.append(g);
         }
     }

@@ -50,6 +50,7 @@ struct Data {
     QList<Entity> entities;
     QList<PrefixGroup> groups; // keys are unique
     QStringList warnings;      // what was left out, and why
+    QStringList unreachable;   // keys of Prefix rows that no Allpref row leads to
 };
 
 // Throws Error on text that is not a country file.
