@@ -1,0 +1,53 @@
+#pragma once
+// One ADIF record as the texts of one log row, or why it cannot be one.
+
+#include "exchange/AdifReader.h"
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <optional>
+#include <span>
+
+namespace AdifContact {
+
+// ADIF band names and the band keys of the log, both ways.
+struct BandName {
+    QLatin1StringView adif; // "20M"
+    QLatin1StringView key;  // "14"
+};
+std::span<const BandName> bandNames();
+
+struct Contact {
+    QString call;    // upper-cased
+    QString date;    // "dd.MM.yyyy"
+    QString time;    // "HH:mm", seconds dropped
+    QString band;    // band key ("14", "Satellite"), else BAND or FREQ text cut to 6
+    QString rawBand; // BAND upper-cased; "SAT" marks the satellite cells
+    QString mode;    // upper-cased
+    QString rstRx;
+    QString rstTx;
+    QString name;
+    QString qth;
+    QString txQsl; // QSL sent date + two blanks + "Y" or nothing, at most 12; "" when neither
+    QString rxQsl;
+    QString notepad; // QSL_VIA + three blanks + NOTES + COMMENT
+    bool confirmed = false; // QSL_RCVD is "Y"
+    // The duplicate test compares these with the log's rows.
+    QDate qsoDate;
+    QTime qsoTime; // hour and minute
+};
+
+struct Result {
+    std::optional<Contact> contact; // nothing when rejected
+    QString message;                // the one box a rejection shows, or "" for none
+};
+
+Result fromRecord(const AdifRecord &record);
+
+// A band key from the BAND text (any case): "20m" -> "14", "SAT" -> "Satellite".
+std::optional<QString> bandOfName(const QString &band);
+// A band key from a frequency in MHz, either decimal separator: "14,025" -> "14".
+std::optional<QString> bandOfFrequency(const QString &freq);
+
+} // namespace AdifContact

@@ -1,0 +1,194 @@
+#include "exchange/AdifContact.h"
+#include "exchange/AdifReader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+// Every record as "NAME=value;NAME=value", records joined by " | ".
+QString render(AdifReader &reader)
+{
+    QStringList records;
+    while (const auto record = reader.next()) {
+        QStringList fields;
+        for (int i = 0; i < record->size(); ++i)
+            fields << record->name(i) + u'=' + record->value(i);
+        records << fields.join(u';');
+    }
+    return records.join(u" | ");
+}
+
+int endMarks(const QByteArray &bytes, const char *mark = "<EOR>")
+{
+    return int(bytes.toUpper().count(mark));
+}
+
+} // namespace
+
+class TestAdifReader : public QObject {
+    Q_OBJECT
+private slots:
+    void records_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("dropped");
+        QTest::newRow("one record per line, CR LF")
+            << QByteArray("<CALL:5>QB1AA <BAND:3>20M <EOR>\r\n<CALL:5>QB2BB <BAND:2>6M <EOR>\r\n")
+            << "CALL=QB1AA;BAND=20M | CALL=QB2BB;BAND=6M" << 0;
+        QTest::newRow("record across lines")
+            << QByteArray("<CALL:5>QB1AA\n<BAND:3>20M\n\n<MODE:2>CW <EOR>") << "CALL=QB1AA;BAND=20M;MODE=CW" << 0;
+        QTest::newRow("no blanks between tags")
+            << QByteArray("<CALL:5>QB1AA<BAND:3>20M<EOR><CALL:5>QB2BB<EOR>") << "CALL=QB1AA;BAND=20M | CALL=QB2BB"
+            << 0;
+        QTest::newRow("lower-case tags and marks")
+            << QByteArray("<adif_ver:5>3.1.4 <eoh>\n<call:6>dl4bdf <Band:3>80m <eor>") << "CALL=dl4bdf;BAND=80m"
+            << 0;
+        QTest::newRow("type indicators")
+            << QByteArray("<CALL:5:S>QB1AA <QSO_DATE:8:D>20030115 <TIME_ON:4:T>1234 <EOR>")
+            << "CALL=QB1AA;QSO_DATE=20030115;TIME_ON=1234" << 0;
+        QTest::newRow("text before the header and two headers")
+            << QByteArray("Exported by a logger\n<ADIF_VER:5>3.1.4 <EOH>\n<PROGRAMID:3>ABC\n<EOH>\n<CALL:5>QB1AA <EOR>")
+            << "CALL=QB1AA" << 0;
+        QTest::newRow("header starting with a field")
+            << QByteArray("<ADIF_VERS:3>2.2\n<PROGRAMID:3>CSN\n<EOH>\n<CALL:5>QB1AA <EOR>") << "CALL=QB1AA" << 0;
+        QTest::newRow("no header") << QByteArray("<CALL:5>QB1AA <EOR>") << "CALL=QB1AA" << 0;
+        QTest::newRow("three-digit and zero-padded lengths")
+            << (QByteArray("<NOTES:100>") + QByteArray(100, 'x') + "<CALL:005>QB1AA <EOR>")
+            << "NOTES=" + QString(100, u'x') + ";CALL=QB1AA" << 0;
+        QTest::newRow("value holding a tag and line breaks")
+            << QByteArray("<ADDRESS:18>Main St\n<EOR>\nCity <CALL:5>QB1AA <EOR>")
+            << "ADDRESS=Main St\n<EOR>\nCity;CALL=QB1AA" << 0;
+        QTest::newRow("empty values and tags without length")
+            << QByteArray("<COMMENT:0>\n<APP_X>\n<CALL:5>QB1AA <EOR>") << "COMMENT=;CALL=QB1AA" << 0;
+        QTest::newRow("UTF-8, bytes counted")
+            << QByteArray("<QTH:18>41900 Petäjävesi <EOR>") << "QTH=41900 Petäjävesi" << 0;
+        QTest::newRow("UTF-8, characters counted")
+            << QByteArray("<NAME:4>Jörg\n<EOR>") << "NAME=Jörg" << 0;
+        QTest::newRow("UTF-8, characters counted before a tag")
+            << QByteArray("<NAME:4>Jörg<QTH:3>Ulm<EOR>") << "NAME=Jörg;QTH=Ulm" << 0;
+        QTest::newRow("UTF-8, byte count ends inside a character")
+            << QByteArray("<NAME:2>Jö <EOR>") << "NAME=Jö" << 0;
+        QTest::newRow("Windows-1251")
+            << QByteArray("<CALL:6>UA3AAA <NAME:4>\xc8\xe2\xe0\xed <QTH:6>\xcc\xee\xf1\xea\xe2\xe0 <EOR>")
+            << "CALL=UA3AAA;NAME=Иван;QTH=Москва" << 0;
+        QTest::newRow("no end mark at the end")
+            << QByteArray("<CALL:5>QB1AA <EOR>\n<CALL:5>QB2BB <BAND:3>20M") << "CALL=QB1AA" << 1;
+        QTest::newRow("length beyond the end")
+            << QByteArray("<CALL:5>QB1AA <EOR>\n<CALL:5>QB2BB <NAME:10>Wal") << "CALL=QB1AA" << 1;
+        QTest::newRow("huge length drops only its record")
+            << QByteArray("<CALL:99999999999>QB1AA <EOR>\n<CALL:5>QB2BB <EOR>") << "CALL=QB2BB" << 1;
+        QTest::newRow("missing '>' is passed over")
+            << QByteArray("<CALL:5 QB1AA <EOR>\n<CALL:5>QB2BB <EOR>") << "CALL=QB2BB" << 0;
+        QTest::newRow("length that is no number")
+            << QByteArray("<CALL:x>QB1AA <BAND:3>20M <EOR>") << "BAND=20M" << 0;
+        QTest::newRow("cut inside a tag") << QByteArray("<CALL:5>QB1AA <EOR><CALL:5") << "CALL=QB1AA" << 0;
+        QTest::newRow("empty file") << QByteArray() << "" << 0;
+    }
+    void records()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, expected);
+        QFETCH(int, dropped);
+        AdifReader reader(file);
+        QCOMPARE(render(reader), expected);
+        QCOMPARE(reader.droppedRecords(), dropped);
+        QVERIFY(!reader.next());
+    }
+
+    void lookupByName()
+    {
+        AdifReader reader("<call:5>QB1AA <Call:5>QB2BB <Band:3>20M <EOR>");
+        const auto record = reader.next();
+        QVERIFY(record);
+        QCOMPARE(record->value(QLatin1StringView("CALL")), QStringLiteral("QB1AA"));
+        QVERIFY(record->has(QLatin1StringView("band")));
+        QVERIFY(!record->has(QLatin1StringView("BAN")));
+        QCOMPARE(record->value(QLatin1StringView("MODE")), QString());
+    }
+
+    // A file cut at any byte, or with bytes overwritten, gives the whole
+    // records before the damage and never more records than it has marks.
+    void damagedFiles()
+    {
+        const QByteArray file = "ADIF\n<EOH>\n<CALL:5>QB1AA <NAME:4>Jörg <EOR>\r\n"
+                                "<CALL:6:S>QB2BBB <QSO_DATE:8>20030115 <EOR>\r\n<call:3>Q3C <eor>\r\n";
+        for (qsizetype cut = 0; cut <= file.size(); ++cut) {
+            const QByteArray head = file.left(cut);
+            AdifReader reader(head);
+            int records = 0;
+            while (reader.next())
+                ++records;
+            QCOMPARE(records, endMarks(head));
+            QVERIFY(records + reader.droppedRecords() <= 3);
+        }
+        QRandomGenerator random(12);
+        const char noise[] = "<>:0123456789EORHeoh \r\n\xc3\xb6\xff";
+        for (int round = 0; round < 2000; ++round) {
+            QByteArray damaged = file;
+            for (int k = random.bounded(1, 8); k > 0; --k)
+                damaged[random.bounded(int(damaged.size()))] = noise[random.bounded(int(sizeof noise - 1))];
+            AdifReader reader(damaged);
+            int records = 0;
+            while (const auto record = reader.next()) {
+                ++records;
+                for (int i = 0; i < record->size(); ++i) {
+                    const QByteArrayView value = record->rawValue(i);
+                    QVERIFY(value.data() >= damaged.constData());
+                    QVERIFY(value.data() + value.size() <= damaged.constData() + damaged.size());
+                }
+            }
+            QVERIFY(records <= endMarks(damaged, "<EOR"));
+        }
+    }
+
+    // Files other loggers wrote: every record found, and the contacts the log
+    // can take (monolog's fourth record has no mode, the report has no times,
+    // pyadif's last three have no call).
+    void loggersFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("contacts");
+        // By a word of the file's name.
+        const std::pair<const char *, int> contacts[] = {
+            {"monolog", 3}, {"csn_sat", 24}, {"fle_crlf", 4}, {"hema", 33}, {"time4", 2},
+            {"hamrs", 1},   {"loghx", 1},    {"lotw", 0},     {"pyadif", 2}, {"qlog", 1},
+        };
+        const QDir dir(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../../shared/testdata/adif")));
+        const QStringList files = dir.entryList({QStringLiteral("*.adi")}, QDir::Files, QDir::Name);
+        QVERIFY2(!files.isEmpty(), qPrintable(dir.path()));
+        for (const QString &name : files) {
+            int expected = -1; // a file added later: records only
+            for (const auto &[word, count] : contacts) {
+                if (expected < 0 && name.contains(QLatin1StringView(word)))
+                    expected = count;
+            }
+            QTest::newRow(qPrintable(name)) << dir.filePath(name) << expected;
+        }
+    }
+    void loggersFiles()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, contacts);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        AdifReader reader(bytes);
+        int records = 0, stored = 0;
+        while (const auto record = reader.next()) {
+            ++records;
+            if (AdifContact::fromRecord(*record).contact)
+                ++stored;
+        }
+        QCOMPARE(records, endMarks(bytes));
+        QCOMPARE(reader.droppedRecords(), 0);
+        if (contacts >= 0)
+            QCOMPARE(stored, contacts);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAdifReader)
+#include "TestAdifReader.moc"
