@@ -73,9 +73,14 @@ qint64 OffsetMemory::update(std::optional<qint64> parsed)
     return value_;
 }
 
+QDateTime shifted(const QDateTime &local, qint64 offsetSeconds)
+{
+    return shiftedClock(wallClock(local), offsetSeconds);
+}
+
 EntryStamp entryStamp(const QDateTime &local, std::optional<qint64> offset)
 {
-    const QDateTime shown = offset ? shiftedClock(wallClock(local), *offset) : wallClock(local);
+    const QDateTime shown = shifted(local, offset.value_or(0));
     return {TextFormat::dateText(shown.date()), TextFormat::timeText(shown.time())};
 }
 

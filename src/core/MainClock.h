@@ -35,6 +35,11 @@ private:
     qint64 value_ = 0;
 };
 
+// A reading of the local clock moved by `offsetSeconds` as wall-clock time:
+// the reading's date and time as they stand, never passing through a
+// daylight-saving rule (the entry time and the other station's time).
+QDateTime shifted(const QDateTime &local, qint64 offsetSeconds);
+
 struct EntryStamp {
     QString date; // "dd.MM.yyyy"
     QString time; // "HH:mm:ss"

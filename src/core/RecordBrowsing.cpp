@@ -4,7 +4,7 @@ namespace RecordBrowsing {
 
 bool editMode(const QString &editCaption)
 {
-    return editCaption == QLatin1String("Esc");
+    return editCaption != QLatin1String("Edit");
 }
 
 bool picturesFollow(const QString &startupState, bool autoViewImages)

@@ -7,7 +7,8 @@
 
 namespace RecordBrowsing {
 
-// Edit mode: the edit button reads "Esc" while a log row is being edited.
+// Edit mode: the edit button reads anything but "Edit" while a log row is
+// being edited. The save and the browsing ask this one rule.
 bool editMode(const QString &editCaption);
 
 // The picture follows the row once start-up has activated the main window

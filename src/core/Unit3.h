@@ -222,6 +222,10 @@ public:
     void Edit2Click() { Edit2->hide(); }
     void Edit3Click() { Edit3->hide(); }
 
+    void LogImportAdifClick();
+    void LogExportAdifClick();
+    void LogExportTextClick();
+
 private:
     void resetInfo();
     void showIndicators(const QList<int> &colours);
@@ -234,6 +238,8 @@ private:
     void finishSave(bool stayInEditMode);
     void leaveEditMode();
     void clearEntry();
+    void restartRecording(int callLength);
+    bool recorderFailureShown_ = false; // for the callsign being typed
     qint64 editedRow_ = 0;  // LogNom of the contact loaded for editing
     QString editedCall_;    // its callsign as loaded
     void buildEntry();

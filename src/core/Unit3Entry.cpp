@@ -14,10 +14,13 @@
 #include "core/UConf.h"
 #include "core/Unit2.h"
 #include "lookups/UCallInt.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Guard.h"
 #include "platform/format/TextFormat.h"
 #include "station/USound.h"
 
 #include <QKeyEvent>
+#include <utility>
 
 namespace {
 
@@ -87,7 +90,7 @@ void TForm3::showLocalTime()
     const auto offset = MainClock::offsetSeconds(Config->MaskEditT->text(), Config->MaskEdit2T->text());
     if (!offset || !EntryPrefix)
         return;
-    const QDateTime utc = shiftedClock(MainClock::now(), *offset);
+    const QDateTime utc = MainClock::shifted(MainClock::now(), *offset);
     LabelDiff->setText(otherStationTime(utc.time(), EntryPrefix->timeDiff));
 }
 
@@ -113,20 +116,22 @@ void TForm3::followRepetitions(const QString &call)
     if (log.indexName() != QLatin1String("ByCall"))
         log.setIndexName(QStringLiteral("ByCall"));
     // The latest contact with exactly this callsign: the last of its own range.
-    bool worked = false;
-    QString lastQso;
-    if (contest && !call.isEmpty()) {
+    qint64 latest = 0;
+    if (!call.isEmpty()) {
         log.setRange(call, call);
         log.last();
-        worked = !log.isEmpty();
-        if (worked)
-            lastQso = QStringLiteral("Last QSO at ") + log.fieldByName(QStringLiteral("LogTime")).asString() + u' ' +
-                      log.fieldByName(QStringLiteral("LogMode")).asString() + u' ' +
-                      log.fieldByName(QStringLiteral("LogBand")).asString();
+        latest = log.currentRowId();
     }
-    // The repeat and contest grids show every callsign that begins with the text.
+    const bool worked = contest && latest != 0;
+    const QString lastQso = !worked ? QString()
+                                    : QStringLiteral("Last QSO at ") + log.fieldByName(QStringLiteral("LogTime")).asString() +
+                                          u' ' + log.fieldByName(QStringLiteral("LogMode")).asString() + u' ' +
+                                          log.fieldByName(QStringLiteral("LogBand")).asString();
+    // The repeat and contest grids show every callsign that begins with the
+    // text, standing on that latest contact rather than a longer callsign.
     log.setRange(call, call + rangeEnd);
-    log.last();
+    if (latest == 0 || !log.moveToRowId(latest))
+        log.last();
     Cont->Label2->setText(QString::number(log.recordCount()));
     LabelPw1->setVisible(worked);
     if (worked) {
@@ -176,13 +181,27 @@ void TForm3::MaskEditCallChange()
     }
     if (L > 3)
         showLocalTime();
-    if (L > 2 && SoundAutosave->isChecked()) {
-        // The recording runs from the last change of the callsign.
-        SoundR->closeMediaPlayer();
-        SoundR->ButtonRecClick();
-    }
+    restartRecording(L);
     if (ContStart->isChecked() || OptionRep->isChecked())
         followRepetitions(call);
+}
+
+// The recording runs from the last change of the callsign. A recorder that
+// fails is reported once per callsign, not on every key, and the entry goes
+// on without it.
+void TForm3::restartRecording(int callLength)
+{
+    if (callLength < 3)
+        recorderFailureShown_ = false;
+    if (callLength < 3 || !SoundAutosave->isChecked())
+        return;
+    try {
+        SoundR->closeMediaPlayer();
+        SoundR->ButtonRecClick();
+    } catch (...) {
+        if (!std::exchange(recorderFailureShown_, true))
+            Ui::showError(Ui::errorText(std::current_exception()));
+    }
 }
 
 bool TForm3::MaskEditCallKeyPress(QKeyEvent *event)

@@ -9,6 +9,7 @@
 #include "core/ContactSave.h"
 #include "core/FConfirm.h"
 #include "core/Povt.h"
+#include "core/RecordBrowsing.h"
 #include "core/UConf.h"
 #include "core/Unit2.h"
 #include "lookups/UVCD.h"
@@ -23,7 +24,7 @@ namespace {
 
 bool editMode()
 {
-    return Form3->ButtonEdit->text() != QLatin1String("Edit");
+    return RecordBrowsing::editMode(Form3->ButtonEdit->text());
 }
 
 } // namespace
@@ -138,35 +139,41 @@ bool TForm3::saveContact()
     // The contact is in the log. What follows only derives from it: a failure
     // there is reported, and the save still counts as done (a retry would log
     // the contact twice).
-    Ui::runGuarded([&] { afterPost(contest && !editing, points, nextSent); });
+    afterPost(contest && !editing, points, nextSent);
     return true;
 }
 
 void TForm3::afterPost(bool counted, const QString &points, const std::optional<QString> &nextSent)
 {
+    // Each step only derives from the saved contact and is guarded on its
+    // own: one that fails is reported and the others still run. Above all the
+    // entry is cleared and the grid attached, or a second "Save" would log the
+    // contact twice.
     Db::Table &log = DM->Table1;
-    const bool editing = editMode();
-    const QString band = ComboBoxBand->currentText();
-    const QString mode = ComboBoxMode->currentText();
-    if (nextSent)
-        EditNmTx->setText(*nextSent);
-    if (counted)
-        Cont->Label5->setText(ContactSave::addPoints(Cont->Label5->text(), points));
-    if (editing) {
-        CheckBoxTime->setChecked(true);
-        CheckBoxTime->setEnabled(true);
-    }
-    Total->setText(TextFormat::integerText(log.recordCount()));
-    const AwardMarks::Qsl qsl{MaskEditQslRx->text(), MaskEditQslTx->text()};
-    // The award tables can be rebuilt from the log: a failure here is
-    // reported and the saved contact stays.
-    Ui::runGuarded([&] { DM->Marks.mark(EntryPrefix, band, mode, !qsl.received.isEmpty(), &qsl); });
-    if (SoundAutosave->isChecked()) {
-        SoundR->ButtonStopClick();
-        SoundR->ButtonSaveClick();
-    }
-    clearEntry();
-    log.last();
+    Ui::runGuarded([&] {
+        if (nextSent)
+            EditNmTx->setText(*nextSent);
+        if (counted)
+            Cont->Label5->setText(ContactSave::addPoints(Cont->Label5->text(), points));
+        if (editMode()) {
+            CheckBoxTime->setChecked(true);
+            CheckBoxTime->setEnabled(true);
+        }
+        Total->setText(TextFormat::integerText(log.recordCount()));
+    });
+    // The award tables can be rebuilt from the log.
+    Ui::runGuarded([&] {
+        const AwardMarks::Qsl qsl{MaskEditQslRx->text(), MaskEditQslTx->text()};
+        DM->Marks.mark(EntryPrefix, ComboBoxBand->currentText(), ComboBoxMode->currentText(), !qsl.received.isEmpty(),
+                       &qsl);
+    });
+    if (SoundAutosave->isChecked())
+        Ui::runGuarded([] {
+            SoundR->ButtonStopClick();
+            SoundR->ButtonSaveClick();
+        });
+    Ui::runGuarded([this] { clearEntry(); });
+    Ui::runGuarded([&log] { log.last(); });
     DM->DataSource1.setEnabled(true);
     MaskEditCall->setFocus();
 }

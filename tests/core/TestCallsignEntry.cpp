@@ -14,13 +14,20 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QSignalSpy>
+#include <QTimeZone>
 
 namespace {
 
 class CountingDevice : public Audio::WaveDevice {
 public:
-    void record(const QString &) override { ++recordings; }
+    void record(const QString &) override
+    {
+        ++recordings;
+        if (failing)
+            throw std::runtime_error("The sound device is gone");
+    }
     int recordings = 0;
+    bool failing = false;
 };
 
 // Key presses carrying any text, as a Cyrillic keyboard layout sends them.
@@ -138,11 +145,16 @@ private slots:
         QTest::addColumn<QString>("clock");
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("-03/00, Ukraine") << "-03" << "00" << "01:30:01" << "UR5AB" << "00:30";
-        QTest::newRow("+05/30, Ukraine") << "05" << "30" << "20:00:01" << "UR5AB" << "03:30";
-        QTest::newRow("zero difference") << "-03" << "00" << "12:00:00" << "G4ABC" << "UTC";
-        QTest::newRow("three characters") << "-03" << "00" << "12:00:00" << "UR5" << "00:00";
-        QTest::newRow("bad offset stays silent") << "-x" << "00" << "12:00:00" << "UR5AB" << "00:00";
+        QTest::addColumn<QByteArray>("zone"); // of the computer's clock; "" for none
+        QTest::newRow("-03/00, Ukraine") << "-03" << "00" << "01:30:01" << "UR5AB" << "00:30" << QByteArray();
+        QTest::newRow("+05/30, Ukraine") << "05" << "30" << "20:00:01" << "UR5AB" << "03:30" << QByteArray();
+        QTest::newRow("zero difference") << "-03" << "00" << "12:00:00" << "G4ABC" << "UTC" << QByteArray();
+        QTest::newRow("three characters") << "-03" << "00" << "12:00:00" << "UR5" << "00:00" << QByteArray();
+        QTest::newRow("bad offset stays silent") << "-x" << "00" << "12:00:00" << "UR5AB" << "00:00" << QByteArray();
+        // An hour after the clocks went forward: the offset the operator set
+        // counts from the clock as it reads, like the entry time.
+        QTest::newRow("after a daylight-saving change")
+            << "-02" << "00" << "03:30:00" << "UR5AB" << "03:30" << QByteArray("Europe/Berlin");
     }
     void otherStationsLocalTime()
     {
@@ -151,7 +163,11 @@ private slots:
         QFETCH(QString, clock);
         QFETCH(QString, call);
         QFETCH(QString, expected);
-        const QDateTime now(QDate(2024, 3, 1), QTime::fromString(clock, u"HH:mm:ss"));
+        QFETCH(QByteArray, zone);
+        const QTime time = QTime::fromString(clock, u"HH:mm:ss");
+        const QDateTime now = zone.isEmpty() ? QDateTime(QDate(2024, 3, 1), time)
+                                             : QDateTime(QDate(2026, 3, 29), time, QTimeZone(zone));
+        QVERIFY(now.isValid());
         MainClock::setNow([now] { return now; });
         Config->MaskEditT->setText(hours);
         Config->MaskEdit2T->setText(minutes);
@@ -177,6 +193,27 @@ private slots:
         Form3->MaskEditCall->setFocus();
         QTest::keyClicks(Form3->MaskEditCall, "UR5ABC");
         QCOMPARE(device.recordings, 4);
+    }
+
+    // A failing recorder: one box per callsign, and the contest count after
+    // it still follows every key.
+    void failingRecorderReportedOncePerCallsign()
+    {
+        CountingDevice device;
+        device.failing = true;
+        Audio::setWaveDevice(&device);
+        Form3->SoundAutosave->setChecked(true);
+        Form3->ContStart->setChecked(true);
+        Form3->OptionRep->setEnabled(false);
+        Form3->MaskEditCall->setFocus();
+        QTest::keyClicks(Form3->MaskEditCall, "UR5AAA");
+        QCOMPARE(device.recordings, 4);
+        QCOMPARE(dialogs_->errors(), QStringList{"The sound device is gone"});
+        QCOMPARE(Cont->Label2->text(), QStringLiteral("2"));
+        Form3->MaskEditCall->clear();
+        QTest::keyClicks(Form3->MaskEditCall, "DL1");
+        QCOMPARE(dialogs_->errors().size(), 2);
+        dialogs_->shown.clear();
     }
 
     void indicatorsPerOptionAndThreshold()
@@ -209,12 +246,17 @@ private slots:
 
     void emptyCallOptionOnlyGreysAndChecks()
     {
-        Form3->MaskEditCall->setText("UR5");
         Form3->MaskEditCall->clear();
+        // Colours left from elsewhere: the option must grey them itself.
+        QLabel *const marks[] = {Form3->Labelin18, Form3->LabelIn14, Form3->LabelIn50, Form3->LabelInS, Form3->Label26};
+        for (QLabel *mark : marks)
+            Ui::setFontColor(mark, BandIndicators::red);
         Form3->OptionUR->click();
         QVERIFY(Form3->OptionUR->isChecked());
         QVERIFY(!Form3->OptionDXCC->isChecked());
-        QCOMPARE(Ui::fontColor(Form3->LabelIn14), BandIndicators::grey);
+        for (QLabel *mark : marks)
+            QCOMPARE(Ui::fontColor(mark), BandIndicators::grey);
+        QVERIFY(!Form3->EntryPrefix);
     }
 
     void contestShowsRepetitionsAndTheLastContact()
@@ -237,6 +279,21 @@ private slots:
         QCOMPARE(DM->Table5.fieldByName("Zone").asString(), QStringLiteral("16"));
         Form3->MaskEditCall->setText("9Z1AA");
         QVERIFY(!DM->DataSource5.isEnabled());
+    }
+
+    // The range shows every longer callsign too; the cursor stands on the
+    // latest contact with exactly the typed one.
+    void repetitionRangeStandsOnTheExactCall()
+    {
+        DM->LogLookup.append();
+        DM->LogLookup.fieldByName("LogCall").setAsString("UR5AAAX");
+        DM->LogLookup.fieldByName("LogDate").setAsString("04.01.2024");
+        DM->LogLookup.post();
+        Form3->OptionRep->setChecked(true);
+        Form3->MaskEditCall->setText("UR5AAA");
+        QCOMPARE(Cont->Label2->text(), QStringLiteral("3"));
+        QCOMPARE(DM->Table7.fieldByName("LogCall").asString(), QStringLiteral("UR5AAA"));
+        QCOMPARE(DM->Table7.fieldByName("LogTime").asString(), QStringLiteral("12:00:00"));
     }
 
     void repetitionViewCountsWithoutContestHints()

@@ -68,6 +68,7 @@ private slots:
     void states()
     {
         QVERIFY(RecordBrowsing::editMode("Esc"));
+        QVERIFY(RecordBrowsing::editMode(""));
         QVERIFY(!RecordBrowsing::editMode("Edit"));
         QVERIFY(RecordBrowsing::rowStepsRun("Save"));
         QVERIFY(!RecordBrowsing::rowStepsRun("JKL"));

@@ -10,6 +10,7 @@
 #include "core/UConf.h"
 #include "core/Unit2.h"
 #include "core/Unit3.h"
+#include "platform/audio/WaveDevice.h"
 #include "platform/ui/Dialogs.h"
 
 #include <sqlite3.h>
@@ -295,6 +296,30 @@ private slots:
         Form3->ButtonSaveClick();
         QCOMPARE(DM->Table1.recordCount(), 1);
         QCOMPARE(awardCell("Dxcc", "UR", "B14Ssb"), QStringLiteral("wkd"));
+    }
+
+    // The recorder fails once the contact is in the log: reported, and the
+    // entry is still cleared, so a second "Save" cannot log it twice.
+    void failingRecorderAfterThePostLogsTheContactOnce()
+    {
+        struct FailingStop : Audio::WaveDevice {
+            void stop() override { throw std::runtime_error("The sound device is gone"); }
+        } device;
+        Audio::setWaveDevice(&device);
+        Form3->SoundAutosave->setChecked(true);
+        enter("UR5ABC");
+        Form3->ButtonSaveClick();
+        Audio::setWaveDevice(nullptr);
+        QCOMPARE(dialogs_->errors(), QStringList{"The sound device is gone"});
+        QCOMPARE(DM->Table1.recordCount(), 1);
+        QCOMPARE(awardCell("Dxcc", "UR", "B14Ssb"), QStringLiteral("wkd"));
+        QCOMPARE(Form3->MaskEditCall->text(), QString());
+        QVERIFY(DM->DataSource1.isEnabled());
+        QCOMPARE(logField("LogCall"), QStringLiteral("UR5ABC"));
+        dialogs_->shown.clear();
+        Form3->ButtonSaveClick();
+        QCOMPARE(dialogs_->warnings(), QStringList{"Not Callsign"});
+        QCOMPARE(DM->Table1.recordCount(), 1);
     }
 
     void editModeRewritesOnlyTheLoadedContact()
