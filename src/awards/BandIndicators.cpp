@@ -1,15 +1,19 @@
 #include "awards/BandIndicators.h"
 
+#include "core/BandsAndModes.h"
 #include "platform/table/Table.h"
 
 namespace BandIndicators {
 
 const QStringList &bandCells()
 {
-    static const QStringList cells{QStringLiteral("B16"), QStringLiteral("B35"), QStringLiteral("B7"),
-                                   QStringLiteral("B10"), QStringLiteral("B14"), QStringLiteral("B18"),
-                                   QStringLiteral("B21"), QStringLiteral("B24"), QStringLiteral("B28"),
-                                   QStringLiteral("B50"), QStringLiteral("Satellite")};
+    static const QStringList cells = [] {
+        QStringList list;
+        for (const Band &b : bands())
+            if (!b.awardCell.isEmpty())
+                list << QString(b.awardCell);
+        return list;
+    }();
     return cells;
 }
 

@@ -1,5 +1,7 @@
 #include "contest/UContest.h"
 
+#include "core/BandsAndModes.h"
+
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -9,17 +11,14 @@ TContConf *ContConf = nullptr;
 
 namespace {
 
-struct BandRow {
-    const char *token;
-    const char *label;
-    bool scores; // the bands without points by default score 0
-};
-
-constexpr BandRow bandRows[] = {
-    {"18", "1.8", true},  {"35", "3.5", true},  {"7", "7", true},   {"10", "10", false},   {"14", "14", true},
-    {"180", "18", false}, {"21", "21", true},   {"24", "24", false}, {"28", "28", true},   {"50", "50", false},
-    {"144", "144", true}, {"430", "430", true}, {"1260", "1260", true}, {"Sat", "Sat", true},
-};
+// Bands that score nothing unless the operator sets points.
+bool scoresByDefault(const Band &band)
+{
+    for (const char *token : {"10", "180", "24", "50"})
+        if (band.token == QLatin1StringView(token))
+            return false;
+    return true;
+}
 
 struct ModeColumn {
     const char *suffix;
@@ -46,13 +45,13 @@ TContConf::TContConf() : Ui::Window(QStringLiteral("ContConf"), QStringLiteral("
     for (int c = 0; c < 4; ++c)
         grid->addWidget(new QLabel(QString::fromLatin1(modeColumns[c].label), central), 0, c + 1);
     int row = 1;
-    for (const BandRow &band : bandRows) {
-        grid->addWidget(new QLabel(QString::fromLatin1(band.label), central), row, 0);
+    for (const Band &band : bands()) {
+        const QString label = band.token == QLatin1StringView("Sat") ? QString(band.token) : QString(band.key);
+        grid->addWidget(new QLabel(label, central), row, 0);
         for (int c = 0; c < 4; ++c) {
-            const QString name =
-                QStringLiteral("Point") + QString::fromLatin1(band.token) + QString::fromLatin1(modeColumns[c].suffix);
+            const QString name = QStringLiteral("Point") + QString(band.token) + QString::fromLatin1(modeColumns[c].suffix);
             auto *edit = new Ui::MaskEdit(name, central);
-            edit->setText(band.scores ? QString::fromLatin1(modeColumns[c].points) : QStringLiteral("0"));
+            edit->setText(scoresByDefault(band) ? QString::fromLatin1(modeColumns[c].points) : QStringLiteral("0"));
             grid->addWidget(edit, row, c + 1);
             points_.insert(name, edit);
         }

@@ -1,6 +1,7 @@
 #include "core/ContactSave.h"
 
 #include "awards/AwardCells.h"
+#include "core/BandsAndModes.h"
 #include "platform/format/TextFormat.h"
 
 namespace ContactSave {
@@ -37,16 +38,11 @@ std::optional<QString> nextSentNumber(const QString &sent, const QString &step)
 
 std::optional<QString> pointFieldName(const QString &band, const QString &mode)
 {
-    static const std::pair<const char *, const char *> tokens[] = {
-        {"1.8", "18"}, {"3.5", "35"}, {"7", "7"},     {"10", "10"},   {"14", "14"},    {"18", "180"},  {"21", "21"},
-        {"24", "24"},  {"28", "28"},  {"50", "50"},   {"144", "144"}, {"430", "430"}, {"1260", "1260"}, {"Satellite", "Sat"},
-    };
     static const char *const suffixes[] = {"", "s", "r", "o"}; // CW, SSB, RTTY, Other
-    for (const auto &[key, token] : tokens)
-        if (band == QLatin1String(key))
-            return QStringLiteral("Point") + QString::fromLatin1(token) +
-                   QString::fromLatin1(suffixes[int(AwardCells::modeClass(mode))]);
-    return std::nullopt;
+    const Band *b = findBand(band);
+    if (!b)
+        return std::nullopt;
+    return QStringLiteral("Point") + QString(b->token) + QString::fromLatin1(suffixes[int(AwardCells::modeClass(mode))]);
 }
 
 std::optional<QString> contestPoints(int factor, const QString &pointValue)

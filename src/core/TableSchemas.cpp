@@ -1,5 +1,7 @@
 #include "core/TableSchemas.h"
 
+#include "core/BandsAndModes.h"
+
 namespace TableSchemas {
 
 using Db::FieldType;
@@ -51,21 +53,19 @@ Db::TableSchema awardTable(const char *name, Db::FieldDef key, bool capitalModes
 
 QStringList awardCells(bool capitalModes)
 {
-    static const char *const bands[] = {"B16", "B35", "B7", "B10", "B14", "B18", "B21", "B24", "B28", "B50"};
     const QStringList modes = capitalModes
                                   ? QStringList{QStringLiteral("CW"), QStringLiteral("SSB"), QStringLiteral("RTTY"),
                                                 QStringLiteral("OTHER")}
                                   : QStringList{QStringLiteral("Cw"), QStringLiteral("Ssb"), QStringLiteral("Rtty"),
                                                 QStringLiteral("Other")};
     QStringList cells;
-    for (const char *band : bands) {
-        cells << QString::fromLatin1(band);
+    for (const Band &band : bands()) {
+        if (band.awardCell.isEmpty())
+            continue;
+        cells << QString(band.awardCell);
         for (const QString &mode : modes)
-            cells << QString::fromLatin1(band) + mode;
+            cells << QString(band.awardMode) + mode;
     }
-    cells << QStringLiteral("Satellite");
-    for (const QString &mode : modes)
-        cells << QStringLiteral("Sat") + mode;
     return cells;
 }
 
