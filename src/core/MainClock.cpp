@@ -66,6 +66,19 @@ std::optional<qint64> offsetSeconds(QStringView hoursText, QStringView minutesTe
     return utcOffsetSeconds(int(*h), int(*m));
 }
 
+OffsetTexts offsetTexts(qint64 seconds)
+{
+    const qint64 minutes = (seconds < 0 ? -seconds : seconds) / 60;
+    const QString sign = seconds < 0 ? QStringLiteral("-") : QString();
+    return {sign + QStringLiteral("%1").arg(minutes / 60, 2, 10, QLatin1Char('0')),
+            QStringLiteral("%1").arg(minutes % 60, 2, 10, QLatin1Char('0'))};
+}
+
+OffsetTexts machineOffsetTexts()
+{
+    return offsetTexts(-qint64(QDateTime::currentDateTime().offsetFromUtc()));
+}
+
 qint64 OffsetMemory::update(std::optional<qint64> parsed)
 {
     if (parsed)

@@ -24,6 +24,17 @@ Now setNow(Now clock);
 // nothing when either is not a whole number of the fields' form.
 std::optional<qint64> offsetSeconds(QStringView hoursText, QStringView minutesText);
 
+// The hours and minutes texts of an offset (the inverse of offsetSeconds):
+// -19800 gives "-05" and "30". Whole minutes; an offset under an hour with
+// minutes has no hours sign to carry and comes out east.
+struct OffsetTexts {
+    QString hours;
+    QString minutes;
+};
+OffsetTexts offsetTexts(qint64 seconds);
+// The offset that turns this machine's local clock into UTC, as of now.
+OffsetTexts machineOffsetTexts();
+
 // Keeps the last offset that parsed, so a half-typed field neither moves
 // the clock nor reports anything. Until one parses there is no offset.
 class OffsetMemory {

@@ -5,6 +5,7 @@
 
 #include "awards/FDipA.h"
 #include "awards/FDipB.h"
+#include "core/MainClock.h"
 #include "core/Unit2.h"
 #include "core/Unit3.h"
 #include "platform/shell/Shell.h"
@@ -247,7 +248,11 @@ void TConfig::startClock()
     // The clock runs exactly while "Real" is ticked (edit mode and a contact
     // typed in by hand untick it), and a running clock is left running: a
     // restart would lose an event set in the second before it.
-    if (Form3->CheckBoxTime->isChecked() && !Form3->Timer1->isActive())
+    if (!Form3->CheckBoxTime->isChecked())
+        return;
+    // Shown at once, so a contact saved in the first second has its date.
+    Form3->showEntryTime(MainClock::now());
+    if (!Form3->Timer1->isActive())
         Form3->Timer1->start();
 }
 

@@ -239,6 +239,10 @@ private:
     void leaveEditMode();
     void clearEntry();
     void restartRecording(int callLength);
+public:
+    // The entry date and time for one reading of the computer's clock.
+    void showEntryTime(const QDateTime &local);
+private:
     bool recorderFailureShown_ = false; // for the callsign being typed
     qint64 editedRow_ = 0;  // LogNom of the contact loaded for editing
     QString editedCall_;    // its callsign as loaded

@@ -31,16 +31,21 @@ void TForm3::wireClock()
     clockReference_.reset(MainClock::now());
 }
 
-void TForm3::Timer1Timer()
+void TForm3::showEntryTime(const QDateTime &local)
 {
-    // One reading serves the whole tick, so date and time always agree.
-    const QDateTime local = MainClock::now();
     std::optional<qint64> offset;
     if (Config->CheckBoxTim->isChecked())
         offset = clockOffset_.update(MainClock::offsetSeconds(Config->MaskEditT->text(), Config->MaskEdit2T->text()));
     const MainClock::EntryStamp stamp = MainClock::entryStamp(local, offset);
     MaskEditDate->setText(stamp.date);
     MaskEditTime->setText(stamp.time);
+}
+
+void TForm3::Timer1Timer()
+{
+    // One reading serves the whole tick, so date and time always agree.
+    const QDateTime local = MainClock::now();
+    showEntryTime(local);
 
     // Ticks while a question is open only keep the entry current; what they
     // pass is the next tick's after the answer.

@@ -4,6 +4,7 @@
 #include "awards/FDipA.h"
 #include "awards/FDipB.h"
 #include "core/GlavnMod.h"
+#include "core/MainClock.h"
 #include "core/TableSchemas.h"
 #include "core/UConf.h"
 #include "core/Unit2.h"
@@ -64,9 +65,10 @@ private slots:
         Ui::ScriptedDialogs dialogs;
         createWindowSet();
         Config->Button1->click();
+        const MainClock::OffsetTexts offset = MainClock::machineOffsetTexts();
         const QByteArray expected =
             "[General]\r\nMyCall=QA1ZZ\r\nMyName=\r\nMyQth=\r\nMyLat=0,0\r\nMyLon=0,0\r\nCheckTim=True\r\n"
-            "MyT=-03\r\nMyM=00\r\nBand=14\r\nMode=SSB\r\nInfA=0\r\nAwIota=False\r\nAwWas=False\r\n"
+            "MyT=" + offset.hours.toLatin1() + "\r\nMyM=" + offset.minutes.toLatin1() + "\r\nBand=14\r\nMode=SSB\r\nInfA=0\r\nAwIota=False\r\nAwWas=False\r\n"
             "AwDipA=False\r\nAwDipB=False\r\nAwANam=\r\nAwBNam=\r\n\r\n"
             "[Bases]\r\nEditVCD=" + home_.path().toUtf8() + "/Callbk/VCD\r\nCheckRep=True\r\nCheckVCD=False\r\n"
             "CheckVCDA=False\r\nCheckSou=False\r\nCheckQRZ=False\r\nCheckQRZA=False\r\nCheckHam=True\r\n"
@@ -100,6 +102,24 @@ private slots:
         QVERIFY(Form3->Timer1->isActive());
         QVERIFY(!QFile::exists(program.path("Tarnel.ini")));
         QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    // First run: the entry shows UTC on this machine's clock from the start,
+    // without waiting for the clock's first tick.
+    void firstRunEntryTimeIsUtcAtOnce()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        const QDateTime now = QDateTime::currentDateTime();
+        MainClock::setNow([now] { return now; });
+        createWindowSet();
+        Form3->showWindow();
+        const QDateTime utc = now.toUTC();
+        QCOMPARE(Form3->MaskEditDate->text(), utc.date().toString("dd.MM.yyyy"));
+        QCOMPARE(Form3->MaskEditTime->text(), utc.time().toString("HH:mm:ss"));
+        QCOMPARE(MainClock::offsetSeconds(Config->MaskEditT->text(), Config->MaskEdit2T->text()),
+                 std::optional<qint64>(-now.offsetFromUtc()));
+        MainClock::setNow(nullptr);
     }
 
     void fileIsReadAtStartUp()

@@ -157,6 +157,28 @@ private slots:
             QCOMPARE(*offset, seconds);
     }
 
+    // Texts of an offset read back as the same offset.
+    void offsetTexts_data()
+    {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("minutes");
+        QTest::newRow("UTC") << qint64(0) << "00" << "00";
+        QTest::newRow("machine at UTC+3") << qint64(-3 * 3600) << "-03" << "00";
+        QTest::newRow("machine at UTC-5") << qint64(5 * 3600) << "05" << "00";
+        QTest::newRow("machine at UTC+5:30") << qint64(-5 * 3600 - 1800) << "-05" << "30";
+        QTest::newRow("machine at UTC-9:30") << qint64(9 * 3600 + 1800) << "09" << "30";
+        QTest::newRow("machine at UTC+12:45") << qint64(-12 * 3600 - 2700) << "-12" << "45";
+    }
+    void offsetTexts()
+    {
+        QFETCH(qint64, seconds);
+        const MainClock::OffsetTexts texts = MainClock::offsetTexts(seconds);
+        QTEST(texts.hours, "hours");
+        QTEST(texts.minutes, "minutes");
+        QCOMPARE(MainClock::offsetSeconds(texts.hours, texts.minutes), std::optional<qint64>(seconds));
+    }
+
     void offsetMemoryKeepsTheLastValid()
     {
         MainClock::OffsetMemory memory;
@@ -281,6 +303,8 @@ private slots:
         FakeClock clock("01.03.2024 01:30:01.000");
         createWindowSet();
         QVERIFY(Form3->Timer1->isActive());
+        setOffset("-03", "00"); // typing an offset stops the clock until the field is left
+        Form3->Timer1->start();
         QVERIFY(QMetaObject::invokeMethod(Form3->Timer1, "timeout"));
         QCOMPARE(Form3->MaskEditTime->text(), QStringLiteral("22:30:01"));
         Form3->CheckBoxTime->setChecked(false);
@@ -513,6 +537,7 @@ private slots:
         FakeShutdown shutdown;
         FakeClock clock("05.07.2025 16:59:59.000");
         createWindowSet();
+        setOffset("-03", "00");
         setExit("18:00:00", 1);
         ContConf->CheckBox3->setChecked(true);
         setContestStart("05.07.2025", "17:30:00");
