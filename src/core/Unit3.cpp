@@ -294,14 +294,28 @@ void TForm3::buildInfo()
     g->addWidget(LabelAzO, 4, 2);
     g->addWidget(label(p, "LabelDiffCaption", QStringLiteral("Local")), 5, 0);
     g->addWidget(LabelDiff, 5, 1);
-    g->addWidget(Label18, 6, 0, 1, 4);
-    auto *indicators = new QHBoxLayout;
-    for (QLabel *l : {Labelin18, Labelin35, Labelin7, LabelIn10, LabelIn14, LabelIn180, LabelIn21, LabelIn24,
-                      LabelIn28, LabelIn50, LabelInS}) {
-        Ui::setFontColor(l, grey);
-        indicators->addWidget(l);
+    // Each indicator stands in the column of its own band caption (the words
+    // of Label18), large enough that its colour reads at a glance.
+    Label18->hide();
+    auto *indicators = new QGridLayout;
+    indicators->setHorizontalSpacing(2);
+    const QStringList captions = Label18->text().split(u' ');
+    QLabel *const marks[] = {Labelin18, Labelin35, Labelin7, LabelIn10, LabelIn14, LabelIn180,
+                             LabelIn21, LabelIn24, LabelIn28, LabelIn50, LabelInS};
+    QFont large = Labelin18->font();
+    large.setBold(true);
+    large.setPointSizeF(large.pointSizeF() * 1.8);
+    for (int i = 0; i < int(std::size(marks)); ++i) {
+        auto *caption = label(p, "", captions.value(i));
+        caption->setObjectName(QStringLiteral("Label18_%1").arg(i));
+        caption->setAlignment(Qt::AlignCenter);
+        indicators->addWidget(caption, 0, i);
+        marks[i]->setFont(large);
+        marks[i]->setAlignment(Qt::AlignCenter);
+        Ui::setFontColor(marks[i], grey);
+        indicators->addWidget(marks[i], 1, i);
     }
-    g->addLayout(indicators, 7, 0, 1, 4);
+    g->addLayout(indicators, 6, 0, 2, 4);
     g->addWidget(Label19, 8, 0, 1, 4);
     auto *watch = new QHBoxLayout;
     watch->addWidget(label(p, "LabelTimer", QStringLiteral("Timer")));

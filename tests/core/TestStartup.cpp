@@ -100,6 +100,38 @@ private slots:
         QVERIFY(!DM->Table7.isActive());
     }
 
+    // What the operator reads must show whole: each band indicator under its
+    // own band caption, and the log's dates and times not cut.
+    void indicatorsAndLogColumnsReadWhole()
+    {
+        ProgramFixture program;
+        program.addRows("Log/Log1", "Tarnel",
+                        {{{"LogCall", "UR5AAA"}, {"LogDate", "28.12.2026"}, {"LogTime", "20:08:08"}}});
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        startUp();
+        Form3->resize(900, 700);
+        QApplication::processEvents();
+        QLabel *const marks[] = {Form3->Labelin18, Form3->Labelin35, Form3->Labelin7, Form3->LabelIn10,
+                                 Form3->LabelIn14, Form3->LabelIn180, Form3->LabelIn21, Form3->LabelIn24,
+                                 Form3->LabelIn28, Form3->LabelIn50, Form3->LabelInS};
+        const QStringList bands = Form3->Label18->text().split(' ');
+        for (int i = 0; i < int(std::size(marks)); ++i) {
+            auto *caption = Form3->findChild<QLabel *>(QStringLiteral("Label18_%1").arg(i));
+            QVERIFY(caption);
+            QCOMPARE(caption->text(), bands[i]);
+            const QRect under = caption->geometry();
+            const int x = marks[i]->geometry().center().x();
+            QVERIFY2(under.left() <= x && x <= under.right(), qPrintable(bands[i]));
+        }
+        Db::DbGrid *grid = Form3->DBGridLog;
+        const QFontMetrics metrics = grid->fontMetrics();
+        for (int c = 0; c < grid->model()->columnCount(); ++c) {
+            const QString text = grid->model()->index(0, c).data().toString();
+            QVERIFY2(grid->columnWidth(c) > metrics.horizontalAdvance(text), qPrintable(text));
+        }
+    }
+
     // A logout or `kill` ends the program as its Exit item does: every table
     // is checkpointed, so each copied .db file holds every contact.
     void terminationSignalsCloseTheTables_data()

@@ -5,6 +5,7 @@
 #include "platform/ui/Guard.h"
 
 #include <QHeaderView>
+#include <QStyle>
 
 namespace Db {
 
@@ -41,11 +42,15 @@ void DbGrid::applyWidths()
 {
     if (!model_)
         return;
-    // Widths are given in characters, as the layouts declare them.
-    const int charWidth = fontMetrics().averageCharWidth();
+    // Widths are given in characters, as the layouts declare them; a digit is
+    // the widest character a date, time or report holds, so a column of n
+    // digits shows them whole.
+    const QFontMetrics metrics = fontMetrics();
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int header = fontMetrics().horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 12;
-        setColumnWidth(c, qMax(model_->widthInCharacters(c) * charWidth + 8, header));
+        const int header = metrics.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 12;
+        const int content = metrics.horizontalAdvance(QString(model_->widthInCharacters(c), u'0')) + padding;
+        setColumnWidth(c, qMax(content, header));
     }
     selectRow(model_->currentRow());
 }

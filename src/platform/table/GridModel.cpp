@@ -137,7 +137,20 @@ QString GridModel::fieldName(int column) const
 
 int GridModel::widthInCharacters(int column) const
 {
-    return column >= 0 && column < columns_.size() ? columns_[column].width : 0;
+    if (column < 0 || column >= columns_.size())
+        return 0;
+    // Dates and times always show whole ("dd.MM.yyyy", "HH:mm:ss"), whatever
+    // width a layout gives them.
+    int whole = 0;
+    if (attached() && column < columnFields_.size() && columnFields_[column] >= 0) {
+        switch (source_->dataSet()->schema().fields[columnFields_[column]].type) {
+        case FieldType::Date: whole = 10; break;
+        case FieldType::Time: whole = 8; break;
+        case FieldType::DateTime: whole = 19; break;
+        default: break;
+        }
+    }
+    return qMax(columns_[column].width, whole);
 }
 
 void GridModel::moveCursorTo(int rowNumber)
