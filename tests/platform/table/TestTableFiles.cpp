@@ -316,6 +316,26 @@ private slots:
                  QStringList{"2024-03-05 14:30:15|2024-02-29|5045.0|13"});
     }
 
+    // Two sort orders on the same keys share one index in the file (every
+    // post writes it once), and each still sorts as its name says.
+    void sortOrdersWithEqualKeysShareOneIndex()
+    {
+        Db::TableSchema schema = logSchema();
+        schema.indexes << index("ByCDT", {"LogCall", "LogDate", "LogTime"});
+        temp->db.createTable(schema);
+        const QString file = temp->path("Tarnel.db");
+        QCOMPARE(sqliteRows(file, "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = 'Tarnel' "
+                                  "AND sql LIKE '%\"LogCall\", \"LogDate\", \"LogTime\"%'"),
+                 QStringList{"1"});
+        Db::Table log(&temp->db, "Tarnel");
+        log.open();
+        addRow(log, {{"LogCall", "UR5B"}});
+        addRow(log, {{"LogCall", "UR5A"}});
+        log.setIndexName("ByCDT");
+        log.first();
+        QCOMPARE(text(log, "LogCall"), QString("UR5A"));
+    }
+
     // Another program (here a second connection) posts a row: counts and a
     // refreshed cursor see it, as they see this program's own posts.
     void anotherConnectionsPostSeenAfterRefresh()
