@@ -117,6 +117,7 @@ void createWindowSet()
     make(FPrintContest, "FPrintContest");
     // Links between windows, once every window exists.
     Ui::runGuarded([] { Form3->bindLogGrid(); });
+    Ui::runGuarded([] { Povt->bindGrid(); });
 }
 
 void destroyWindowSet()

@@ -339,6 +339,7 @@ void TForm3::buildLogView()
 void TForm3::bindLogGrid()
 {
     DBGridLog->setDataSource(&DM->DataSource1);
+    DBGridLogDrawDataCell();
 }
 
 void TForm3::connectHandlers()
@@ -372,6 +373,7 @@ void TForm3::connectHandlers()
         if (text.size() > notepadLimit)
             MemoNot->setPlainText(text.left(notepadLimit));
     });
+    connectLookupsAndLogView();
 }
 
 // ------------------------------------------------------------------ handlers

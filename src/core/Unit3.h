@@ -24,6 +24,7 @@ class QKeyEvent;
 
 namespace Db {
 class DbGrid;
+class Table;
 }
 
 class TForm3 : public Ui::Window {
@@ -222,6 +223,45 @@ public:
     void Edit2Click() { Edit2->hide(); }
     void Edit3Click() { Edit3->hide(); }
 
+    // ---- look-up chain and the exchange file
+    void MaskEditCallExit();
+    void ButExt2Click();
+    void ButExt3Click();
+    void ButtonFindClick();
+    void ButtonFindMouseUp();
+    void ButtonExtClick();
+    void ButtonQClick();
+    void MaskEditRstTxExit() { ButtonQ->click(); }
+    void MaskEditNameExit() { ButtonQ->click(); }
+    void MaskEditQthExit() { ButtonQ->click(); }
+    // Steps 1-4 of the chain (callbooks, own log, external base, exchange
+    // file); the spot hand-over runs these and its own last step.
+    void runLookups();
+    // Shows the confirmation window when a callbook's name or QTH differs
+    // from the entry.
+    void offerConfirmation();
+
+    // ---- log view and clearing
+    void ViewSortCallClick();
+    void ViewSortDateClick();
+    void ViewSortBandClick();
+    void ViewSortModeClick();
+    void ViewSortQthClick();
+    void ViewSortNameClick();
+    void ViewSortRxQslClick();
+    void ViewSortTxQslClick();
+    void ViewDeleteQsoClick();
+    void Delete1Click() { ViewDeleteQsoClick(); }
+    void ButtonClearClick();
+    // Shades the rows of confirmed contacts (set once, when the grid is built).
+    void DBGridLogDrawDataCell();
+    void InsertDate1Click();
+    void InsertYes1Click();
+    void eQSL2Click();
+    void InsertDate2Click();
+    void InsertYes2Click();
+    void eQSL1Click();
+
     void LogImportAdifClick();
     void LogExportAdifClick();
     void LogExportTextClick();
@@ -239,11 +279,15 @@ private:
     void leaveEditMode();
     void clearEntry();
     void restartRecording(int callLength);
+    void connectLookupsAndLogView();
+    void sortBy(Ui::MenuItem *item, const QString &indexName);
+    bool lookUpCallbook(Db::Table &callbook, const QString &call);
 public:
     // The entry date and time for one reading of the computer's clock.
     void showEntryTime(const QDateTime &local);
 private:
     bool recorderFailureShown_ = false; // for the callsign being typed
+    bool exchangeFailureShown_ = false; // until "TnlQSO.ini" can be written again
     qint64 editedRow_ = 0;  // LogNom of the contact loaded for editing
     QString editedCall_;    // its callsign as loaded
     void buildEntry();

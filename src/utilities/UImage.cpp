@@ -12,3 +12,10 @@ bool TFImage::showPictureOf(const QString &callsign)
     closeWindow();
     return false;
 }
+
+bool TFImage::hasPictureOf(const QString &callsign) const
+{
+    // No picture table yet (see showPictureOf).
+    Q_UNUSED(callsign);
+    return false;
+}

@@ -29,6 +29,7 @@ void DbGrid::setDataSource(DataSource *source)
     if (!source_)
         return;
     model_ = new GridModel(source_, this);
+    model_->setRowBackground(background_);
     setModel(model_);
     connect(model_, &QAbstractItemModel::modelReset, this, &DbGrid::applyWidths);
     connect(model_, &GridModel::currentRowChanged, this, &DbGrid::selectRow);
@@ -36,6 +37,15 @@ void DbGrid::setDataSource(DataSource *source)
                        [this](const QModelIndex &current, const QModelIndex &) { rowPicked(current); });
     applyWidths();
     selectRow(model_->currentRow());
+}
+
+void DbGrid::setRowBackground(GridModel::RowBackground background)
+{
+    background_ = std::move(background);
+    if (model_) {
+        model_->setRowBackground(background_);
+        viewport()->update();
+    }
 }
 
 void DbGrid::applyWidths()

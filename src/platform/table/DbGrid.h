@@ -2,12 +2,13 @@
 // A grid on a data source: shows the cursor's visible fields, keeps the
 // cursor's row selected, and moves the cursor to the row the operator picks.
 
+#include "platform/table/GridModel.h"
+
 #include <QTableView>
 
 namespace Db {
 
 class DataSource;
-class GridModel;
 
 class DbGrid : public QTableView {
     Q_OBJECT
@@ -18,6 +19,8 @@ public:
     void setDataSource(DataSource *source);
     DataSource *dataSource() const { return source_; }
     GridModel *gridModel() const { return model_; }
+    // Kept across data sources; see GridModel::setRowBackground.
+    void setRowBackground(GridModel::RowBackground background);
 
 private:
     void applyWidths();
@@ -27,6 +30,7 @@ private:
     DataSource *source_ = nullptr;
     GridModel *model_ = nullptr;
     bool following_ = false;
+    GridModel::RowBackground background_;
 };
 
 } // namespace Db

@@ -114,6 +114,17 @@ const RowTexts *GridModel::row(int row) const
 
 QVariant GridModel::data(const QModelIndex &index, int role) const
 {
+    if (role == Qt::BackgroundRole && background_ && index.isValid()) {
+        const RowTexts *r = row(index.row());
+        if (!r)
+            return {};
+        const TableSchema &schema = source_->dataSet()->schema();
+        const auto colour = background_([&](const QString &fieldName) {
+            const int field = schema.fieldIndex(fieldName);
+            return field >= 0 && field < r->texts.size() ? r->texts[field] : QString();
+        });
+        return colour ? QVariant(*colour) : QVariant();
+    }
     if (role != Qt::DisplayRole || !index.isValid() || index.column() >= columnFields_.size())
         return {};
     const RowTexts *r = row(index.row());

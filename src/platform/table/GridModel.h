@@ -3,6 +3,9 @@
 // its own order and labels, rows read in blocks as the view asks for them.
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <functional>
+#include <optional>
 #include <QHash>
 #include <QPointer>
 #include <vector>
@@ -32,6 +35,13 @@ public:
     // A click on a grid row moves the cursor there.
     void moveCursorTo(int row);
 
+    // The background of whole rows, decided from a row's field texts (by
+    // field name); nothing keeps the normal one. Every cell of the row takes
+    // it, the empty ones too.
+    using FieldText = std::function<QString(const QString &fieldName)>;
+    using RowBackground = std::function<std::optional<QColor>(const FieldText &text)>;
+    void setRowBackground(RowBackground background) { background_ = std::move(background); }
+
 signals:
     void currentRowChanged(int row);
 
@@ -48,6 +58,7 @@ private:
     int currentRow_ = -1;
     Table::Generation generation_;
     mutable QHash<int, std::vector<RowTexts>> blocks_;
+    RowBackground background_;
 };
 
 } // namespace Db

@@ -588,6 +588,18 @@ void Table::setIndexName(const QString &indexName)
     reposition();
 }
 
+void Table::setIndexNameKeepingRange(const QString &indexName)
+{
+    requireActive();
+    const int before = keyColumns_.isEmpty() ? -1 : keyColumns_[0];
+    const Range kept = range_;
+    setIndexName(indexName);
+    if (!kept.active || keyColumns_.isEmpty() || before != keyColumns_[0])
+        return;
+    range_ = kept;
+    reposition();
+}
+
 QStringList Table::indexNames() const
 {
     requireActive();

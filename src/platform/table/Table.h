@@ -81,6 +81,9 @@ public:
     // "" is the primary order (or the order of entry when there is none). The
     // range is cancelled; the cursor stays on its row when it can.
     void setIndexName(const QString &indexName);
+    // The same, but a range stays when the new order's first field is the
+    // range's own field (it still selects the same rows); otherwise it ends.
+    void setIndexNameKeepingRange(const QString &indexName);
     QString indexName() const { return indexName_; }
     QStringList indexNames() const; // primary and named secondary indexes of the open file
     // Both ends inclusive, on the first field of the current index; the texts
@@ -133,8 +136,6 @@ public:
 
     // --- grids ---
     std::vector<RowTexts> readRows(int offset, int count) const;
-    // Changes whenever what a grid shows may have changed (rows, order, range,
-    // fields, open state, other cursors' posts).
     // Changes whenever the rows of this cursor may have changed: its order,
     // range or link, or any post to the file from here or elsewhere.
     struct Generation {
