@@ -223,6 +223,30 @@ private slots:
         QCOMPARE(DM->Table1.recordCount(), 2);
     }
 
+    void qslFillers()
+    {
+        Form3->InsertDate1->click();
+        QCOMPARE(Form3->MaskEditQslRx->text(), QDate::currentDate().toString("dd.MM.yyyy"));
+        Form3->eQSL1->click();
+        QCOMPARE(Form3->MaskEditQslTx->text(), QStringLiteral("eQSL"));
+        Form3->InsertYes2->click();
+        QCOMPARE(Form3->MaskEditQslTx->text(), QStringLiteral("Yes"));
+    }
+
+    // Every field exit rewrites the file: a file that cannot be written is
+    // reported once, not on every exit, and the entry stays as it is.
+    void exchangeFileFailureReportedOnce()
+    {
+        QVERIFY(QDir().mkpath(program_->path("TnlQSO.ini/blocked")));
+        Form3->MaskEditName->setText("Bob");
+        Form3->MaskEditNameExit();
+        Form3->MaskEditQthExit();
+        QCOMPARE(dialogs_->errors().size(), 1);
+        QVERIFY(dialogs_->errors().first().contains("TnlQSO.ini"));
+        QCOMPARE(Form3->MaskEditName->text(), QStringLiteral("Bob"));
+        dialogs_->shown.clear();
+    }
+
     void confirmedRowsSilverInEveryColumn()
     {
         Form3->ViewSortDate->click();
