@@ -374,6 +374,7 @@ void TForm3::connectHandlers()
             MemoNot->setPlainText(text.left(notepadLimit));
     });
     connectLookupsAndLogView();
+    connectKeysAndStopwatch();
 }
 
 // ------------------------------------------------------------------ handlers

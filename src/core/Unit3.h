@@ -7,6 +7,7 @@
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/Window.h"
 #include "core/PrefixRow.h"
+#include "core/EntryKeys.h"
 #include "core/MainClock.h"
 
 #include <QCheckBox>
@@ -262,6 +263,14 @@ public:
     void InsertYes2Click();
     void eQSL1Click();
 
+    // ---- stopwatch
+    void Timer3Timer();
+    void TimStartClick();
+    void TimStopClick();
+    void TimStopClearClick();
+    void TimTotalClick();
+    void TimQSOClick();
+
     void LogImportAdifClick();
     void LogExportAdifClick();
     void LogExportTextClick();
@@ -280,6 +289,10 @@ private:
     void clearEntry();
     void restartRecording(int callLength);
     void connectLookupsAndLogView();
+    void connectKeysAndStopwatch();
+    bool entryKey(EntryKeys::Field field, QKeyEvent *event);
+    void capitalizeFirstLetter(QLineEdit *field);
+    std::optional<std::pair<EntryKeys::Field, int>> pressedKey_; // the ring key that went down, and where
     void sortBy(Ui::MenuItem *item, const QString &indexName);
     bool lookUpCallbook(Db::Table &callbook, const QString &call);
 public:
