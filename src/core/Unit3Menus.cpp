@@ -45,10 +45,10 @@ void TForm3::buildMenus()
     Refresh1 = item(log, "Refresh1", QStringLiteral("Refresh"));
     log->addSeparator();
     QMenu *import = log->addMenu(QStringLiteral("Import"));
-    LogImportAdif = item(import, "LogImportAdif", QStringLiteral("ADIF"));
+    LogImportAdif = item(import, "LogImportAdif", QStringLiteral("ADIF"), &TForm3::LogImportAdifClick);
     QMenu *exportMenu = log->addMenu(QStringLiteral("Export"));
-    LogExportAdif = item(exportMenu, "LogExportAdif", QStringLiteral("ADIF"));
-    LogExportText = item(exportMenu, "LogExportText", QStringLiteral("Text File"));
+    LogExportAdif = item(exportMenu, "LogExportAdif", QStringLiteral("ADIF"), &TForm3::LogExportAdifClick);
+    LogExportText = item(exportMenu, "LogExportText", QStringLiteral("Text File"), &TForm3::LogExportTextClick);
     log->addSeparator();
     LogPrint = item(log, "LogPrint", QStringLiteral("Print"));
     LogPrintSetup = item(log, "LogPrintSetup", QStringLiteral("Print Setup"));

@@ -44,6 +44,7 @@ Dialogs *setDialogs(Dialogs *replacement)
 }
 
 void showWarning(const QString &text) { dialogs().warning(text); }
+void showInformation(const QString &text) { dialogs().information(text); }
 Answer askYesNoCancel(const QString &text) { return dialogs().question(text, true); }
 Answer askYesNo(const QString &text) { return dialogs().question(text, false); }
 void showError(const QString &text) { dialogs().error(text); }
@@ -55,6 +56,11 @@ QString saveFileName(const FileDialogOptions &options) { return dialogs().saveFi
 void QtDialogs::warning(const QString &text)
 {
     QMessageBox::warning(QApplication::activeWindow(), caption(), text, QMessageBox::Ok);
+}
+
+void QtDialogs::information(const QString &text)
+{
+    QMessageBox::information(QApplication::activeWindow(), caption(), text, QMessageBox::Ok);
 }
 
 Answer QtDialogs::question(const QString &text, bool cancel)
@@ -110,6 +116,11 @@ void ScriptedDialogs::record(Shown::Kind kind, const QString &text)
 void ScriptedDialogs::warning(const QString &text)
 {
     record(Shown::Warning, text);
+}
+
+void ScriptedDialogs::information(const QString &text)
+{
+    record(Shown::Information, text);
 }
 
 Answer ScriptedDialogs::question(const QString &text, bool cancel)

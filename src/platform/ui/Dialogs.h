@@ -24,6 +24,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void warning(const QString &text) = 0;                // OK
+    virtual void information(const QString &text) = 0;            // OK
     virtual Answer question(const QString &text, bool cancel) = 0; // Yes/No(/Cancel)
     virtual void error(const QString &text) = 0;                  // the standard error box
     virtual QString openFileName(const FileDialogOptions &options) = 0; // "" when cancelled
@@ -37,6 +38,7 @@ Dialogs *setDialogs(Dialogs *replacement);
 
 // The calls the windows make.
 void showWarning(const QString &text);
+void showInformation(const QString &text);
 Answer askYesNoCancel(const QString &text);
 Answer askYesNo(const QString &text);
 void showError(const QString &text);
@@ -47,6 +49,7 @@ QString saveFileName(const FileDialogOptions &options);
 class QtDialogs : public Dialogs {
 public:
     void warning(const QString &text) override;
+    void information(const QString &text) override;
     Answer question(const QString &text, bool cancel) override;
     void error(const QString &text) override;
     QString openFileName(const FileDialogOptions &options) override;
@@ -59,7 +62,7 @@ public:
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum Kind { Warning, Question, Error, OpenFile, SaveFile } kind;
+        enum Kind { Warning, Question, Error, OpenFile, SaveFile, Information } kind;
         QString text;
     };
 
@@ -67,6 +70,7 @@ public:
     ~ScriptedDialogs() override;
 
     void warning(const QString &text) override;
+    void information(const QString &text) override;
     Answer question(const QString &text, bool cancel) override;
     void error(const QString &text) override;
     QString openFileName(const FileDialogOptions &options) override;
@@ -82,6 +86,7 @@ public:
     QStringList texts(Shown::Kind kind) const;
     QStringList errors() const { return texts(Shown::Error); }
     QStringList warnings() const { return texts(Shown::Warning); }
+    QStringList informations() const { return texts(Shown::Information); }
     QStringList questions() const { return texts(Shown::Question); }
 
 private:

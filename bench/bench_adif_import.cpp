@@ -1,0 +1,203 @@
+// The ADIF import and the two exports on 100,000 contacts, with the full
+// installed prefix tables: a generated file of the kind other loggers write,
+// imported into an empty log, imported again (all duplicates), then exported
+// as ADIF and as text. The walks run as plain logic on cursors set up as the
+// data module sets them up; one import and one export also run through the
+// main window. Prints medians.
+
+#include "LogGenerator.h"
+#include "awards/AwardMarks.h"
+#include "core/CtyImport.h"
+#include "core/GlavnMod.h"
+#include "core/ProgramDirectory.h"
+#include "core/Unit2.h"
+#include "core/Unit3.h"
+#include "exchange/LogExport.h"
+#include "exchange/LogImport.h"
+#include "platform/table/Database.h"
+#include "platform/table/Table.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+void field(QByteArray &out, const char *name, const QByteArray &value, char separator)
+{
+    out += '<';
+    out += name;
+    out += ':';
+    out += QByteArray::number(value.size());
+    out += '>';
+    out += value;
+    out += separator;
+}
+
+// Half the records one field per line, half one record per line.
+QByteArray generateFile()
+{
+    static const char *const bands[] = {"160M", "80M", "40M", "30M", "20M", "17M", "15M", "12M", "10M", "6M"};
+    static const char *const freqs[] = {"1.830", "3.525", "7.025", "10.120", "14.025",
+                                        "18.080", "21.025", "24.900", "28.025", "50.100"};
+    static const char *const modes[] = {"CW", "SSB", "FT8", "RTTY"};
+    QByteArray out = "Generated for the benchmark\n<ADIF_VER:5>3.1.4\n<PROGRAMID:5>Bench\n<EOH>\n";
+    out.reserve(Bench::logSize * 240);
+    const QDate start(2015, 1, 1);
+    for (int i = 0; i < Bench::logSize; ++i) {
+        const char separator = i % 2 ? ' ' : '\n';
+        field(out, "CALL", Bench::callOf(i * 7919 % Bench::logSize).toLatin1(), separator);
+        field(out, "QSO_DATE", start.addDays(i / 30).toString(u"yyyyMMdd").toLatin1(), separator);
+        field(out, "TIME_ON", QTime(0, 0).addSecs(i % 30 * 2000).toString(u"HHmmss").toLatin1(), separator);
+        field(out, "BAND", bands[i % 10], separator);
+        field(out, "FREQ", freqs[i % 10], separator);
+        field(out, "MODE", modes[i % 4], separator);
+        field(out, "RST_SENT", i % 2 ? "599" : "59", separator);
+        field(out, "RST_RCVD", i % 3 ? "579" : "57", separator);
+        field(out, "NAME", i % 7 ? "Walter" : "Jörg", separator);
+        field(out, "QTH", i % 5 ? "Dortmund" : "41900 Petäjävesi", separator);
+        field(out, "GRIDSQUARE", "JO31AB", separator);
+        field(out, "QSL_RCVD", i % 4 ? "N" : "Y", separator);
+        out += "<EOR>\n";
+    }
+    return out;
+}
+
+void copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(source, target);
+    }
+}
+
+// The cursors the import and the exports use, linked as the data module links them.
+struct Program {
+    explicit Program(const QString &dir)
+    {
+        logDb.setDirectory(dir + QStringLiteral("/Log/Log1"));
+        prefixDb.setDirectory(dir + QStringLiteral("/Base"));
+        awardDb.setDirectory(dir + QStringLiteral("/Awrds"));
+        prefix.setMasterLink(&allpref, QStringLiteral("MainPrefix"), QStringLiteral("Prefix"));
+        dxcc.setMasterLink(&prefix, QStringLiteral("DXCCPrefix"), QStringLiteral("Prefix"));
+        ur.setMasterLink(&prefix, QStringLiteral("Prefix"), QStringLiteral("Prefix"));
+        for (Db::Table *t : {&log, &lookup, &allpref, &prefix, &dxcc, &ur, &waz})
+            t->open();
+        log.setIndexName(QStringLiteral("ByDatTim"));
+        lookup.setIndexName(QStringLiteral("ByDatTim"));
+        marks = std::make_unique<AwardMarks>(&awardDb);
+    }
+    LogImport::Counts import(const QByteArray &file)
+    {
+        return LogImport::importFile(file, {log, lookup, allpref, prefix, *marks, dxcc, ur, waz}, [](int) {});
+    }
+
+    Db::Database logDb, prefixDb, awardDb;
+    Db::Table log{&logDb, QStringLiteral("Tarnel")};
+    Db::Table lookup{&logDb, QStringLiteral("Tarnel")};
+    Db::Table allpref{&prefixDb, QStringLiteral("Allpref")};
+    Db::Table prefix{&prefixDb, QStringLiteral("Prefix")};
+    Db::Table dxcc{&awardDb, QStringLiteral("Dxcc")};
+    Db::Table ur{&awardDb, QStringLiteral("UR")};
+    Db::Table waz{&awardDb, QStringLiteral("Waz")};
+    std::unique_ptr<AwardMarks> marks;
+};
+
+double median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double millis(const std::function<void()> &body)
+{
+    QElapsedTimer t;
+    t.start();
+    body();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+void report(const char *what, double ms, double limit, int runs)
+{
+    std::printf("%-52s %8.1f ms  (median of %d)%s\n", what, ms, runs, ms < limit ? "" : "   (over the limit)");
+}
+
+void check(const LogImport::Counts &c, int added, int duplicates)
+{
+    if (c.added != added || c.duplicates != duplicates || c.rejected != 0)
+        std::fprintf(stderr, "unexpected counts: %d new, %d duplicates, %d rejected\n", c.added, c.duplicates,
+                     c.rejected);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir base;
+    const QString empty = base.filePath(QStringLiteral("empty"));
+    CtyImport::installMissingTables(QStringLiteral("/usr/share/hamradio-files"), empty);
+    ProgramDirectory::installEmptyTables(empty);
+    const QByteArray file = generateFile();
+    const int n = Bench::logSize;
+    std::printf("%.1f MB, %d records; full prefix tables\n", double(file.size()) / 1e6, n);
+
+    const int importRuns = 3, exportRuns = 5;
+    std::vector<double> imports, reimports, adif, text;
+    for (int run = 0; run < importRuns; ++run) {
+        const QString dir = base.filePath(QStringLiteral("run%1").arg(run));
+        copyTree(empty, dir);
+        Program p(dir);
+        LogImport::Counts c;
+        imports.push_back(millis([&] { c = p.import(file); }));
+        check(c, n, 0);
+        reimports.push_back(millis([&] { c = p.import(file); }));
+        check(c, 0, n);
+        if (run + 1 < importRuns)
+            continue;
+        for (int e = 0; e < exportRuns; ++e) {
+            QByteArray bytes;
+            adif.push_back(millis([&] { LogExport::exportAdif(p.log, dir + QStringLiteral("/bench"), {}); }));
+            text.push_back(millis([&] { LogExport::exportText(p.log, dir + QStringLiteral("/bench"), {}); }));
+        }
+    }
+    report("import into an empty log", median(imports), 3000, importRuns);
+    report("import again (all duplicates)", median(reimports), 2000, importRuns);
+    report("ADIF export", median(adif), 1000, exportRuns);
+    report("text export", median(text), 1000, exportRuns);
+
+    // The same through the main window: the progress window and the grid
+    // around the walk add next to nothing.
+    const QString windowDir = base.filePath(QStringLiteral("window"));
+    copyTree(empty, windowDir);
+    QFile adi(windowDir + QStringLiteral("/bench.adi"));
+    if (!adi.open(QIODevice::WriteOnly) || adi.write(file) != file.size())
+        return 1;
+    adi.close();
+    QDir::setCurrent(windowDir);
+    {
+        Ui::ScriptedDialogs quiet;
+        createWindowSet();
+        quiet.answers.push_back(Ui::Answer::No);
+        quiet.fileNames.push_back(adi.fileName());
+        report("main window: import into an empty log", millis([] { Form3->LogImportAdifClick(); }), 3000, 1);
+        quiet.fileNames.push_back(windowDir + QStringLiteral("/out"));
+        report("main window: ADIF export", millis([] { Form3->LogExportAdifClick(); }), 1000, 1);
+        if (!quiet.errors().isEmpty() || DM->Table1.recordCount() != n)
+            std::fprintf(stderr, "the window's import failed: %d rows\n", DM->Table1.recordCount());
+        destroyWindowSet();
+    }
+    return 0;
+}

@@ -1,0 +1,251 @@
+#include "exchange/LogImport.h"
+
+#include "awards/AwardMarks.h"
+#include "core/PrefixResolver.h"
+#include "exchange/AdifContact.h"
+#include "exchange/AdifReader.h"
+#include "platform/table/Table.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+#include <QSet>
+#include <vector>
+
+namespace LogImport {
+
+namespace {
+
+using AdifContact::Contact;
+
+constexpr int resolvedLength = 4;
+
+// Resolution is asked once per added prefix that decides a call, not once per
+// call: the longest leading part of a call that is an added prefix resolves
+// to the same row as the call itself. The added prefixes are read in one
+// query when the first contact is stored.
+class Resolver {
+public:
+    Resolver(Db::Table &allpref, Db::Table &prefix) : allpref_(allpref), prefix_(prefix) {}
+    std::optional<PrefixRow> operator()(const QString &call)
+    {
+        if (!loaded_)
+            load();
+        for (int k = int(std::min<qsizetype>(resolvedLength, call.size())); k >= 1; --k) {
+            const QString part = call.left(k);
+            if (!added_.contains(part))
+                continue;
+            auto found = known_.constFind(part);
+            if (found == known_.constEnd())
+                found = known_.insert(part, resolvePrefix(allpref_, prefix_, part, resolvedLength));
+            return *found;
+        }
+        return std::nullopt;
+    }
+
+private:
+    void load()
+    {
+        const int column = allpref_.fieldByName(QStringLiteral("AddPrefix")).column();
+        for (const Db::RowTexts &row : allpref_.readRows(0, allpref_.recordCount()))
+            added_.insert(row.texts.at(column));
+        loaded_ = true;
+    }
+
+    Db::Table &allpref_;
+    Db::Table &prefix_;
+    bool loaded_ = false;
+    QSet<QString> added_;
+    QHash<QString, std::optional<PrefixRow>> known_;
+};
+
+// The duplicate test walks the rows of one call in "ByCall" order (call, date,
+// time); the lookup cursor takes that order for the walk and gets its own back.
+class DuplicateTest {
+public:
+    explicit DuplicateTest(Db::Table &lookup) : lookup_(lookup), previousIndex_(lookup.indexName())
+    {
+        lookup_.setIndexName(QStringLiteral("ByCall"));
+        call_ = &lookup_.fieldByName(QStringLiteral("LogCall"));
+        date_ = &lookup_.fieldByName(QStringLiteral("LogDate"));
+        time_ = &lookup_.fieldByName(QStringLiteral("LogTime"));
+    }
+    ~DuplicateTest()
+    {
+        try {
+            lookup_.setIndexName(previousIndex_);
+        } catch (...) {
+            // The walk's own error is the one worth reporting.
+        }
+    }
+    DuplicateTest(const DuplicateTest &) = delete;
+    DuplicateTest &operator=(const DuplicateTest &) = delete;
+
+    // Same call, date, hour and minute; seconds do not count, so a contact
+    // saved at 12:34:56 matches a file's 1234.
+    bool inLog(const Contact &c)
+    {
+        if (!lookup_.locate(QStringLiteral("LogCall"), c.call))
+            return false;
+        for (; !lookup_.eof() && call_->asString() == c.call; lookup_.next()) {
+            const QDate date = date_->asDate();
+            if (date > c.qsoDate)
+                return false; // later rows of this call are later still
+            if (date != c.qsoDate)
+                continue;
+            const QTime time = time_->asTime();
+            if (time.isValid() && time.hour() == c.qsoTime.hour() && time.minute() == c.qsoTime.minute())
+                return true;
+        }
+        return false;
+    }
+
+private:
+    Db::Table &lookup_;
+    QString previousIndex_;
+    Db::Field *call_;
+    Db::Field *date_;
+    Db::Field *time_;
+};
+
+// The log's fields, found once for the whole walk.
+struct LogFields {
+    explicit LogFields(Db::Table &log)
+    {
+        auto f = [&log](const char *name) { return &log.fieldByName(QString::fromLatin1(name)); };
+        call = f("LogCall");
+        pref = f("LogPref");
+        obl = f("LogObl");
+        date = f("LogDate");
+        time = f("LogTime");
+        band = f("LogBand");
+        mode = f("LogMode");
+        name = f("LogName");
+        qth = f("LogQth");
+        rxRst = f("LogRxRst");
+        txRst = f("LogTxRst");
+        txQsl = f("LogTxQsl");
+        rxQsl = f("LogRxQsl");
+        notepad = f("LogNotepad");
+    }
+    Db::Field *call, *pref, *obl, *date, *time, *band, *mode, *name, *qth, *rxRst, *txRst, *txQsl, *rxQsl, *notepad;
+};
+
+void store(Db::Table &log, const LogFields &f, const Contact &c, const std::optional<PrefixRow> &country)
+{
+    // A new row starts empty: LogOther and Log1 to Log4 stay so, and so do
+    // the texts a record left empty.
+    auto set = [](Db::Field *field, const QString &text) {
+        if (!text.isEmpty())
+            field->setAsString(text);
+    };
+    log.append();
+    try {
+        set(f.call, c.call);
+        if (country) {
+            set(f.pref, country->dxccPrefix);
+            set(f.obl, country->country);
+        }
+        f.date->setAsDate(c.qsoDate);
+        set(f.time, c.time);
+        set(f.band, c.band);
+        set(f.mode, c.mode);
+        set(f.name, c.name);
+        set(f.qth, c.qth);
+        set(f.rxRst, c.rstRx);
+        set(f.txRst, c.rstTx);
+        set(f.txQsl, c.txQsl);
+        set(f.rxQsl, c.rxQsl);
+        set(f.notepad, c.notepad);
+        log.post();
+    } catch (...) {
+        log.cancel(); // never a half-filled row left in the append state
+        throw;
+    }
+}
+
+// What the marking needs of a stored contact.
+struct Stored {
+    std::optional<PrefixRow> country;
+    QString band;
+    QString mode;
+    bool confirmed;
+};
+
+// Marks only move up ("" -> "wkd" -> "cfm") and a new award row is added
+// once, so marking a contact twice changes nothing: contacts alike in what
+// the marking reads are marked once. A log of years holds few such kinds.
+class MarkList {
+public:
+    void add(const std::optional<PrefixRow> &country, const QString &band, const QString &mode, bool confirmed)
+    {
+        if (!country || country->dxccPrefix.isEmpty())
+            return; // marks nothing
+        const QChar sep(u'\x1f');
+        QString key = country->dxccPrefix + sep + country->prefix + sep + country->cqZone + sep + band + sep + mode +
+                      (confirmed ? u'Y' : u'N');
+        if (seen_.contains(key))
+            return;
+        seen_.insert(std::move(key));
+        list_.push_back({country, band, mode, confirmed});
+    }
+    const std::vector<Stored> &list() const { return list_; }
+
+private:
+    QSet<QString> seen_;
+    std::vector<Stored> list_;
+};
+
+} // namespace
+
+Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick)
+{
+    Counts counts;
+    MarkList marks;
+    {
+        AdifReader reader(file);
+        Resolver resolve(tables.allpref, tables.prefix);
+        DuplicateTest duplicates(tables.lookup);
+        const LogFields fields(tables.log);
+        Db::TableTransaction walk(tables.log);
+        while (const auto record = reader.next()) {
+            AdifContact::Result result = AdifContact::fromRecord(*record);
+            if (!result.contact) {
+                ++counts.rejected;
+                if (!result.message.isEmpty())
+                    Ui::showWarning(result.message);
+            } else if (duplicates.inLog(*result.contact)) {
+                ++counts.duplicates;
+            } else {
+                const Contact &c = *result.contact;
+                const auto country = resolve(c.call);
+                store(tables.log, fields, c, country);
+                marks.add(country, c.band, c.mode, c.confirmed);
+                ++counts.added;
+            }
+            if (tick)
+                tick(counts.added);
+        }
+        walk.commit();
+        counts.rejected += reader.droppedRecords();
+    }
+
+    // The log rows are committed; the marks derive from them.
+    for (Db::Table *t : {&tables.dxcc, &tables.ur, &tables.waz}) {
+        if (!t->isActive())
+            t->open();
+    }
+    Db::TableTransaction dxcc(tables.dxcc), ur(tables.ur), waz(tables.waz);
+    for (const Stored &s : marks.list()) {
+        tables.marks.mark(s.country, s.band, s.mode, s.confirmed);
+        if (tick)
+            tick(counts.added);
+    }
+    waz.commit();
+    ur.commit();
+    dxcc.commit();
+    return counts;
+}
+
+} // namespace LogImport

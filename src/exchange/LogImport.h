@@ -1,0 +1,46 @@
+#pragma once
+// The ADIF import as one walk over a file: contacts not yet in the log are
+// stored, resolved to their country and marked in the award tables.
+
+#include <QByteArray>
+#include <functional>
+
+class AwardMarks;
+
+namespace Db {
+class Table;
+}
+
+namespace LogImport {
+
+struct Tables {
+    Db::Table &log;     // new rows are appended here
+    Db::Table &lookup;  // the same log without a range: the duplicate test sees every row
+    Db::Table &allpref; // prefix resolution
+    Db::Table &prefix;  //   (linked to allpref)
+    AwardMarks &marks;
+    // Cursors on the three award files, one transaction each for the marking.
+    Db::Table &dxcc;
+    Db::Table &ur;
+    Db::Table &waz;
+};
+
+struct Counts {
+    int added = 0;
+    int duplicates = 0;
+    int rejected = 0; // records that could not be contacts, broken ones included
+};
+
+// Runs once per record read and once per contact marked; `stored` is the
+// number of rows stored so far.
+using Tick = std::function<void(int stored)>;
+
+// Reads every record of `file`. A rejected record shows its message (if it
+// has one) and the walk goes on. The log rows are stored in one transaction,
+// then the stored contacts are marked in one transaction per award file. A
+// table error ends the walk: the transaction it hit is rolled back whole and
+// the error propagates (log rows committed before a marking error stay; the
+// award tables can be rebuilt from the log).
+Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick = {});
+
+} // namespace LogImport

@@ -1,0 +1,369 @@
+// The import and the two exports through the main window: what lands in the
+// log and the award tables, the files written, and the windows afterwards.
+
+#include "core/ProgramFixture.h"
+#include "core/SamplePrefixes.h"
+
+#include "core/GlavnMod.h"
+#include "core/Progress.h"
+#include "core/Unit2.h"
+#include "core/Unit3.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace {
+
+// A second connection, as another program would have it: makes writes fail.
+void runSql(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Every row of a table file as text, read through a cursor of its own.
+QStringList rowsOf(Db::Database &database, const char *table)
+{
+    Db::Table t(&database, QString::fromLatin1(table));
+    t.open();
+    QStringList rows;
+    for (const Db::RowTexts &r : t.readRows(0, t.recordCount()))
+        rows << r.texts.join(u'|');
+    return rows;
+}
+
+QStringList awards()
+{
+    return rowsOf(DM->Database4, "Dxcc") + rowsOf(DM->Database4, "UR") + rowsOf(DM->Database4, "Waz");
+}
+
+QString awardCell(const char *table, const QString &key, const char *cell)
+{
+    Db::Table t(&DM->Database4, QString::fromLatin1(table));
+    t.open();
+    if (!t.locate(QString::fromLatin1(table) == QLatin1String("Waz") ? "Zone" : "Prefix", key))
+        return QStringLiteral("<no row>");
+    return t.fieldByName(QString::fromLatin1(cell)).asString();
+}
+
+// The log's row of `call`: the fields in `names`, joined by "|".
+QString logRow(const QString &call, const QStringList &names)
+{
+    Db::Table t(&DM->Database1, QStringLiteral("Tarnel"));
+    t.open();
+    if (!t.locate(QStringLiteral("LogCall"), call))
+        return QStringLiteral("<no row>");
+    QStringList texts;
+    for (const QString &n : names)
+        texts << t.fieldByName(n).asString();
+    return texts.join(u'|');
+}
+
+struct Summary {
+    int added = -1, duplicates = -1, rejected = -1;
+};
+
+Summary summaryOf(const QStringList &warnings)
+{
+    static const QRegularExpression re(QStringLiteral("^ADIF import: (\\d+) new, (\\d+) already in the log, (\\d+) rejected$"));
+    const auto m = re.match(warnings.isEmpty() ? QString() : warnings.last());
+    if (!m.hasMatch())
+        return {};
+    return {m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()};
+}
+
+} // namespace
+
+class TestAdifImportWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFixture> program_;
+    std::unique_ptr<Ui::ScriptedDialogs> dialogs_;
+
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = program_->path(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            return {};
+        return path;
+    }
+
+    Summary import(const QString &path, Ui::Answer clearAwards = Ui::Answer::No)
+    {
+        dialogs_->answers.push_back(clearAwards);
+        dialogs_->fileNames.push_back(path);
+        Form3->LogImportAdifClick();
+        return summaryOf(dialogs_->informations());
+    }
+
+    void addLogRows(const QList<QStringList> &rows)
+    {
+        static const QStringList names{"LogCall", "LogDate",  "LogTime", "LogBand",  "LogMode",  "LogRxRst",
+                                       "LogTxRst", "LogName", "LogQth",  "LogRxQsl", "LogTxQsl", "LogNotepad"};
+        for (const QStringList &row : rows) {
+            DM->Table1.append();
+            for (int i = 0; i < names.size(); ++i)
+                DM->Table1.fieldByName(names[i]).setAsString(row.value(i));
+            DM->Table1.post();
+        }
+    }
+
+    // Whatever ended the walk, the windows are as before it.
+    void verifyRestored()
+    {
+        QVERIFY(DM->DataSource1.isEnabled());
+        QVERIFY(!Form3->MemoNot->isHidden());
+        QVERIFY(Progress->isHidden());
+        QCOMPARE(Progress->windowTitle(), QStringLiteral("Progress"));
+        QCOMPARE(Progress->PrBar->value(), 0);
+        QCOMPARE(DM->Table1.state(), Db::Table::State::Browse);
+    }
+
+private slots:
+    void init()
+    {
+        program_ = std::make_unique<ProgramFixture>();
+        addSamplePrefixes(*program_);
+        program_->addRows("Base", "Allpref", {{{"AddPrefix", "QB"}, {"MainPrefix", "QB"}}});
+        program_->addRows("Base", "Prefix", {prefixRow("QB", "QB", "Testland", "15", "28", "50", "-10", "1")});
+        dialogs_ = std::make_unique<Ui::ScriptedDialogs>();
+        createWindowSet();
+        Form3->Timer1->stop();
+    }
+    void cleanup()
+    {
+        destroyWindowSet();
+        dialogs_.reset();
+        program_.reset();
+    }
+
+    // The row stored, the award cell it marks, and a second
+    // import of the same file stores nothing.
+    void aRecordIsStoredAndMarkedOnce_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("row"); // pref|obl|date|time|band|mode|txQsl|rxQsl|notepad|Log4
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<int>("records");
+        QTest::newRow("the QB1AA line")
+            << QByteArray("<CALL:5>QB1AA<QSO_DATE:8>20030115<TIME_ON:6>123456<BAND:3>20M<MODE:3>SSB<EOR>\r\n")
+            << "QB1AA" << "QB|Testland|15.01.2003|12:34:00|14|SSB|||   |"
+            << "Dxcc" << "QB" << "B14Ssb" << "wkd" << 1;
+        QTest::newRow("worked, then confirmed alike")
+            << QByteArray("<CALL:5>QB1AA<QSO_DATE:8>20030115<TIME_ON:4>1234<BAND:3>20M<MODE:3>SSB<QSL_RCVD:1>N<EOR>\n"
+                          "<CALL:5>QB1AB<QSO_DATE:8>20030115<TIME_ON:4>1235<BAND:3>20M<MODE:3>SSB<QSL_RCVD:1>Y<EOR>\n")
+            << "QB1AB" << "QB|Testland|15.01.2003|12:35:00|14|SSB||  Y|   |"
+            << "Dxcc" << "QB" << "B14Ssb" << "cfm" << 2;
+        QTest::newRow("lower-case tags and call, QSL received")
+            << QByteArray("<call:6>dl4bdf <qso_date:8:d>20240301 <time_on:4>0815 <band:3>40m <mode:2>cw "
+                          "<qsl_rcvd:1>Y <qslrdate:8>20240401 <eor>\n")
+            << "DL4BDF" << "DL|Federal Republi|01.03.2024|08:15:00|7|CW||01.04.2024  |   |"
+            << "Waz" << "14" << "B7CW" << "cfm" << 1;
+        QTest::newRow("satellite")
+            << QByteArray("<CALL:6>UR5SAT\n<QSO_DATE:8>20240301\n<TIME_ON:4>0815\n<BAND:3>SAT\n<MODE:3>FM\n<EOR>\n")
+            << "UR5SAT" << "UR|Ukraine|01.03.2024|08:15:00|Satell|FM|||   |"
+            << "UR" << "UR" << "Satellite" << "wkd" << 1;
+        QTest::newRow("no prefix: stored, marked nowhere")
+            << QByteArray("<CALL:5>ZZ1ZZ<QSO_DATE:8>20030115<TIME_ON:4>1234<BAND:3>20M<MODE:2>CW<NOTES:2>hi<EOR>")
+            << "ZZ1ZZ" << "||15.01.2003|12:34:00|14|CW|||   hi|" << "" << "" << "" << "" << 1;
+    }
+    void aRecordIsStoredAndMarkedOnce()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, call);
+        QFETCH(QString, row);
+        QFETCH(QString, table);
+        QFETCH(QString, key);
+        QFETCH(QString, cell);
+        QFETCH(QString, mark);
+        QFETCH(int, records);
+        const QStringList awardsBefore = awards();
+        const QString path = writeFile("one.adi", file);
+
+        const Summary first = import(path);
+        QCOMPARE(first.added, records);
+        QCOMPARE(first.duplicates + first.rejected, 0);
+        QCOMPARE(logRow(call, {"LogPref", "LogObl", "LogDate", "LogTime", "LogBand", "LogMode", "LogTxQsl",
+                               "LogRxQsl", "LogNotepad", "Log4"}),
+                 row);
+        if (table.isEmpty())
+            QCOMPARE(awards(), awardsBefore);
+        else
+            QCOMPARE(awardCell(qPrintable(table), key, qPrintable(cell)), mark);
+        QCOMPARE(Form3->Total->text(), QString::number(records));
+        QCOMPARE(DM->Table1.indexName(), QStringLiteral("ByDatTim"));
+        QCOMPARE(DM->Table1.fieldByName("LogCall").asString(), call); // on the last row
+        verifyRestored();
+
+        const Summary second = import(path);
+        QCOMPARE(second.added, 0);
+        QCOMPARE(second.duplicates, records);
+        QCOMPARE(DM->Table1.recordCount(), records);
+        QCOMPARE(dialogs_->questions(), QStringList({"Clear Awards ?", "Clear Awards ?"}));
+    }
+
+    // Our own export read back: a contact saved with seconds, a satellite and
+    // a band that is no key are all found in the log.
+    void anExportReimportsToNothingNew()
+    {
+        addLogRows({{"UR5ABC", "15.01.2003", "12:34:56", "14", "SSB", "59", "57", "Ivan", "Kyiv", "", "Yes", "   "},
+                    {"UR5SAT", "16.01.2003", "08:00:00", "Satell", "FM", "5", "5", "", "", "  Y", "", ""},
+                    {"DL1AA", "17.01.2003", "23:59:00", "7.0", "CW", "599", "599", "", "", "", "", "note"}});
+        dialogs_->fileNames.push_back(program_->path("round"));
+        Form3->LogExportAdifClick();
+        verifyRestored();
+        QVERIFY(QFile::exists(program_->path("round.adi")));
+
+        const Summary back = import(program_->path("round.adi"));
+        QCOMPARE(back.added, 0);
+        QCOMPARE(back.duplicates, 3);
+        QCOMPARE(back.rejected, 0);
+        QCOMPARE(DM->Table1.recordCount(), 3);
+    }
+
+    void yesThenCancelClearsTheAwardsOnly()
+    {
+        addLogRows({{"UR5ABC", "15.01.2003", "12:34:00", "14", "SSB", "59", "57"}});
+        QCOMPARE(awardCell("Dxcc", "UR", "B14"), QStringLiteral("cfm"));
+        dialogs_->answers.push_back(Ui::Answer::Yes); // and the file dialog is cancelled
+        Form3->LogImportAdifClick();
+        QCOMPARE(awardCell("Dxcc", "UR", "B14"), QString());
+        QCOMPARE(awardCell("UR", "UR", "B21"), QString());
+        QCOMPARE(awardCell("Waz", "16", "B28"), QString());
+        QCOMPARE(DM->Table1.recordCount(), 1);
+        QCOMPARE(dialogs_->informations(), QStringList()); // no summary for no file
+        verifyRestored();
+    }
+
+    // Files other loggers wrote: nothing lost without being counted.
+    void loggersFilesAddUp_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../../shared/testdata/adif")));
+        const QStringList files = dir.entryList({QStringLiteral("*.adi")}, QDir::Files, QDir::Name);
+        QVERIFY2(!files.isEmpty(), qPrintable(dir.path()));
+        for (const QString &name : files)
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+    }
+    void loggersFilesAddUp()
+    {
+        QFETCH(QString, path);
+        const int records = int(readAll(path).toLower().count("<eor>"));
+        const Summary s = import(path);
+        QCOMPARE(s.added + s.duplicates + s.rejected, records);
+        QCOMPARE(DM->Table1.recordCount(), s.added);
+        verifyRestored();
+    }
+
+    // A failing walk is reported once and leaves whole rows or none.
+    void failuresAreReportedAndRestore_data()
+    {
+        QTest::addColumn<QString>("table"); // the file a trigger refuses, or "" for a missing input file
+        QTest::addColumn<int>("rows");      // log rows afterwards
+        QTest::newRow("log refuses the rows") << "Log/Log1/Tarnel.db" << 0;
+        QTest::newRow("awards refuse the marks") << "Awrds/Dxcc.db" << 2;
+        QTest::newRow("file missing") << "" << 0;
+    }
+    void failuresAreReportedAndRestore()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, rows);
+        const QString path = writeFile(
+            "two.adi", "<CALL:5>QB1AA<QSO_DATE:8>20030115<TIME_ON:4>1234<BAND:3>20M<MODE:3>SSB<EOR>\n"
+                       "<CALL:5>QB1AB<QSO_DATE:8>20030115<TIME_ON:4>1235<BAND:3>20M<MODE:3>SSB<EOR>\n");
+        if (!table.isEmpty()) {
+            const QByteArray name = QFileInfo(table).baseName().toLatin1();
+            runSql(program_->path(table), "CREATE TRIGGER refuse BEFORE INSERT ON " + name +
+                                              " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        }
+        const QStringList awardsBefore = awards();
+        import(table.isEmpty() ? program_->path("missing.adi") : path);
+        QCOMPARE(dialogs_->errors().size(), 1);
+        QCOMPARE(dialogs_->informations(), QStringList()); // no summary after a failure
+        QCOMPARE(DM->Table1.recordCount(), rows);
+        QCOMPARE(awards(), awardsBefore);
+        verifyRestored();
+        QCOMPARE(DM->Table1.indexName(), QStringLiteral("ByDatTim"));
+    }
+
+    // Both exports of one small log, byte for byte, in the grid's order; the
+    // extension is appended only when the chosen name lacks it.
+    void exportFiles_data()
+    {
+        QTest::addColumn<bool>("adif");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<bool>("ranged"); // the grid shows 15.01.2003 only
+        QTest::newRow("ADIF, no extension") << true << "log" << "log.adi" << false;
+        QTest::newRow("ADIF, extension given") << true << "log.ADI" << "log.ADI" << false;
+        QTest::newRow("ADIF, the grid's range") << true << "log" << "log.adi" << true;
+        QTest::newRow("text, no extension") << false << "log" << "log.txt" << false;
+        QTest::newRow("text, extension given") << false << "log.txt" << "log.txt" << false;
+    }
+    void exportFiles()
+    {
+        QFETCH(bool, adif);
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QFETCH(bool, ranged);
+        addLogRows({{"QB1AA", "15.01.2003", "12:34:00", "14", "SSB", "59", "57", "Bob", "Lyon", "", "Yes", "   "},
+                    {"QB2BB", "15.01.2003", "09:05:00", "144", "CW", "599", "599", "Robert", "Lyon", "", "", ""},
+                    {"QB3CC", "16.01.2003", "10:00:00", "", "SSB", "59", "59", "", "", "", "", "   "}});
+        const QByteArray lastAdifLine = "<CALL:5>QB3CC <QSO_DATE:8>20030116 <TIME_ON:4>1000 <BAND:0> <MODE:3>SSB "
+                                        "<RST_RCVD:2>59 <RST_SENT:2>59 <QSL_RCVD:1>N <QSL_SENT:1>N <EOR>\r\n";
+        QByteArray golden =
+            adif ? QByteArray("Tarnel\r\n<EOH>\r\n"
+                              "<CALL:5>QB2BB <QSO_DATE:8>20030115 <TIME_ON:4>0905 <BAND:2>2M <FREQ:3>144 <MODE:2>CW "
+                              "<RST_RCVD:3>599 <RST_SENT:3>599 <NAME:6>Robert <QTH:4>Lyon <QSL_RCVD:1>N "
+                              "<QSL_SENT:1>N <NOTES:18>Format only Tarnel <EOR>\r\n"
+                              "<CALL:5>QB1AA <QSO_DATE:8>20030115 <TIME_ON:4>1234 <BAND:3>20M <FREQ:2>14 <MODE:3>SSB "
+                              "<RST_RCVD:2>59 <RST_SENT:2>57 <NAME:3>Bob <QTH:4>Lyon <QSL_RCVD:1>N <QSL_SENT:1>Y "
+                              "<EOR>\r\n") + lastAdifLine
+                 : QByteArray("Tarnel\r\n\r\n"
+                              "QB2BB         15.01.2003 09:05:00  144 CW  599 599  Robert          Lyon  \r\n"
+                              "QB1AA         15.01.2003 12:34:00  14  SSB 59  57   Bob          Lyon\r\n");
+        if (ranged) {
+            DM->Table1.setIndexName("ByDatTim");
+            DM->Table1.setRange("15.01.2003", "15.01.2003");
+            golden.chop(lastAdifLine.size());
+        }
+        dialogs_->fileNames.push_back(program_->path(chosen));
+        adif ? Form3->LogExportAdifClick() : Form3->LogExportTextClick();
+        QCOMPARE(dialogs_->errors(), QStringList());
+        QCOMPARE(readAll(program_->path(written)), golden);
+        QCOMPARE(dialogs_->fileDialogs.last().defaultName, adif ? QStringLiteral("Tnladi") : QStringLiteral("Tnltext"));
+        QVERIFY(DM->Table1.eof()); // the cursor stays after the last row
+        verifyRestored();
+    }
+
+    // A file in the way of the chosen directory fails the write also for root.
+    void aFailedExportIsReported()
+    {
+        addLogRows({{"QB1AA", "15.01.2003", "12:34:00", "14", "SSB", "59", "57"}});
+        const QString inTheWay = writeFile("keep.txt", "old");
+        dialogs_->fileNames.push_back(program_->path("keep.txt/new"));
+        Form3->LogExportTextClick();
+        QCOMPARE(dialogs_->errors().size(), 1);
+        QVERIFY2(dialogs_->errors().first().contains("keep.txt/new.txt"), qPrintable(dialogs_->errors().first()));
+        QCOMPARE(readAll(inTheWay), QByteArray("old"));
+        verifyRestored();
+    }
+};
+
+QTEST_MAIN(TestAdifImportWindow)
+#include "TestAdifImportWindow.moc"
