@@ -13,9 +13,7 @@
 #include "platform/ui/Guard.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProgressBar>
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -23,10 +21,6 @@
 namespace {
 
 const QString waitCaption = QStringLiteral("Pleas Wait 1 - 35 min !!!");
-
-// The bar and caption are repainted at most this often: a repaint per row
-// would cost more than the walk itself.
-constexpr qint64 repaintMillis = 50;
 
 QString programDirectory()
 {
@@ -66,64 +60,34 @@ void restoreStep(const std::function<void()> &step)
     }
 }
 
-// The windows while a walk runs: grid detached, notepad hidden, progress
-// shown. Leaving the scope puts them back on every path, an error included.
+// The main window around a walk: the notepad hidden while it runs; leaving
+// the scope, an error included, puts it back with the program directory and,
+// after an import, the log in date order on its last contact.
 class WalkWindows {
 public:
     explicit WalkWindows(bool import) : import_(import) { Form3->MemoNot->hide(); }
     ~WalkWindows()
     {
-        DM->DataSource1.setEnabled(true);
         Form3->MemoNot->show();
-        Progress->PrBar->setValue(0);
-        Progress->closeWindow();
         restoreStep([] {
             if (const QString dir = programDirectory(); !dir.isEmpty())
                 QDir::setCurrent(dir);
         });
         if (import_)
             restoreStep([] {
-                if (DM->Table1.isActive())
+                if (DM->Table1.isActive()) {
                     DM->Table1.setIndexName(QStringLiteral("ByDatTim"));
-            });
-        Progress->setWindowTitle(QStringLiteral("Progress"));
-        if (import_)
-            restoreStep([] {
-                if (DM->Table1.isActive())
                     DM->Table1.last();
+                }
             });
     }
     WalkWindows(const WalkWindows &) = delete;
     WalkWindows &operator=(const WalkWindows &) = delete;
 
-    void start(int barMaximum)
-    {
-        DM->DataSource1.setEnabled(false);
-        Progress->PrBar->setRange(0, barMaximum);
-        Progress->PrBar->setValue(0);
-        Progress->showWindow();
-        clock_.start();
-    }
-
-    // One more row. The import's bar cycles and never fills; the exports' bar
-    // counts rows.
-    void step(const QString &caption = {})
-    {
-        ++position_;
-        if (import_ && position_ == 499)
-            position_ = 1;
-        if (clock_.elapsed() < repaintMillis)
-            return;
-        clock_.restart();
-        Progress->PrBar->setValue(position_);
-        if (!caption.isEmpty())
-            Progress->setWindowTitle(caption);
-    }
+    ProgressWalk walk;
 
 private:
     bool import_;
-    int position_ = 0;
-    QElapsedTimer clock_;
 };
 
 std::optional<LogImport::Counts> importAdif()
@@ -137,7 +101,7 @@ std::optional<LogImport::Counts> importAdif()
         {QStringLiteral("Open"), QStringLiteral("ADIF (*.adi);;All (*.*)"), programDirectory(), QString(), QString()});
     if (chosen.isEmpty())
         return std::nullopt;
-    windows.start(500);
+    windows.walk.start(500, true);
     Progress->setWindowTitle(waitCaption);
     const QByteArray file = readWholeFile(inProgramDirectory(chosen));
     // Counted once: a count per record would cost seconds on a large log.
@@ -147,7 +111,7 @@ std::optional<LogImport::Counts> importAdif()
     const LogImport::Tables tables{DM->Table1, DM->LogLookup, DM->Table2, DM->Table3,
                                    DM->Marks,  DM->Table4,    DM->Table9, DM->Table5};
     return LogImport::importFile(file, tables, [&](int stored) {
-        windows.step(counting + QString::number(before + stored));
+        windows.walk.step(counting + QString::number(before + stored));
     });
 }
 
@@ -160,8 +124,8 @@ void exportLog(const QString &filter, const QString &defaultName, Export write)
     if (chosen.isEmpty())
         return;
     WalkWindows windows(false);
-    windows.start(DM->Table1.recordCount());
-    write(DM->Table1, inProgramDirectory(chosen), [&windows] { windows.step(); });
+    windows.walk.start(DM->Table1.recordCount());
+    write(DM->Table1, inProgramDirectory(chosen), [&windows] { windows.walk.step(); });
 }
 
 } // namespace
