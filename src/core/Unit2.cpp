@@ -121,37 +121,9 @@ void TDM::DataModuleCreate()
     openEach({&Table4, &Table9, &Table5});
     Database1.close();
     const Ui::MenuItem *logs[] = {Form3->LogLog1, Form3->LogLog2, Form3->LogLog3};
-    for (int n = 0; n < 3; ++n) {
-        if (!logs[n]->isChecked())
-            continue;
-        openAt(Database1, logDirectory(dir, n + 1));
-        // The whole log is read once here (the count the grid needs anyway): a
-        // damaged log is closed and reported once, instead of again by the
-        // second cursor and by every later change of the grid's columns.
-        // Record browsing waits until the log is known to be readable.
-        DataSource1.setEnabled(false);
-        Ui::runGuarded([this] {
-            try {
-                Table1.open();
-                Table1.last();
-                Table1.recordCount();
-            } catch (...) {
-                Table1.close();
-                throw;
-            }
-        });
-        DataSource1.setEnabled(true);
-        if (Table1.isActive()) {
-            Ui::runGuarded([this] {
-                Table7.open();
-                Table7.last();
-            });
-            Ui::runGuarded([this] {
-                LogLookup.setIndexName(QStringLiteral("ByDatTim"));
-                LogLookup.open();
-            });
-        }
-    }
+    for (int n = 0; n < 3; ++n)
+        if (logs[n]->isChecked())
+            Ui::runGuarded([&] { openLog(logDirectory(dir, n + 1)); });
     if (Table1.isActive()) {
         Table1.setIndexName(QStringLiteral("ByDatTim"));
         Table1.last();
@@ -163,6 +135,45 @@ void TDM::DataModuleCreate()
         openEach({&TabCbQRZ2});
     if (!Db::findFileCaseInsensitive(base, QStringLiteral("Cbook3.db")).isEmpty())
         openEach({&TabCbQRZ1});
+}
+
+// The whole log is read once here (the count the grid needs anyway): a
+// damaged log is closed and reported once, instead of again by the second
+// cursor and by every later change of the grid's columns.
+void TDM::openLog(const QString &directory)
+{
+    openAt(Database1, directory);
+    // Record browsing waits until the log is known to be readable.
+    DataSource1.setEnabled(false);
+    try {
+        Table1.open();
+        Table1.last();
+        Table1.recordCount();
+        Table7.open();
+        Table7.last();
+        LogLookup.setIndexName(QStringLiteral("ByDatTim"));
+        LogLookup.open();
+    } catch (...) {
+        Database1.close();
+        DataSource1.setEnabled(true);
+        throw;
+    }
+    DataSource1.setEnabled(true);
+}
+
+void TDM::switchLog(int log)
+{
+    const QString previous = Database1.directory();
+    const QString next = logDirectory(Form3->EditDir->text(), log);
+    try {
+        openLog(next);
+    } catch (...) {
+        // The log that was open stays open; the operator learns why.
+        const std::exception_ptr error = std::current_exception();
+        if (!previous.isEmpty())
+            Ui::runGuarded([&] { openLog(previous); });
+        std::rethrow_exception(error);
+    }
 }
 
 void TDM::DataSource1DataChange()

@@ -46,6 +46,13 @@ public:
         DataSource5, DataSourceS, DataSourceR, DataSource8;
 
     void DataModuleCreate();
+    // Opens the log of `directory` on its three cursors (the main one keeps
+    // its sort order, not its range), each on its last contact. On failure
+    // the log is closed again and the error thrown.
+    void openLog(const QString &directory);
+    // Makes log 1, 2 or 3 the active one; a log that does not open leaves the
+    // previous log open, and its error is thrown.
+    void switchLog(int log);
     // Record browsing: shows what belongs to the log row now current.
     void DataSource1DataChange();
 

@@ -375,6 +375,7 @@ void TForm3::connectHandlers()
     });
     connectLookupsAndLogView();
     connectKeysAndStopwatch();
+    connectLogItems();
 }
 
 // ------------------------------------------------------------------ handlers
@@ -393,9 +394,7 @@ void TForm3::FormActivate()
     Config->showWindow();
     MemoNot->setFixedHeight(0);
     MaskEditCall->setFocusPolicy(Qt::StrongFocus);
-    LogAddLog1->setVisible(!LogLog1->isChecked());
-    LogAddLog2->setVisible(!LogLog2->isChecked());
-    LogAddLog3->setVisible(!LogLog3->isChecked());
+    showAddItems();
     if (Config->CheckBoxVCD->isChecked()) {
         DM->Database8.close();
         DM->Database8.setParams({QStringLiteral("PATH=") + Config->EditVCD->text()});

@@ -263,6 +263,15 @@ public:
     void InsertYes2Click();
     void eQSL1Click();
 
+    // ---- the three logs
+    void LogLog1Click();
+    void LogLog2Click();
+    void LogLog3Click();
+    void LogAddLog1Click();
+    void LogAddLog2Click();
+    void LogAddLog3Click();
+    void LogClearClick();
+
     // ---- stopwatch
     void Timer3Timer();
     void TimStartClick();
@@ -290,6 +299,10 @@ private:
     void restartRecording(int callLength);
     void connectLookupsAndLogView();
     void connectKeysAndStopwatch();
+    void connectLogItems();
+    void showAddItems();
+    void switchLog(int log);
+    void addLog(int log);
     bool entryKey(EntryKeys::Field field, QKeyEvent *event);
     void capitalizeFirstLetter(QLineEdit *field);
     std::optional<std::pair<EntryKeys::Field, int>> pressedKey_; // the ring key that went down, and where
