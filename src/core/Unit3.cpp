@@ -376,6 +376,7 @@ void TForm3::connectHandlers()
     connectLookupsAndLogView();
     connectKeysAndStopwatch();
     connectLogItems();
+    connectContest();
 }
 
 // ------------------------------------------------------------------ handlers

@@ -263,6 +263,18 @@ public:
     void InsertYes2Click();
     void eQSL1Click();
 
+    // ---- contest (defined in core/Unit3Contest.cpp)
+    void ContStartClick();
+    void ContStopClick();
+    void View1Click();
+    void OptionRepClick();
+    void ComboBoxBandChange();
+    // Enter, Down and Up in the received contest number; true when handled.
+    bool EditNmRxKeyUp(QKeyEvent *event);
+    void EditNmRxExit();
+    // Wires the contest items, the band box and the received number field.
+    void connectContest();
+
     // ---- the three logs
     void LogLog1Click();
     void LogLog2Click();
