@@ -44,10 +44,15 @@ void ProgressWalk::start(int maximum, bool cycling)
     cycling_ = cycling;
     position_ = 0;
     DM->DataSource1.setEnabled(false);
-    Progress->PrBar->setRange(0, qMax(maximum, 1));
+    setMaximum(maximum);
     Progress->PrBar->setValue(0);
     Progress->showWindow();
     clock_.start();
+}
+
+void ProgressWalk::setMaximum(int maximum)
+{
+    Progress->PrBar->setRange(0, qMax(maximum, 1));
 }
 
 void ProgressWalk::step(const QString &caption)

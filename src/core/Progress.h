@@ -32,6 +32,8 @@ public:
     // A cycling bar goes round from 1 to 498 and never fills (the walk's
     // length is not known).
     void start(int maximum, bool cycling = false);
+    // For a walk whose length is known only once the grid is detached.
+    void setMaximum(int maximum);
     // One more row; the bar and `caption` are repainted at most every 50 ms,
     // as a repaint per row would cost more than the walk itself.
     void step(const QString &caption = {});

@@ -20,6 +20,7 @@
 #include "lookups/UVCD.h"
 #include "platform/table/DbGrid.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/shell/Shell.h"
 #include "platform/ui/Guard.h"
 #include "station/UCw.h"
 #include "utilities/ULabel.h"
@@ -436,6 +437,8 @@ void TForm3::Skeds1Click() { FSkeds->showModal(); }
 void TForm3::Cabrillo1Click() { FCabrillo->showModal(); }
 void TForm3::LogExitClick() { closeWindow(); }
 void TForm3::About1Click() { AboutBox->showModal(); }
+void TForm3::ExitWindows1Click() { Shell::requestShutdown(); }
+void TForm3::Help2Click() { Shell::openHelp(EditDir->text(), QStringLiteral("Tnl.html"), QString()); }
 void TForm3::IOTA1Click() { FIota->showWindow(); }
 void TForm3::WAS1Click() { FWas->showWindow(); }
 void TForm3::Diplom11Click() { FDipA->showWindow(); }

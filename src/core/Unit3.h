@@ -197,6 +197,13 @@ public:
     void Cabrillo1Click();
     void LogExitClick();
     void About1Click();
+    void ExitWindows1Click();
+    void Help2Click();
+    // The award reports of Awards > Filtered.
+    void IOTA2Click();
+    void WAS2Click();
+    void Award11Click();
+    void Award21Click();
     void IOTA1Click();
     void WAS1Click();
     void Diplom11Click();
@@ -312,6 +319,7 @@ private:
     void connectLookupsAndLogView();
     void connectKeysAndStopwatch();
     void connectLogItems();
+    void awardReport(int award);
     void showAddItems();
     void switchLog(int log);
     void addLog(int log);

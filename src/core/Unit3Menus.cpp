@@ -54,7 +54,7 @@ void TForm3::buildMenus()
     LogPrintSetup = item(log, "LogPrintSetup", QStringLiteral("Print Setup"));
     log->addSeparator();
     LogExit = item(log, "LogExit", QStringLiteral("Exit"), &TForm3::LogExitClick);
-    ExitWindows1 = item(log, "ExitWindows1", QStringLiteral("Exit Windows"));
+    ExitWindows1 = item(log, "ExitWindows1", QStringLiteral("Exit Windows"), &TForm3::ExitWindows1Click);
 
     QMenu *view = bar->addMenu(QStringLiteral("View"));
     QMenu *sorted = view->addMenu(QStringLiteral("Sorted by"));
@@ -88,10 +88,10 @@ void TForm3::buildMenus()
     QMenu *awards = bar->addMenu(QStringLiteral("Awards"));
     AwrdDxcc = item(awards, "AwrdDxcc", QStringLiteral("Manager"), &TForm3::AwrdDxccClick);
     QMenu *filtered = awards->addMenu(QStringLiteral("Filtered"));
-    IOTA2 = item(filtered, "IOTA2", QStringLiteral("IOTA"));
-    WAS2 = item(filtered, "WAS2", QStringLiteral("WAS"));
-    Award11 = item(filtered, "Award11", QStringLiteral("Award 1"));
-    Award21 = item(filtered, "Award21", QStringLiteral("Award 2"));
+    IOTA2 = item(filtered, "IOTA2", QStringLiteral("IOTA"), &TForm3::IOTA2Click);
+    WAS2 = item(filtered, "WAS2", QStringLiteral("WAS"), &TForm3::WAS2Click);
+    Award11 = item(filtered, "Award11", QStringLiteral("Award 1"), &TForm3::Award11Click);
+    Award21 = item(filtered, "Award21", QStringLiteral("Award 2"), &TForm3::Award21Click);
 
     QMenu *contest = bar->addMenu(QStringLiteral("Contest"));
     View1 = item(contest, "View1", QStringLiteral("View Info"));
@@ -154,7 +154,7 @@ void TForm3::buildMenus()
     OptionRep = item(options, "OptionRep", QStringLiteral("Visual viewing of repetitions"));
 
     QMenu *help = bar->addMenu(QStringLiteral("Help"));
-    Help2 = item(help, "Help2", QStringLiteral("Help"), nullptr, QKeySequence(Qt::Key_F1));
+    Help2 = item(help, "Help2", QStringLiteral("Help"), &TForm3::Help2Click, QKeySequence(Qt::Key_F1));
     About1 = item(help, "About1", QStringLiteral("About"), &TForm3::About1Click);
 
     for (Ui::MenuItem *checked : {LogLog1, ViewSortDate, OptionDXCC, ContStop, TimStopClear, TimQSO, AutoViewImages1})

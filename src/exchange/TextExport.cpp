@@ -1,7 +1,6 @@
 #include "exchange/TextExport.h"
 
-#include <algorithm>
-#include <utility>
+#include "platform/format/TextFormat.h"
 
 namespace TextExport {
 
@@ -20,15 +19,8 @@ QString line(const LogRowTexts &row)
 {
     // A one-digit hour ("9:05:00") keeps the time column eight wide.
     const QString time = row.time.size() == 7 ? u'0' + row.time : row.time;
-    const std::pair<const QString *, int> columns[] = {
-        {&row.call, 1},  {&row.date, 15},  {&time, 26},     {&row.band, 36}, {&row.mode, 40},
-        {&row.rstRx, 44}, {&row.rstTx, 48}, {&row.name, 53}, {&row.qth, 69},
-    };
-    QString text(30, u' ');
-    text.reserve(120);
-    for (const auto &[value, column] : columns) // beyond the end appends
-        text.insert(std::min<qsizetype>(column - 1, text.size()), *value);
-    return text;
+    return TextFormat::fixedColumns({{row.call, 1}, {row.date, 15}, {time, 26}, {row.band, 36}, {row.mode, 40},
+                                     {row.rstRx, 44}, {row.rstTx, 48}, {row.name, 53}, {row.qth, 69}});
 }
 
 } // namespace TextExport

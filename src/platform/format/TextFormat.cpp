@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cmath>
 
 namespace TextFormat {
@@ -186,6 +187,14 @@ QString decodeText(const QByteArray &bytes)
     if (!utf8.hasError())
         return text;
     return decode1251(bytes);
+}
+
+QString fixedColumns(std::initializer_list<std::pair<QString, int>> pieces)
+{
+    QString line(30, u' ');
+    for (const auto &[piece, column] : pieces)
+        line.insert(std::min<qsizetype>(column - 1, line.size()), piece);
+    return line;
 }
 
 } // namespace TextFormat

@@ -9,7 +9,9 @@
 #include <QString>
 #include <QStringView>
 #include <QTime>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 namespace TextFormat {
 
@@ -45,6 +47,11 @@ std::optional<qint64> parseInteger(QStringView text);
 // Text of at most `width` characters (code points, so a surrogate pair is
 // never split).
 QString cutToWidth(const QString &text, int width);
+
+// A line of fixed columns as the reports and the text export build it: 30
+// blanks, then each piece inserted at its 1-based column in turn (what stands
+// there moves right; a column past the end appends). Trailing blanks stay.
+QString fixedColumns(std::initializer_list<std::pair<QString, int>> pieces);
 
 // Windows-1251 bytes (files of older installations) to text.
 QString decode1251(const QByteArray &bytes);
