@@ -424,6 +424,7 @@ void TForm3::CheckBoxNotClick()
 }
 
 void TForm3::AwrdDxccClick() { AwDx->showModal(); }
+void TForm3::Refresh1Click() { AwDx->Button3->click(); }
 void TForm3::Configuration1Click() { Config->showModal(); }
 void TForm3::OptionContestClick() { ContConf->showModal(); }
 void TForm3::QSLlabelConfig1Click() { Flabel->showModal(); }

@@ -182,6 +182,8 @@ public:
 
     // Commands that only open another window.
     void AwrdDxccClick();
+    // Rebuilds the award tables from the log (the awards window's "Refresh").
+    void Refresh1Click();
     void VCD1Click();
     void Configuration1Click();
     void OptionContestClick();

@@ -42,7 +42,7 @@ void TForm3::buildMenus()
     LogAddLog2 = item(add, "LogAddLog2", QStringLiteral("Log 2"));
     LogAddLog3 = item(add, "LogAddLog3", QStringLiteral("Log 3"));
     LogClear = item(log, "LogClear", QStringLiteral("Clear"));
-    Refresh1 = item(log, "Refresh1", QStringLiteral("Refresh"));
+    Refresh1 = item(log, "Refresh1", QStringLiteral("Refresh"), &TForm3::Refresh1Click);
     log->addSeparator();
     QMenu *import = log->addMenu(QStringLiteral("Import"));
     LogImportAdif = item(import, "LogImportAdif", QStringLiteral("ADIF"), &TForm3::LogImportAdifClick);

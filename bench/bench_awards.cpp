@@ -1,0 +1,114 @@
+// The awards rebuild with Yes over 100,000 contacts with the full installed
+// prefix tables (every contact's stored country differs, so every one is
+// written back), and the counting the awards window runs. Prints medians.
+
+#include "LogGenerator.h"
+#include "awards/AwardCounts.h"
+#include "awards/AwardMarks.h"
+#include "awards/AwardsRebuild.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+void copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(source, target);
+    }
+}
+
+// The cursors the rebuild uses, linked as the data module links them.
+struct Program {
+    explicit Program(const QString &dir)
+    {
+        logDb.setDirectory(dir + QStringLiteral("/Log/Log1"));
+        prefixDb.setDirectory(dir + QStringLiteral("/Base"));
+        awardDb.setDirectory(dir + QStringLiteral("/Awrds"));
+        prefix.setMasterLink(&allpref, QStringLiteral("MainPrefix"), QStringLiteral("Prefix"));
+        dxcc.setMasterLink(&prefix, QStringLiteral("DXCCPrefix"), QStringLiteral("Prefix"));
+        ur.setMasterLink(&prefix, QStringLiteral("Prefix"), QStringLiteral("Prefix"));
+        for (Db::Table *t : {&lookup, &allpref, &prefix, &dxcc, &ur, &waz})
+            t->open();
+        lookup.setIndexName(QStringLiteral("ByDatTim"));
+        marks = std::make_unique<AwardMarks>(&awardDb);
+    }
+
+    Db::Database logDb, prefixDb, awardDb;
+    Db::Table lookup{&logDb, QStringLiteral("Tarnel")};
+    Db::Table allpref{&prefixDb, QStringLiteral("Allpref")};
+    Db::Table prefix{&prefixDb, QStringLiteral("Prefix")};
+    Db::Table dxcc{&awardDb, QStringLiteral("Dxcc")};
+    Db::Table ur{&awardDb, QStringLiteral("UR")};
+    Db::Table waz{&awardDb, QStringLiteral("Waz")};
+    std::unique_ptr<AwardMarks> marks;
+};
+
+double median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double millis(const std::function<void()> &body)
+{
+    QElapsedTimer t;
+    t.start();
+    body();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+void report(const char *what, double ms, double limit, int runs)
+{
+    std::printf("%-52s %8.1f ms  (median of %d)%s\n", what, ms, runs, ms < limit ? "" : "   (over the limit)");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir base;
+    const QString master = base.filePath(QStringLiteral("master"));
+    Bench::installProgram(master, true);
+    std::printf("%d contacts; full prefix tables\n", Bench::logSize);
+
+    const int rebuildRuns = 3, countRuns = 21;
+    std::vector<double> fresh, again, counting;
+    for (int run = 0; run < rebuildRuns; ++run) {
+        const QString dir = base.filePath(QStringLiteral("run%1").arg(run));
+        copyTree(master, dir);
+        Program p(dir);
+        const AwardsRebuild::Tables tables{p.lookup, p.allpref, p.prefix, *p.marks, p.dxcc, p.ur, p.waz};
+        fresh.push_back(millis([&] { AwardsRebuild::rebuild(tables, true); }));
+        again.push_back(millis([&] { AwardsRebuild::rebuild(tables, true); }));
+        if (run + 1 < rebuildRuns)
+            continue;
+        // The awards window counts with the prefix table closed: every row.
+        p.prefix.close();
+        int total = 0;
+        for (int c = 0; c < countRuns; ++c)
+            counting.push_back(millis([&] {
+                total += AwardCounts::count(p.dxcc, false, AwardCounts::View::Worked).totals[0];
+            }));
+        std::printf("%d Dxcc rows, %d worked in CW\n", p.dxcc.recordCount(), total / countRuns);
+    }
+    report("rebuild with Yes, every country written back", median(fresh), 2000, rebuildRuns);
+    report("rebuild with Yes again (countries already right)", median(again), 2000, rebuildRuns);
+    report("counting Dxcc for the awards window", median(counting), 100, countRuns);
+    return 0;
+}
