@@ -136,3 +136,25 @@ void AwardMarks::clearAll()
     clear(Which::Dxcc);
     clear(Which::Waz);
 }
+
+void MarkBatch::add(const std::optional<PrefixRow> &row, const QString &band, const QString &mode, bool confirmed)
+{
+    if (!row || row->dxccPrefix.isEmpty())
+        return; // marks nothing
+    const QChar sep(u'\x1f');
+    QString key = row->dxccPrefix + sep + row->prefix + sep + row->cqZone + sep + band + sep +
+                  QString::number(int(AwardCells::modeClass(mode))) + (confirmed ? u'Y' : u'N');
+    if (seen_.contains(key))
+        return;
+    seen_.insert(std::move(key));
+    kinds_.push_back({*row, band, mode, confirmed});
+}
+
+void MarkBatch::markAll(AwardMarks &marks, const std::function<void()> &tick) const
+{
+    for (const Kind &k : kinds_) {
+        marks.mark(k.row, k.band, k.mode, k.confirmed);
+        if (tick)
+            tick();
+    }
+}

@@ -8,7 +8,10 @@
 #include "core/PrefixRow.h"
 #include "platform/table/Table.h"
 
+#include <QSet>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace Db {
 class Database;
@@ -47,4 +50,26 @@ private:
     Db::Table dxcc_;
     Db::Table ur_;
     Db::Table waz_;
+};
+
+// Contacts of a long walk (an import, a rebuild) to be marked once the walk
+// is over. Marks only move up ("" -> "wkd" -> "cfm") and an award row is
+// added once, so contacts alike in everything the marking reads are marked
+// once: a log of years holds few such kinds.
+class MarkBatch {
+public:
+    void add(const std::optional<PrefixRow> &row, const QString &band, const QString &mode, bool confirmed);
+    // Marks every kind collected, calling `tick` after each.
+    void markAll(AwardMarks &marks, const std::function<void()> &tick = {}) const;
+    int size() const { return int(kinds_.size()); }
+
+private:
+    struct Kind {
+        PrefixRow row;
+        QString band;
+        QString mode;
+        bool confirmed;
+    };
+    QSet<QString> seen_;
+    std::vector<Kind> kinds_;
 };

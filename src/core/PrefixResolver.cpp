@@ -15,3 +15,25 @@ std::optional<PrefixRow> resolvePrefix(Db::Table &allpref, Db::Table &prefix, co
     }
     return std::nullopt;
 }
+
+PrefixCache::PrefixCache(Db::Table &allpref, Db::Table &prefix, int limit)
+    : allpref_(allpref), prefix_(prefix), limit_(limit)
+{
+    const int column = allpref.fieldByName(QStringLiteral("AddPrefix")).column();
+    for (const Db::RowTexts &row : allpref.readRows(0, allpref.recordCount()))
+        added_.insert(row.texts.at(column));
+}
+
+const std::optional<PrefixRow> &PrefixCache::resolve(const QString &callsign)
+{
+    for (int k = int(std::min<qsizetype>(limit_, callsign.size())); k >= 1; --k) {
+        const QString part = callsign.left(k);
+        if (!added_.contains(part))
+            continue;
+        auto found = known_.constFind(part);
+        if (found == known_.constEnd())
+            found = known_.insert(part, resolvePrefix(allpref_, prefix_, part, limit_));
+        return *found;
+    }
+    return none_;
+}

@@ -5,6 +5,9 @@
 
 #include "core/PrefixRow.h"
 
+#include <QHash>
+#include <QSet>
+#include <QString>
 #include <optional>
 
 namespace Db {
@@ -15,3 +18,21 @@ class Table;
 // it (Prefix = MainPrefix). Returns nothing when no leading part matches: the
 // previous callsign's row is never reused. Leaves both cursors on the rows found.
 std::optional<PrefixRow> resolvePrefix(Db::Table &allpref, Db::Table &prefix, const QString &callsign, int limit);
+
+// The same resolution for walks over many calls (the import, the awards
+// rebuild): the added prefixes are read in one go, and each leading part
+// that decides a call is resolved once; a call's country is the one of its
+// longest leading part that is an added prefix.
+class PrefixCache {
+public:
+    PrefixCache(Db::Table &allpref, Db::Table &prefix, int limit);
+    const std::optional<PrefixRow> &resolve(const QString &callsign);
+
+private:
+    Db::Table &allpref_;
+    Db::Table &prefix_;
+    int limit_;
+    QSet<QString> added_;
+    QHash<QString, std::optional<PrefixRow>> known_;
+    const std::optional<PrefixRow> none_;
+};

@@ -7,10 +7,7 @@
 #include "platform/table/Table.h"
 #include "platform/ui/Dialogs.h"
 
-#include <QHash>
-#include <QSet>
 #include <algorithm>
-#include <QSet>
 #include <vector>
 
 namespace LogImport {
@@ -21,47 +18,6 @@ using AdifContact::Contact;
 
 constexpr int resolvedLength = 4;
 
-// Resolution is asked once per added prefix that decides a call, not once per
-// call: the longest leading part of a call that is an added prefix resolves
-// to the same row as the call itself. The added prefixes are read in one
-// query when the first contact is stored.
-class Resolver {
-public:
-    Resolver(Db::Table &allpref, Db::Table &prefix) : allpref_(allpref), prefix_(prefix) {}
-    std::optional<PrefixRow> operator()(const QString &call)
-    {
-        if (!loaded_)
-            load();
-        for (int k = int(std::min<qsizetype>(resolvedLength, call.size())); k >= 1; --k) {
-            const QString part = call.left(k);
-            if (!added_.contains(part))
-                continue;
-            auto found = known_.constFind(part);
-            if (found == known_.constEnd())
-                found = known_.insert(part, resolvePrefix(allpref_, prefix_, part, resolvedLength));
-            return *found;
-        }
-        return std::nullopt;
-    }
-
-private:
-    void load()
-    {
-        const int column = allpref_.fieldByName(QStringLiteral("AddPrefix")).column();
-        for (const Db::RowTexts &row : allpref_.readRows(0, allpref_.recordCount()))
-            added_.insert(row.texts.at(column));
-        loaded_ = true;
-    }
-
-    Db::Table &allpref_;
-    Db::Table &prefix_;
-    bool loaded_ = false;
-    QSet<QString> added_;
-    QHash<QString, std::optional<PrefixRow>> known_;
-};
-
-// The duplicate test walks the rows of one call in "ByCall" order (call, date,
-// time); the lookup cursor takes that order for the walk and gets its own back.
 class DuplicateTest {
 public:
     explicit DuplicateTest(Db::Table &lookup) : lookup_(lookup), previousIndex_(lookup.indexName())
@@ -166,46 +122,15 @@ void store(Db::Table &log, const LogFields &f, const Contact &c, const std::opti
 }
 
 // What the marking needs of a stored contact.
-struct Stored {
-    std::optional<PrefixRow> country;
-    QString band;
-    QString mode;
-    bool confirmed;
-};
-
-// Marks only move up ("" -> "wkd" -> "cfm") and a new award row is added
-// once, so marking a contact twice changes nothing: contacts alike in what
-// the marking reads are marked once. A log of years holds few such kinds.
-class MarkList {
-public:
-    void add(const std::optional<PrefixRow> &country, const QString &band, const QString &mode, bool confirmed)
-    {
-        if (!country || country->dxccPrefix.isEmpty())
-            return; // marks nothing
-        const QChar sep(u'\x1f');
-        QString key = country->dxccPrefix + sep + country->prefix + sep + country->cqZone + sep + band + sep + mode +
-                      (confirmed ? u'Y' : u'N');
-        if (seen_.contains(key))
-            return;
-        seen_.insert(std::move(key));
-        list_.push_back({country, band, mode, confirmed});
-    }
-    const std::vector<Stored> &list() const { return list_; }
-
-private:
-    QSet<QString> seen_;
-    std::vector<Stored> list_;
-};
-
 } // namespace
 
 Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick)
 {
     Counts counts;
-    MarkList marks;
+    MarkBatch marks;
     {
         AdifReader reader(file);
-        Resolver resolve(tables.allpref, tables.prefix);
+        PrefixCache countries(tables.allpref, tables.prefix, resolvedLength);
         DuplicateTest duplicates(tables.lookup);
         const LogFields fields(tables.log);
         Db::TableTransaction walk(tables.log);
@@ -219,7 +144,7 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
                 ++counts.duplicates;
             } else {
                 const Contact &c = *result.contact;
-                const auto country = resolve(c.call);
+                const std::optional<PrefixRow> &country = countries.resolve(c.call);
                 store(tables.log, fields, c, country);
                 marks.add(country, c.band, c.mode, c.confirmed);
                 ++counts.added;
@@ -237,11 +162,10 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
             t->open();
     }
     Db::TableTransaction dxcc(tables.dxcc), ur(tables.ur), waz(tables.waz);
-    for (const Stored &s : marks.list()) {
-        tables.marks.mark(s.country, s.band, s.mode, s.confirmed);
+    marks.markAll(tables.marks, [&] {
         if (tick)
             tick(counts.added);
-    }
+    });
     waz.commit();
     ur.commit();
     dxcc.commit();
