@@ -64,20 +64,6 @@ void firstRow(Db::Table &t)
         t.first();
 }
 
-// Steps that put the windows back after a walk run even when it failed; one
-// of them failing then stays quiet, as the walk's own error is the one shown.
-void restoreStep(const std::function<void()> &step)
-{
-    if (std::uncaught_exceptions() == 0) {
-        Ui::runGuarded(step);
-        return;
-    }
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 // The award grids' data sources detached for the time of a walk.
 class Detached {
 public:
@@ -89,7 +75,7 @@ public:
     ~Detached()
     {
         for (Db::DataSource *s : sources_)
-            restoreStep([s] { s->setEnabled(true); });
+            Ui::runRestoring([s] { s->setEnabled(true); });
     }
     Detached(const Detached &) = delete;
     Detached &operator=(const Detached &) = delete;
@@ -433,10 +419,10 @@ void TAwDx::Button3Click()
         ~EndState()
         {
             if (windowShown)
-                restoreStep([] { DM->Table3.close(); });
+                Ui::runRestoring([] { DM->Table3.close(); });
             else
-                restoreStep([] { DM->Table3.open(); });
-            restoreStep([] { DM->Table2.open(); });
+                Ui::runRestoring([] { DM->Table3.open(); });
+            Ui::runRestoring([] { DM->Table2.open(); });
         }
     } end{isVisible()};
     if (answer == Ui::Answer::Cancel)

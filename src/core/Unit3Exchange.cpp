@@ -46,20 +46,6 @@ QByteArray readWholeFile(const QString &path)
     return bytes;
 }
 
-// A restoring step that fails while another error is on its way stays quiet:
-// that error is the one the operator needs to see.
-void restoreStep(const std::function<void()> &step)
-{
-    if (std::uncaught_exceptions() == 0) {
-        Ui::runGuarded(step);
-        return;
-    }
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 // The main window around a walk: the notepad hidden while it runs; leaving
 // the scope, an error included, puts it back with the program directory and,
 // after an import, the log in date order on its last contact.
@@ -69,12 +55,12 @@ public:
     ~WalkWindows()
     {
         Form3->MemoNot->show();
-        restoreStep([] {
+        Ui::runRestoring([] {
             if (const QString dir = programDirectory(); !dir.isEmpty())
                 QDir::setCurrent(dir);
         });
         if (import_)
-            restoreStep([] {
+            Ui::runRestoring([] {
                 if (DM->Table1.isActive()) {
                     DM->Table1.setIndexName(QStringLiteral("ByDatTim"));
                     DM->Table1.last();

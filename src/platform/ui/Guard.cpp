@@ -3,6 +3,8 @@
 #include "platform/table/TableError.h"
 #include "platform/ui/Dialogs.h"
 
+#include <exception>
+
 namespace Ui {
 
 QString errorText(const std::exception_ptr &error)
@@ -31,6 +33,18 @@ bool runGuarded(const std::function<void()> &handler)
             // The error box itself failed; nothing more can be shown.
         }
         return false;
+    }
+}
+
+void runRestoring(const std::function<void()> &step)
+{
+    if (std::uncaught_exceptions() == 0) {
+        runGuarded(step);
+        return;
+    }
+    try {
+        step();
+    } catch (...) {
     }
 }
 

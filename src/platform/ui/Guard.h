@@ -19,6 +19,11 @@ QString errorText(const std::exception_ptr &error);
 // Runs `handler`; an exception it raises is shown, and false returned.
 bool runGuarded(const std::function<void()> &handler);
 
+// A step that puts the windows back after a walk, from a destructor: run
+// guarded as usual, but while another error is on its way a failure of the
+// step stays quiet, as that error is the one the operator needs to see.
+void runRestoring(const std::function<void()> &step);
+
 namespace detail {
 
 template <typename Handler, typename Tuple, std::size_t... I>
