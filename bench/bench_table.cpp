@@ -54,6 +54,7 @@ int main(int argc, char **argv)
     fill.start();
     Bench::generateLog(table1);
     std::printf("generated %d contacts in %.1f s\n", logSize, double(fill.elapsed()) / 1000.0);
+    std::printf("%-44s %9.1f ms   (one run)\n", "post 100,000 rows in one transaction", double(fill.nsecsElapsed()) / 1e6);
     table7.open();
     table1.setIndexName(QStringLiteral("ByDatTim"));
     table1.last();
@@ -88,6 +89,18 @@ int main(int argc, char **argv)
     table1.setIndexName(QStringLiteral("ByBand"));
     table1.first();
     report("next (ByBand, many equal keys)", medianMicros(runs, [&](int) { table1.next(); }));
+    auto walk = [](Db::Table &t, const QString &index) {
+        t.setIndexName(index);
+        return medianMicros(3, [&](int) {
+                   int rows = 0;
+                   for (t.first(); !t.eof(); t.next())
+                       ++rows;
+                   if (rows != logSize)
+                       std::printf("walk saw only %d rows\n", rows);
+               }) / 1000.0;
+    };
+    std::printf("%-44s %9.1f ms\n", "walk 100,000 rows with next() (ByDatTim)", walk(table1, QStringLiteral("ByDatTim")));
+    std::printf("%-44s %9.1f ms\n", "walk 100,000 rows with next() (ByCall)", walk(table7, QStringLiteral("ByCall")));
     table1.setIndexName(QStringLiteral("ByDatTim"));
     report("post of a new row (durable on return)", medianMicros(500, [&](int i) {
                table1.append();

@@ -30,6 +30,81 @@ bool isEmptyStored(const QVariant &stored)
     }
 }
 
+// The year, month and day of a stored date in exactly the "yyyy-MM-dd" shape
+// with ASCII digits that names a valid date; false for anything else.
+bool isoDateParts(const QString &stored, int &year, int &month, int &day)
+{
+    if (stored.size() != 10 || stored[4] != u'-' || stored[7] != u'-')
+        return false;
+    int number[3] = {0, 0, 0};
+    for (int i = 0; i < 10; ++i) {
+        if (i == 4 || i == 7)
+            continue;
+        const char16_t c = stored[i].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        int &n = number[i < 4 ? 0 : i < 7 ? 1 : 2];
+        n = n * 10 + (c - u'0');
+    }
+    year = number[0];
+    month = number[1];
+    day = number[2];
+    return year > 0 && QDate::isValid(year, month, day);
+}
+
+// Dates are read and shown by the thousand in walks: the common shapes are
+// handled here, by moving characters, with the same result as parsing and
+// formatting them through QDate; anything else takes that long way round.
+QDate storedDate(const QString &stored)
+{
+    int year, month, day;
+    if (isoDateParts(stored, year, month, day))
+        return QDate(year, month, day);
+    return QDate::fromString(stored, isoDate);
+}
+
+// A stored date shown as "dd.MM.yyyy".
+QString dateDisplayText(const QString &stored)
+{
+    int year, month, day;
+    if (!isoDateParts(stored, year, month, day))
+        return TextFormat::dateText(QDate::fromString(stored, isoDate));
+    const QChar *in = stored.constData();
+    QString out(10, Qt::Uninitialized);
+    QChar *o = out.data();
+    o[0] = in[8];
+    o[1] = in[9];
+    o[2] = u'.';
+    o[3] = in[5];
+    o[4] = in[6];
+    o[5] = u'.';
+    o[6] = in[0];
+    o[7] = in[1];
+    o[8] = in[2];
+    o[9] = in[3];
+    return out;
+}
+
+// A valid date of years 1 to 9999 in its stored form, zero-padded as
+// QDate::toString pads it.
+QString isoDateText(const QDate &date)
+{
+    const int parts[3] = {date.year(), date.month(), date.day()};
+    const int widths[3] = {4, 2, 2};
+    QString out(10, Qt::Uninitialized);
+    QChar *o = out.data();
+    int at = 0;
+    for (int p = 0; p < 3; ++p) {
+        if (p > 0)
+            o[at++] = u'-';
+        int n = parts[p];
+        for (int i = widths[p] - 1; i >= 0; --i, n /= 10)
+            o[at + i] = QChar(u'0' + n % 10);
+        at += widths[p];
+    }
+    return out;
+}
+
 } // namespace
 
 QVariant emptyValue(const FieldDef &field)
@@ -105,7 +180,7 @@ QString displayText(const FieldDef &field, const QVariant &stored)
     case FieldType::Float:
         return TextFormat::numberText(stored.toDouble());
     case FieldType::Date:
-        return TextFormat::dateText(QDate::fromString(stored.toString(), isoDate));
+        return dateDisplayText(stored.toString());
     case FieldType::DateTime:
         return TextFormat::dateTimeText(QDateTime::fromString(stored.toString(), isoDateTime));
     case FieldType::Blob:
@@ -164,11 +239,16 @@ QDate Field::asDate() const
 {
     if (def_.type == FieldType::DateTime)
         return asDateTime().date();
-    return QDate::fromString(table_->value(column_).toString(), isoDate);
+    return storedDate(table_->value(column_).toString());
 }
 
 void Field::setAsDate(const QDate &date)
 {
+    // What the round trip through the shown text stores, without it.
+    if (def_.type == FieldType::Date && date.isValid() && date.year() >= 1 && date.year() <= 9999) {
+        table_->setValue(column_, isoDateText(date));
+        return;
+    }
     setAsString(TextFormat::dateText(date));
 }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 #include <unistd.h>
 
 namespace Db {
@@ -25,6 +26,39 @@ int defaultWidth(const FieldDef &f)
     case FieldType::Time: return 8;
     case FieldType::DateTime: return 19;
     default: return 10;
+    }
+}
+
+// How a value bound for a column of this affinity comes back when the row
+// is read: unchanged, as the same number in 64 bits, or not known without
+// reading it. Fields hold the known kinds.
+enum class ComesBack { Same, AsInt64, Unknown };
+
+ComesBack comesBack(char affinity, const QVariant &bound)
+{
+    switch (bound.typeId()) {
+    case QMetaType::QString: {
+        const QString &text = *static_cast<const QString *>(bound.constData());
+        if (text.isEmpty()) // '' stays text in every column
+            return text.isNull() ? ComesBack::Unknown : ComesBack::Same;
+        if (affinity != 't' && affinity != 'b')
+            return ComesBack::Unknown;
+        return QStringView(text).isValidUtf16() ? ComesBack::Same : ComesBack::Unknown;
+    }
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+        if (affinity != 'i' && affinity != 'n' && affinity != 'b')
+            return ComesBack::Unknown;
+        return bound.typeId() == QMetaType::LongLong ? ComesBack::Same : ComesBack::AsInt64;
+    case QMetaType::Double: {
+        // NaN is stored as NULL and a negative zero as zero.
+        const double d = bound.toDouble();
+        return affinity == 'r' && !std::isnan(d) && d != 0 ? ComesBack::Same : ComesBack::Unknown;
+    }
+    default:
+        return ComesBack::Unknown;
     }
 }
 
@@ -192,6 +226,17 @@ void Table::buildFields()
         columns << quoteName(schema.fields[i].name);
     }
     selectList_ = columns.join(QStringLiteral(", "));
+    QStringList inserted, marks;
+    for (const FieldDef &f : schema.fields) {
+        if (f.type == FieldType::AutoInc)
+            continue;
+        inserted << quoteName(f.name);
+        marks << QStringLiteral("?");
+    }
+    insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                     .arg(file_->quotedTable(), inserted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    updateSql_.clear();
+    selectSql_.clear();
 }
 
 int Table::columnOf(const QString &fieldName) const
@@ -209,6 +254,8 @@ void Table::rebuildQueries()
     const IndexDef *index = indexName_.isEmpty() ? schema.primaryIndex() : schema.index(indexName_);
     keyExprs_.clear();
     keyColumns_.clear();
+    keysBinary_ = !index || !index->caseInsensitive;
+    selectSql_.clear();
     if (index) {
         for (const QString &f : index->fields) {
             const int c = schema.fieldIndex(f);
@@ -252,22 +299,41 @@ std::optional<QVariant> Table::linkValue() const
 Table::Condition Table::constraint(bool withRange) const
 {
     Condition c;
-    QStringList parts;
+    c.sql = constraintSql(constraintShape(c.args, withRange));
+    return c;
+}
+
+// Appends the values of the range and link conditions to `args`; returns
+// which conditions there are (the shape of their SQL).
+int Table::constraintShape(QVariantList &args, bool withRange) const
+{
+    int shape = 0;
     if (withRange && range_.active && !keyExprs_.isEmpty()) {
-        parts << keyExprs_[0] + QStringLiteral(" >= ?") << keyExprs_[0] + QStringLiteral(" <= ?");
-        c.args << range_.low << range_.high;
+        shape |= 1;
+        args << range_.low << range_.high;
     }
     if (const auto link = linkValue()) {
         if (!link->isValid()) {
-            parts << QStringLiteral("0");
+            shape |= 2;
         } else {
-            parts << quoteName(file_->schema().fields[file_->schema().fieldIndex(detailField_)].name) +
-                         QStringLiteral(" = ?");
-            c.args << *link;
+            shape |= 4;
+            args << *link;
         }
     }
-    c.sql = parts.isEmpty() ? QStringLiteral("1") : parts.join(QStringLiteral(" AND "));
-    return c;
+    return shape;
+}
+
+QString Table::constraintSql(int shape) const
+{
+    QStringList parts;
+    if (shape & 1)
+        parts << keyExprs_[0] + QStringLiteral(" >= ?") << keyExprs_[0] + QStringLiteral(" <= ?");
+    if (shape & 2)
+        parts << QStringLiteral("0");
+    if (shape & 4)
+        parts << quoteName(file_->schema().fields[file_->schema().fieldIndex(detailField_)].name) +
+                     QStringLiteral(" = ?");
+    return parts.isEmpty() ? QStringLiteral("1") : parts.join(QStringLiteral(" AND "));
 }
 
 // The current row's key columns equal to its own values.
@@ -288,21 +354,16 @@ Table::Condition Table::keyCompare(bool after) const
 {
     const QString op = after ? QStringLiteral(" > ") : QStringLiteral(" < ");
     Condition c;
+    c.args = keyCompareArgs();
     if (keyExprs_.size() == 1) {
         c.sql = keyExprs_[0] + op + u'?';
-        c.args << values_[keyColumns_[0]];
         return c;
     }
-    bool binary = true;
-    for (const QString &k : keyExprs_)
-        binary = binary && !k.contains(QLatin1String("COLLATE"));
-    if (binary) {
+    if (keysBinary_) {
         // A row value compare lets SQLite seek the index directly.
         QStringList marks;
-        for (int i = 0; i < keyExprs_.size(); ++i) {
+        for (int i = 0; i < keyExprs_.size(); ++i)
             marks << QStringLiteral("?");
-            c.args << values_[keyColumns_[i]];
-        }
         c.sql = u'(' + keyExprs_.join(QStringLiteral(", ")) + QStringLiteral(")") + op + u'(' +
                 marks.join(QStringLiteral(", ")) + u')';
         return c;
@@ -310,35 +371,97 @@ Table::Condition Table::keyCompare(bool after) const
     QStringList alternatives;
     for (int i = 0; i < keyExprs_.size(); ++i) {
         QStringList terms;
-        for (int j = 0; j < i; ++j) {
+        for (int j = 0; j < i; ++j)
             terms << keyExprs_[j] + QStringLiteral(" = ?");
-            c.args << values_[keyColumns_[j]];
-        }
         terms << keyExprs_[i] + op + u'?';
-        c.args << values_[keyColumns_[i]];
         alternatives << u'(' + terms.join(QStringLiteral(" AND ")) + u')';
     }
     c.sql = alternatives.join(QStringLiteral(" OR "));
     return c;
 }
 
-bool Table::fetch(const Condition &extra, const QString &order, int offset, bool constrained)
+// The values keyCompare() binds, in its order.
+QVariantList Table::keyCompareArgs() const
 {
-    Condition where = constrained ? constraint() : Condition{QStringLiteral("1"), {}};
-    if (!extra.sql.isEmpty()) {
-        where.sql += QStringLiteral(" AND (") + extra.sql + u')';
-        where.args += extra.args;
+    QVariantList args;
+    if (keyExprs_.size() == 1 || keysBinary_) {
+        for (int k : keyColumns_)
+            args << values_[k];
+        return args;
     }
-    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(selectList_, file_->quotedTable(), where.sql);
-    if (!order.isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + order;
-    sql += QStringLiteral(" LIMIT 1");
-    if (offset >= 0) {
-        sql += QStringLiteral(" OFFSET ?");
-        where.args << qint64(offset);
+    for (int i = 0; i < keyColumns_.size(); ++i)
+        for (int j = 0; j <= i; ++j)
+            args << values_[keyColumns_[j]];
+    return args;
+}
+
+// The SELECT of one row for `pick`; shape -1 is the whole table, without the
+// range and link conditions.
+QString Table::selectSql(Pick pick, int column, int shape) const
+{
+    const QString where = shape < 0 ? QStringLiteral("1") : constraintSql(shape);
+    auto one = [&](const QString &extra, const QString &order, const QString &columns = QString()) {
+        QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                          .arg(columns.isEmpty() ? selectList_ : columns, file_->quotedTable(), where);
+        if (!extra.isEmpty())
+            sql += QStringLiteral(" AND (") + extra + u')';
+        if (!order.isEmpty())
+            sql += QStringLiteral(" ORDER BY ") + order;
+        return sql + QStringLiteral(" LIMIT 1");
+    };
+    switch (pick) {
+    case Pick::First:
+        return one({}, orderAsc_);
+    case Pick::Last:
+        return one({}, orderDesc_);
+    case Pick::Offset:
+        return one({}, orderAsc_) + QStringLiteral(" OFFSET ?");
+    case Pick::RowId:
+        return one(rowIdColumn + QStringLiteral(" = ?"), {});
+    case Pick::Locate:
+        return one(quoteName(file_->schema().fields[column].name) + QStringLiteral(" = ?"), orderAsc_);
+    case Pick::Next:
+    case Pick::Prior: {
+        const bool forward = pick == Pick::Next;
+        const QString rowOp = rowIdColumn + (forward ? QStringLiteral(" > ?") : QStringLiteral(" < ?"));
+        const QString rowOrder = forward ? rowIdColumn : rowIdColumn + QStringLiteral(" DESC");
+        if (keyExprs_.isEmpty())
+            return one(rowOp, rowOrder);
+        // First the rows with an equal key (in entry order), then the next
+        // key. Each part seeks its index; the second runs only when the first
+        // finds nothing. One compare on (key, rowid) would not seek past a
+        // long run of equal keys. Only the row id passes through the parts,
+        // and the whole is one statement, so one read of the file.
+        return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = (SELECT rowid FROM (%3) UNION ALL SELECT rowid FROM (%4) LIMIT 1)")
+            .arg(selectList_, file_->quotedTable(),
+                 one(keyEquals().sql + QStringLiteral(" AND ") + rowOp, rowOrder, rowIdColumn),
+                 one(keyCompare(forward).sql, forward ? orderAsc_ : orderDesc_, rowIdColumn));
     }
-    Statement s = file_->prepare(sql);
-    s.bind(where.args);
+    }
+    return {};
+}
+
+// Reads one row into the buffer; on a miss the buffer is left as it was.
+bool Table::fetch(Pick pick, const QVariantList &extra, bool constrained, int column)
+{
+    QVariantList args;
+    const int shape = constrained ? constraintShape(args, true) : -1;
+    if ((pick == Pick::Next || pick == Pick::Prior) && !keyExprs_.isEmpty()) {
+        const QVariantList where = args;
+        for (int k : std::as_const(keyColumns_))
+            args << values_[k];
+        args += extra;
+        args += where;
+        args += keyCompareArgs();
+    } else {
+        args += extra;
+    }
+    const quint32 key = quint32(pick) | quint32(column) << 8 | quint32(shape + 1) << 28;
+    auto found = selectSql_.constFind(key);
+    if (found == selectSql_.constEnd())
+        found = selectSql_.insert(key, selectSql(pick, column, shape));
+    Statement s = file_->prepare(*found);
+    s.bind(args);
     if (!s.step())
         return false;
     rowId_ = s.column(0).toLongLong();
@@ -376,7 +499,7 @@ int Table::count(const Condition &extra, int limit, bool withRange) const
 
 bool Table::reload(qint64 rowId)
 {
-    return fetch({rowIdColumn + QStringLiteral(" = ?"), {rowId}}, QString(), -1, false);
+    return fetch(Pick::RowId, {rowId}, false);
 }
 
 void Table::setNoRow()
@@ -397,17 +520,7 @@ void Table::setNoRow()
 // cursor is unchanged when there is none.
 bool Table::step(bool forward)
 {
-    const QString rowOp = forward ? QStringLiteral(" > ?") : QStringLiteral(" < ?");
-    const QString rowOrder = forward ? rowIdColumn : rowIdColumn + QStringLiteral(" DESC");
-    if (keyExprs_.isEmpty())
-        return fetch({rowIdColumn + rowOp, {rowId_}}, rowOrder);
-    // First the rows with an equal key (in entry order), then the next key.
-    Condition same = keyEquals();
-    same.sql += QStringLiteral(" AND ") + rowIdColumn + rowOp;
-    same.args << rowId_;
-    if (fetch(same, rowOrder))
-        return true;
-    return fetch(keyCompare(forward), forward ? orderAsc_ : orderDesc_);
+    return fetch(forward ? Pick::Next : Pick::Prior, {rowId_});
 }
 
 // ------------------------------------------------------------------ moves
@@ -433,7 +546,7 @@ void Table::moveToEnd(bool last)
 {
     requireActive();
     checkBrowseMode();
-    if (fetch({}, last ? orderDesc_ : orderAsc_)) {
+    if (fetch(last ? Pick::Last : Pick::First, {})) {
         bof_ = !last;
         eof_ = last;
     } else {
@@ -554,7 +667,7 @@ void Table::moveToPosition(int position)
 {
     requireActive();
     checkBrowseMode();
-    if (position < 0 || !fetch({}, orderAsc_, position))
+    if (position < 0 || !fetch(Pick::Offset, {qint64(position)}))
         return;
     eof_ = bof_ = false;
     afterMove();
@@ -564,7 +677,7 @@ bool Table::moveToRowId(qint64 rowId)
 {
     requireActive();
     checkBrowseMode();
-    if (!fetch({rowIdColumn + QStringLiteral(" = ?"), {rowId}}, QString()))
+    if (!fetch(Pick::RowId, {rowId}))
         return false;
     eof_ = bof_ = false;
     afterMove();
@@ -650,7 +763,7 @@ bool Table::locate(const QString &fieldName, const QString &value)
     if (file_->schema().fields[c].type == FieldType::Text && value.size() > stored.toString().size())
         return false; // the text would have been cut, so no row holds it
     // Keep the current row intact on a miss: fetch() only writes on a hit.
-    if (!fetch({quoteName(file_->schema().fields[c].name) + QStringLiteral(" = ?"), {stored}}, orderAsc_))
+    if (!fetch(Pick::Locate, {stored}, true, c))
         return false;
     eof_ = bof_ = false;
     afterMove();
@@ -721,36 +834,40 @@ void Table::post()
         return;
     const TableSchema &schema = file_->schema();
     qint64 id = rowId_;
+    bool inserted = false;
     if (state_ == State::Insert) {
-        QStringList columns, marks;
         QVariantList args;
-        for (int c = 0; c < schema.fields.size(); ++c) {
-            if (schema.fields[c].type == FieldType::AutoInc)
-                continue;
-            columns << quoteName(schema.fields[c].name);
-            marks << QStringLiteral("?");
-            args << values_[c];
-        }
-        Statement s = file_->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                         .arg(file_->quotedTable(), columns.join(QStringLiteral(", ")),
-                                              marks.join(QStringLiteral(", "))));
+        args.reserve(schema.fields.size());
+        for (int c = 0; c < schema.fields.size(); ++c)
+            if (schema.fields[c].type != FieldType::AutoInc)
+                args << values_[c];
+        Statement s = file_->prepare(insertSql_);
         s.bind(args);
         const quint64 before = file_->changes();
         s.step();
         file_->rowsChanged(before, 1);
         id = file_->lastInsertRowId();
+        inserted = true;
     } else if (modified_) {
-        QStringList sets;
+        QByteArray which(schema.fields.size(), '-');
         QVariantList args;
         for (int c = 0; c < schema.fields.size(); ++c) {
             if (!changed_[c])
                 continue;
-            sets << quoteName(schema.fields[c].name) + QStringLiteral(" = ?");
+            which[c] = 'x';
             args << values_[c];
         }
         args << rowId_;
-        Statement s = file_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                         .arg(file_->quotedTable(), sets.join(QStringLiteral(", "))));
+        auto sql = updateSql_.constFind(which);
+        if (sql == updateSql_.constEnd()) {
+            QStringList sets;
+            for (int c = 0; c < schema.fields.size(); ++c)
+                if (changed_[c])
+                    sets << quoteName(schema.fields[c].name) + QStringLiteral(" = ?");
+            sql = updateSql_.insert(which, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                               .arg(file_->quotedTable(), sets.join(QStringLiteral(", "))));
+        }
+        Statement s = file_->prepare(*sql);
         s.bind(args);
         const quint64 before = file_->changes();
         s.step();
@@ -760,11 +877,38 @@ void Table::post()
         file_->rowsChanged(before, 0);
     }
     state_ = State::Browse;
-    if (reload(id))
+    if ((inserted && storeInserted(id)) || reload(id))
         eof_ = bof_ = false;
     else
         setNoRow();
     afterMove();
+}
+
+// After an insert the buffer already holds the row, as SQLite stores it for
+// the kinds of value fields hold; only other values make it read the row back.
+bool Table::storeInserted(qint64 id)
+{
+    const TableSchema &schema = file_->schema();
+    for (int c = 0; c < schema.fields.size(); ++c) {
+        const FieldType type = schema.fields[c].type;
+        if (type != FieldType::Blob && type != FieldType::AutoInc &&
+            comesBack(file_->affinity(c), values_[c]) == ComesBack::Unknown)
+            return false;
+    }
+    for (int c = 0; c < schema.fields.size(); ++c) {
+        const FieldType type = schema.fields[c].type;
+        if (type == FieldType::AutoInc)
+            values_[c] = QVariant(id);
+        else if (type != FieldType::Blob && comesBack(file_->affinity(c), values_[c]) == ComesBack::AsInt64)
+            values_[c] = QVariant(qint64(values_[c].toLongLong()));
+        // Blobs are read when first asked for, as after any move.
+        loaded_[c] = type != FieldType::Blob;
+        changed_[c] = false;
+    }
+    rowId_ = id;
+    hasRow_ = true;
+    modified_ = false;
+    return true;
 }
 
 void Table::cancel()
@@ -776,7 +920,7 @@ void Table::cancel()
     state_ = State::Browse;
     const qint64 back = inserting ? rowBeforeInsert_ : rowId_;
     if (!(back != 0 && reload(back))) {
-        if (!fetch({}, orderAsc_))
+        if (!fetch(Pick::First, {}))
             setNoRow();
     }
     afterMove();
@@ -803,7 +947,7 @@ void Table::deleteRecord()
     // The deleted row's key still stands in the buffer: step on from it.
     if (step(true)) {
         eof_ = bof_ = false;
-    } else if (fetch({}, orderDesc_)) {
+    } else if (fetch(Pick::Last, {})) {
         eof_ = true;
         bof_ = false;
     } else {
@@ -831,12 +975,11 @@ void Table::reposition()
 void Table::reReadOrNext()
 {
     if (hasRow_) {
-        if (fetch({rowIdColumn + QStringLiteral(" = ?"), {rowId_}}, QString()) || step(true) ||
-            fetch({}, orderDesc_)) {
+        if (fetch(Pick::RowId, {rowId_}) || step(true) || fetch(Pick::Last, {})) {
             eof_ = bof_ = false;
             return;
         }
-    } else if (fetch({}, orderAsc_)) {
+    } else if (fetch(Pick::First, {})) {
         bof_ = true;
         eof_ = false;
         return;
@@ -978,6 +1121,7 @@ void Table::setMasterLink(Table *master, const QString &masterField, const QStri
     master_ = master;
     masterField_ = masterField;
     detailField_ = detailField;
+    selectSql_.clear(); // the link condition names the detail field
     if (master_)
         master_->details_.append(this);
     if (isActive()) {
@@ -995,6 +1139,7 @@ void Table::clearMasterLink()
     master_ = nullptr;
     masterField_.clear();
     detailField_.clear();
+    selectSql_.clear();
     if (isActive()) {
         checkBrowseMode();
         reposition();

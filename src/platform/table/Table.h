@@ -164,6 +164,8 @@ private:
         QString sql;
         QVariantList args;
     };
+    // The single-row reads; their SQL is built once per order and constraint shape.
+    enum class Pick : quint8 { First, Last, Offset, RowId, Locate, Next, Prior };
 
     void requireActive() const;
     void requireEditing() const;
@@ -172,9 +174,14 @@ private:
     void buildFields();
     void rebuildQueries();
     Condition constraint(bool withRange = true) const;
+    int constraintShape(QVariantList &args, bool withRange) const;
+    QString constraintSql(int shape) const;
     Condition keyEquals() const;
     Condition keyCompare(bool after) const;
-    bool fetch(const Condition &extra, const QString &order, int offset = -1, bool constrained = true);
+    QVariantList keyCompareArgs() const;
+    bool fetch(Pick pick, const QVariantList &args, bool constrained = true, int column = 0);
+    QString selectSql(Pick pick, int column, int shape) const;
+    bool storeInserted(qint64 id);
     int count(const Condition &extra, int limit = -1, bool withRange = true) const;
     int rangeCount() const;
     int countBeside(bool after, int limit) const;
@@ -217,10 +224,14 @@ private:
     // SQL pieces for the current order.
     QStringList keyExprs_;   // key columns with their collation
     QList<int> keyColumns_;  // their field positions
+    bool keysBinary_ = true; // no key column compares with a collation of its own
     QList<int> selected_;    // field positions read with each row (all but blobs)
     QString selectList_;
     QString orderAsc_;
     QString orderDesc_;
+    QHash<quint32, QString> selectSql_; // by pick, column and constraint shape
+    QString insertSql_;
+    QHash<QByteArray, QString> updateSql_; // by the changed fields
     quint64 structure_ = 0;
     mutable Generation countGeneration_;
     mutable int countCache_ = 0;

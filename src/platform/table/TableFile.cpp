@@ -19,7 +19,8 @@ QString quoteName(const QString &name)
 
 Statement::Statement(TableFile *file, sqlite3_stmt *stmt) : file_(file), stmt_(stmt) {}
 
-Statement::Statement(Statement &&other) noexcept : file_(other.file_), stmt_(other.stmt_), bound_(other.bound_)
+Statement::Statement(Statement &&other) noexcept
+    : file_(other.file_), stmt_(other.stmt_), bound_(other.bound_), texts_(std::move(other.texts_))
 {
     other.stmt_ = nullptr;
 }
@@ -34,6 +35,7 @@ Statement::~Statement()
 
 void Statement::bind(const QVariantList &values)
 {
+    texts_.reserve(texts_.size() + values.size());
     for (const QVariant &v : values) {
         const int i = ++bound_;
         int rc;
@@ -53,8 +55,10 @@ void Statement::bind(const QVariantList &values)
             break;
         }
         default: {
-            const QByteArray utf8 = v.toString().toUtf8();
-            rc = sqlite3_bind_text64(stmt_, i, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+            // The statement is reset (and its bindings cleared) before texts_ goes.
+            texts_.append(v.toString().toUtf8());
+            const QByteArray &utf8 = texts_.constLast();
+            rc = sqlite3_bind_text64(stmt_, i, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_STATIC,
                                      SQLITE_UTF8);
         }
         }
@@ -104,6 +108,28 @@ QHash<QString, std::weak_ptr<TableFile>> &openFiles()
     return *files;
 }
 
+// SQLite's rules for a column's affinity from its declared type.
+char affinityOf(const QString &declared)
+{
+    if (declared.contains(QLatin1String("INT")))
+        return 'i';
+    if (declared.contains(QLatin1String("CHAR")) || declared.contains(QLatin1String("CLOB")) ||
+        declared.contains(QLatin1String("TEXT")))
+        return 't';
+    if (declared.isEmpty() || declared.contains(QLatin1String("BLOB")))
+        return 'b';
+    if (declared.contains(QLatin1String("REAL")) || declared.contains(QLatin1String("FLOA")) ||
+        declared.contains(QLatin1String("DOUB")))
+        return 'r';
+    return 'n';
+}
+
+// Page cache of a file while a walk holds its transaction. Inserting into a
+// log's dozen indexes touches pages all over the file; with the small default
+// cache they are written to the journal and read back again and again. The
+// pages are given back when the walk ends, so an idle file costs no more.
+constexpr int walkCacheKiB = 65536;
+
 bool hasSqliteHeader(const QString &path)
 {
     QFile f(path);
@@ -132,7 +158,10 @@ TableFile::TableFile(const QString &path) : path_(path)
         throw TableError(QStringLiteral("Cannot read the table file %1").arg(path), path);
     if (!hasSqliteHeader(path))
         throw TableError(QStringLiteral("%1 is not a table file or is damaged").arg(path), path);
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses the tables, so the connection needs no mutex of its own:
+    // it would be taken and released for every column of every row read.
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -151,6 +180,11 @@ TableFile::TableFile(const QString &path) : path_(path)
         // NORMAL sync makes a returned post survive a killed process.
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        {
+            Statement s = prepare(QStringLiteral("PRAGMA cache_size"));
+            if (s.step())
+                idleCacheSize_ = s.column(0).toLongLong();
+        }
         if (sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_, nullptr) !=
             SQLITE_OK)
             fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
@@ -278,8 +312,16 @@ void TableFile::rowsChanged(quint64 changesBefore, int delta)
 
 QString TableFile::beginSavepoint()
 {
-    const QString name = QStringLiteral("walk%1").arg(++savepoints_);
-    exec(QStringLiteral("SAVEPOINT ") + name);
+    if (savepoints_ == 0)
+        exec(QStringLiteral("PRAGMA cache_size=-%1").arg(walkCacheKiB));
+    const QString name = QStringLiteral("walk%1").arg(savepoints_ + 1);
+    try {
+        exec(QStringLiteral("SAVEPOINT ") + name);
+    } catch (...) {
+        walkEnded();
+        throw;
+    }
+    ++savepoints_;
     return name;
 }
 
@@ -287,6 +329,7 @@ void TableFile::releaseSavepoint(const QString &name)
 {
     exec(QStringLiteral("RELEASE ") + name);
     --savepoints_;
+    walkEnded();
 }
 
 void TableFile::rollbackSavepoint(const QString &name)
@@ -295,6 +338,14 @@ void TableFile::rollbackSavepoint(const QString &name)
     exec(QStringLiteral("ROLLBACK TO ") + name);
     exec(QStringLiteral("RELEASE ") + name);
     --savepoints_;
+    walkEnded();
+}
+
+void TableFile::walkEnded()
+{
+    if (savepoints_ == 0)
+        sqlite3_exec(db_, QStringLiteral("PRAGMA cache_size=%1").arg(idleCacheSize_).toUtf8().constData(), nullptr,
+                     nullptr, nullptr);
 }
 
 void TableFile::readLayout()
@@ -348,17 +399,26 @@ void TableFile::readLayout()
     // The description must match the table itself: a field it names that the
     // table lacks would fail at the first read, in the middle of someone's work.
     QStringList columns;
+    QStringList declared;
     {
-        Statement s = prepare(QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(
+        Statement s = prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(%1)").arg(
             u'\'' + QString(schema_.name).replace(u'\'', QStringLiteral("''")) + u'\''));
-        while (s.step())
+        while (s.step()) {
             columns << s.column(0).toString();
+            declared << s.column(1).toString().toUpper();
+        }
     }
     if (columns.isEmpty())
         throw TableError(QStringLiteral("%1 does not hold its table %2").arg(path_, schema_.name), path_);
-    for (const FieldDef &f : std::as_const(schema_.fields))
-        if (!columns.contains(f.name, Qt::CaseInsensitive))
+    affinities_.clear();
+    for (const FieldDef &f : std::as_const(schema_.fields)) {
+        qsizetype c = columns.size() - 1;
+        while (c >= 0 && columns[c].compare(f.name, Qt::CaseInsensitive) != 0)
+            --c;
+        if (c < 0)
             throw TableError(QStringLiteral("%1 lacks the column of its field %2").arg(path_, f.name), path_);
+        affinities_.append(affinityOf(declared[c]));
+    }
     // The table itself must be readable.
     Statement s = prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid < 0").arg(quotedTable()));
     s.step();

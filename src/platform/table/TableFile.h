@@ -36,6 +36,7 @@ private:
     TableFile *file_;
     sqlite3_stmt *stmt_;
     int bound_ = 0;
+    QList<QByteArray> texts_; // bound without a copy; kept until the reset
 };
 
 class TableFile {
@@ -51,6 +52,9 @@ public:
     QString fileName() const;
     const TableSchema &schema() const { return schema_; }
     QString quotedTable() const;
+    // How SQLite converts a value stored in the field's column, from the
+    // column's declared type: 'i'nteger, 'r'eal, 't'ext, 'n'umeric or 'b'lob (none).
+    char affinity(int field) const { return affinities_.value(field, 'n'); }
 
     Statement prepare(const QString &sql);
     void exec(const QString &sql);
@@ -76,13 +80,16 @@ public:
 private:
     explicit TableFile(const QString &path);
     void readLayout();
+    void walkEnded(); // gives back the walk's page cache once no savepoint is left
 
     QString path_;
     sqlite3 *db_ = nullptr;
     TableSchema schema_;
     QHash<QString, sqlite3_stmt *> statements_;
     sqlite3_stmt *dataVersion_ = nullptr;
+    QList<char> affinities_;
     int savepoints_ = 0;
+    qint64 idleCacheSize_ = -2000;
     int rowCount_ = 0;
     quint64 countStamp_ = ~0ULL;
 };
