@@ -1,0 +1,46 @@
+#include "contest/ContestCount.h"
+
+#include "core/ContactSave.h"
+#include "platform/format/TextFormat.h"
+#include "platform/table/Table.h"
+
+namespace ContestCount {
+
+// The rows are read in blocks without moving the cursor: a move per row
+// costs several times the sum, and the log grid need not be detached.
+Total recount(Db::Table &log)
+{
+    constexpr int block = 20000;
+    double sum = 0;
+    QString error;
+    if (log.isActive()) {
+        const int column = log.fieldByName(QStringLiteral("Log4")).column();
+        const int total = log.recordCount();
+        for (int offset = 0; offset < total && error.isEmpty(); offset += block) {
+            const std::vector<Db::RowTexts> rows = log.readRows(offset, block);
+            if (rows.empty())
+                break;
+            for (const Db::RowTexts &row : rows) {
+                const QString &text = row.texts.at(column);
+                if (text.isEmpty())
+                    continue;
+                const auto value = TextFormat::parseNumber(text);
+                if (!value) {
+                    error = QStringLiteral("'%1' is not a valid floating point value").arg(text);
+                    break;
+                }
+                sum += *value;
+            }
+        }
+    }
+    return {TextFormat::numberText(sum), error};
+}
+
+std::optional<QString> sentAtBegin(const QString &latestSent, const QString &step)
+{
+    if (latestSent.isEmpty() || !(latestSent.front() >= u'0' && latestSent.front() <= u'9'))
+        return std::nullopt;
+    return ContactSave::nextSentNumber(latestSent, step);
+}
+
+} // namespace ContestCount
