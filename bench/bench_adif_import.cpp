@@ -6,6 +6,7 @@
 // main window. Prints medians.
 
 #include "LogGenerator.h"
+#include "Timing.h"
 #include "awards/AwardMarks.h"
 #include "core/CtyImport.h"
 #include "core/GlavnMod.h"
@@ -115,25 +116,6 @@ struct Program {
     std::unique_ptr<AwardMarks> marks;
 };
 
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-double millis(const std::function<void()> &body)
-{
-    QElapsedTimer t;
-    t.start();
-    body();
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-void report(const char *what, double ms, double limit, int runs)
-{
-    std::printf("%-52s %8.1f ms  (median of %d)%s\n", what, ms, runs, ms < limit ? "" : "   (over the limit)");
-}
-
 void check(const LogImport::Counts &c, int added, int duplicates)
 {
     if (c.added != added || c.duplicates != duplicates || c.rejected != 0)
@@ -161,22 +143,22 @@ int main(int argc, char **argv)
         copyTree(empty, dir);
         Program p(dir);
         LogImport::Counts c;
-        imports.push_back(millis([&] { c = p.import(file); }));
+        imports.push_back(Bench::millis([&] { c = p.import(file); }));
         check(c, n, 0);
-        reimports.push_back(millis([&] { c = p.import(file); }));
+        reimports.push_back(Bench::millis([&] { c = p.import(file); }));
         check(c, 0, n);
         if (run + 1 < importRuns)
             continue;
         for (int e = 0; e < exportRuns; ++e) {
             QByteArray bytes;
-            adif.push_back(millis([&] { LogExport::exportAdif(p.log, dir + QStringLiteral("/bench"), {}); }));
-            text.push_back(millis([&] { LogExport::exportText(p.log, dir + QStringLiteral("/bench"), {}); }));
+            adif.push_back(Bench::millis([&] { LogExport::exportAdif(p.log, dir + QStringLiteral("/bench"), {}); }));
+            text.push_back(Bench::millis([&] { LogExport::exportText(p.log, dir + QStringLiteral("/bench"), {}); }));
         }
     }
-    report("import into an empty log", median(imports), 3000, importRuns);
-    report("import again (all duplicates)", median(reimports), 2000, importRuns);
-    report("ADIF export", median(adif), 1000, exportRuns);
-    report("text export", median(text), 1000, exportRuns);
+    Bench::report("import into an empty log", Bench::median(imports), 3000, importRuns);
+    Bench::report("import again (all duplicates)", Bench::median(reimports), 2000, importRuns);
+    Bench::report("ADIF export", Bench::median(adif), 1000, exportRuns);
+    Bench::report("text export", Bench::median(text), 1000, exportRuns);
 
     // The same through the main window: the progress window and the grid
     // around the walk add next to nothing.
@@ -192,9 +174,9 @@ int main(int argc, char **argv)
         createWindowSet();
         quiet.answers.push_back(Ui::Answer::No);
         quiet.fileNames.push_back(adi.fileName());
-        report("main window: import into an empty log", millis([] { Form3->LogImportAdifClick(); }), 3000, 1);
+        Bench::report("main window: import into an empty log", Bench::millis([] { Form3->LogImportAdifClick(); }), 3000, 1);
         quiet.fileNames.push_back(windowDir + QStringLiteral("/out"));
-        report("main window: ADIF export", millis([] { Form3->LogExportAdifClick(); }), 1000, 1);
+        Bench::report("main window: ADIF export", Bench::millis([] { Form3->LogExportAdifClick(); }), 1000, 1);
         if (!quiet.errors().isEmpty() || DM->Table1.recordCount() != n)
             std::fprintf(stderr, "the window's import failed: %d rows\n", DM->Table1.recordCount());
         destroyWindowSet();

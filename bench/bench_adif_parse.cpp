@@ -2,6 +2,7 @@
 // one record per line, and one field per line. Prints medians.
 
 #include "LogGenerator.h"
+#include "Timing.h"
 #include "exchange/AdifContact.h"
 #include "exchange/AdifReader.h"
 
@@ -52,19 +53,6 @@ QByteArray generateFile(char separator)
     return out;
 }
 
-double medianMillis(int runs, const std::function<void()> &body)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        body();
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[size_t(runs / 2)];
-}
-
 void report(const char *what, double millis, double limit)
 {
     std::printf("%-52s %8.1f ms%s\n", what, millis, millis < limit ? "" : "   (over the limit)");
@@ -79,13 +67,13 @@ int main(int argc, char **argv)
     for (const auto &[layout, separator] : {std::pair{"one record per line", ' '}, {"one field per line", '\n'}}) {
         const QByteArray file = generateFile(separator);
         int records = 0, contacts = 0;
-        const double parse = medianMillis(runs, [&] {
+        const double parse = Bench::medianMillis(runs, [&] {
             AdifReader reader(file);
             records = 0;
             while (reader.next())
                 ++records;
         });
-        const double convert = medianMillis(runs, [&] {
+        const double convert = Bench::medianMillis(runs, [&] {
             AdifReader reader(file);
             contacts = 0;
             while (const auto record = reader.next())

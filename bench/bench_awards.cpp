@@ -3,6 +3,7 @@
 // written back), and the counting the awards window runs. Prints medians.
 
 #include "LogGenerator.h"
+#include "Timing.h"
 #include "awards/AwardCounts.h"
 #include "awards/AwardMarks.h"
 #include "awards/AwardsRebuild.h"
@@ -58,25 +59,6 @@ struct Program {
     std::unique_ptr<AwardMarks> marks;
 };
 
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-double millis(const std::function<void()> &body)
-{
-    QElapsedTimer t;
-    t.start();
-    body();
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-void report(const char *what, double ms, double limit, int runs)
-{
-    std::printf("%-52s %8.1f ms  (median of %d)%s\n", what, ms, runs, ms < limit ? "" : "   (over the limit)");
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -94,21 +76,21 @@ int main(int argc, char **argv)
         copyTree(master, dir);
         Program p(dir);
         const AwardsRebuild::Tables tables{p.lookup, p.allpref, p.prefix, *p.marks, p.dxcc, p.ur, p.waz};
-        fresh.push_back(millis([&] { AwardsRebuild::rebuild(tables, true); }));
-        again.push_back(millis([&] { AwardsRebuild::rebuild(tables, true); }));
+        fresh.push_back(Bench::millis([&] { AwardsRebuild::rebuild(tables, true); }));
+        again.push_back(Bench::millis([&] { AwardsRebuild::rebuild(tables, true); }));
         if (run + 1 < rebuildRuns)
             continue;
         // The awards window counts with the prefix table closed: every row.
         p.prefix.close();
         int total = 0;
         for (int c = 0; c < countRuns; ++c)
-            counting.push_back(millis([&] {
+            counting.push_back(Bench::millis([&] {
                 total += AwardCounts::count(p.dxcc, false, AwardCounts::View::Worked).totals[0];
             }));
         std::printf("%d Dxcc rows, %d worked in CW\n", p.dxcc.recordCount(), total / countRuns);
     }
-    report("rebuild with Yes, every country written back", median(fresh), 2000, rebuildRuns);
-    report("rebuild with Yes again (countries already right)", median(again), 2000, rebuildRuns);
-    report("counting Dxcc for the awards window", median(counting), 100, countRuns);
+    Bench::report("rebuild with Yes, every country written back", Bench::median(fresh), 2000, rebuildRuns);
+    Bench::report("rebuild with Yes again (countries already right)", Bench::median(again), 2000, rebuildRuns);
+    Bench::report("counting Dxcc for the awards window", Bench::median(counting), 100, countRuns);
     return 0;
 }
