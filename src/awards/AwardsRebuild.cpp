@@ -49,19 +49,7 @@ void rebuild(const Tables &t, bool clearFirst, const Step &step)
                 corrections.emplace_back(r.rowId, std::move(resolved));
         }
     }
-    Db::Field &countryField = t.log.fieldByName(QStringLiteral("LogObl"));
-    for (const auto &[rowId, text] : corrections) {
-        if (!t.log.moveToRowId(rowId))
-            continue;
-        t.log.edit();
-        try {
-            countryField.setAsString(text);
-            t.log.post();
-        } catch (...) {
-            t.log.cancel();
-            throw;
-        }
-    }
+    t.log.writeTexts(QStringLiteral("LogObl"), corrections);
     pending.markAll(t.marks);
     log.commit();
     waz.commit();

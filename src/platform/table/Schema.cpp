@@ -180,7 +180,11 @@ static QStringList schemaStatements(const TableSchema &schema)
         QStringList keys;
         for (const QString &f : i.fields)
             keys << quoteName(schema.field(f)->name) + (i.caseInsensitive ? QStringLiteral(" COLLATE NOCASE") : QString());
-        if (!i.unique && made.contains(keys)) {
+        // The auto-increment field is the row id itself: the table is already
+        // ordered and unique on it, and a copy would be written on every insert.
+        const bool rowIdOnly = i.fields.size() == 1 && schema.field(i.fields[0])->type == FieldType::AutoInc &&
+                               !i.caseInsensitive;
+        if ((!i.unique && made.contains(keys)) || rowIdOnly) {
             ++n;
             continue;
         }

@@ -998,6 +998,165 @@ void Table::afterRollback()
     reposition();
 }
 
+// ------------------------------------------------------------------ walks
+
+int Table::writeTexts(const QString &fieldName, const std::vector<std::pair<qint64, QString>> &rows)
+{
+    const int c = columnOf(fieldName);
+    checkBrowseMode();
+    const FieldDef &def = file_->schema().fields[c];
+    // Cursors standing on a row keep it in their buffers; those on a written
+    // row take the new value, as a read of the row would give it.
+    QList<Table *> standing;
+    for (Table *t : std::as_const(file_->cursors))
+        if (t->state_ == State::Browse && t->hasRow_)
+            standing.append(t);
+    QList<Table *> moved;
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(file_->quotedTable(), quoteName(def.name));
+    TableTransaction transaction(*this);
+    const quint64 before = file_->changes();
+    quint64 written = 0;
+    for (const auto &[rowId, text] : rows) {
+        const QVariant stored = storedValue(def, text);
+        {
+            Statement s = file_->prepare(sql);
+            s.bind({stored, rowId});
+            s.step();
+        }
+        if (file_->lastChanges() == 0)
+            continue;
+        ++written;
+        for (Table *t : std::as_const(standing)) {
+            if (t->rowId_ != rowId)
+                continue;
+            switch (comesBack(file_->affinity(c), stored)) {
+            case ComesBack::Same: t->values_[c] = stored; break;
+            case ComesBack::AsInt64: t->values_[c] = QVariant(qint64(stored.toLongLong())); break;
+            case ComesBack::Unknown: t->loaded_[c] = false; break; // read again when asked for
+            }
+            if (!moved.contains(t))
+                moved.append(t);
+        }
+    }
+    file_->rowsChanged(before, 0, written);
+    transaction.commit();
+    for (Table *t : std::as_const(moved))
+        for (DataSource *s : std::as_const(t->sources_))
+            s->notifyDataChange();
+    return int(written);
+}
+
+int Table::appendCopies(Table &source, const QStringList &fieldNames, const std::function<void()> &tick)
+{
+    requireActive();
+    source.requireActive();
+    if (source.file_ == file_)
+        throw TableError(QStringLiteral("A table cannot be copied into itself: %1").arg(file_->path()), file_->path());
+    checkBrowseMode();
+    source.checkBrowseMode();
+    const TableSchema &to = file_->schema();
+    const TableSchema &from = source.file_->schema();
+    QList<int> toColumns, fromColumns;
+    // A field of the same type and no wider a width holds only values that
+    // setAsString would store unchanged here, so its stored form is copied.
+    bool sameForms = true;
+    QStringList targetNames, sourceNames;
+    for (const QString &name : fieldNames) {
+        const int tc = columnOf(name);
+        const int fc = source.columnOf(name);
+        const FieldDef &a = from.fields[fc];
+        const FieldDef &b = to.fields[tc];
+        if (b.type == FieldType::AutoInc)
+            throw TableError(QStringLiteral("The field %1 is numbered by the table and cannot be written").arg(b.name),
+                             file_->path());
+        if (a.type != b.type || (b.type == FieldType::Text && a.width > b.width) ||
+            (b.type == FieldType::Blob && a.width != b.width))
+            sameForms = false;
+        toColumns.append(tc);
+        fromColumns.append(fc);
+        targetNames << quoteName(b.name);
+        sourceNames << quoteName(a.name);
+    }
+    QVariantList where;
+    const int shape = source.constraintShape(where, true);
+    const QString whereSql = source.constraintSql(shape);
+    const quint64 before = file_->changes();
+    quint64 appended = 0;
+    qint64 lastId = 0;
+    // A source in a walk of its own would show this connection only what it committed.
+    if (sameForms && !file_->inTransaction() && !source.file_->inTransaction()) {
+        // One INSERT ... SELECT: SQLite copies the rows without any of them
+        // passing through here. The source is opened on this connection
+        // first, which SQLite allows only outside a transaction.
+        const QString alias = QStringLiteral("copysource");
+        file_->attach(source.file_->path(), alias);
+        struct Detach {
+            TableFile *file;
+            QString alias;
+            ~Detach()
+            {
+                file->setTick({});
+                file->detach(alias);
+            }
+        } detach{file_.get(), alias};
+        file_->setTick(tick);
+        TableTransaction transaction(*this);
+        Statement s = file_->prepare(
+            QStringLiteral("INSERT INTO main.%1 (%2) SELECT %3 FROM %4.%5 WHERE (%6)%7 ORDER BY %8")
+                .arg(file_->quotedTable(), targetNames.join(QStringLiteral(", ")),
+                     sourceNames.join(QStringLiteral(", ")), alias, source.file_->quotedTable(), whereSql,
+                     tick ? QStringLiteral(" AND walk_tick()") : QString(), source.orderAsc_));
+        s.bind(where);
+        try {
+            s.step();
+        } catch (...) {
+            file_->rethrowTickError();
+            throw;
+        }
+        appended = file_->lastChanges();
+        lastId = appended ? file_->lastInsertRowId() : 0;
+        file_->rowsChanged(before, int(appended), appended);
+        transaction.commit();
+    } else {
+        TableTransaction transaction(*this);
+        Statement read = source.file_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+                                                   .arg(sourceNames.join(QStringLiteral(", ")),
+                                                        source.file_->quotedTable(), whereSql, source.orderAsc_));
+        read.bind(where);
+        QStringList marks;
+        for (qsizetype i = 0; i < targetNames.size(); ++i)
+            marks << QStringLiteral("?");
+        const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(file_->quotedTable(), targetNames.join(QStringLiteral(", ")),
+                                        marks.join(QStringLiteral(", ")));
+        QVariantList values;
+        while (read.step()) {
+            if (tick)
+                tick();
+            values.clear();
+            for (qsizetype i = 0; i < toColumns.size(); ++i) {
+                const QString text = displayText(from.fields[fromColumns[i]], read.column(int(i)));
+                values << storedValue(to.fields[toColumns[i]], text);
+            }
+            Statement s = file_->prepare(insert);
+            s.bind(values);
+            s.step();
+            ++appended;
+            lastId = file_->lastInsertRowId();
+        }
+        file_->rowsChanged(before, int(appended), appended);
+        transaction.commit();
+    }
+    layoutChanged();
+    if (lastId != 0 && fetch(Pick::RowId, {lastId}))
+        eof_ = bof_ = false;
+    else
+        reReadOrNext();
+    afterMove();
+    return int(appended);
+}
+
 // ----------------------------------------------------------------- fields
 
 int Table::fieldCount() const

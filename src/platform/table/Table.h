@@ -11,8 +11,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace Db {
@@ -111,6 +113,20 @@ public:
     // Reads the current row again; when it is gone, moves to the row after it.
     void refresh();
     bool isModified() const { return modified_; }
+
+    // --- walks ---
+    // Writes one field of many rows, by row id, as setAsString writes it (texts
+    // cut to the width; an invalid text raises TableError and writes nothing).
+    // The rows' other fields are untouched; a row that no longer exists is
+    // passed over. Runs inside the file's transaction when a walk holds one.
+    // Cursors standing on a written row show the new value. Returns the rows written.
+    int writeTexts(const QString &fieldName, const std::vector<std::pair<qint64, QString>> &rows);
+    // Appends a copy of every row `source` shows, in its order: the named
+    // fields as setAsString would write their texts, the others empty, new
+    // auto-increment numbers. One transaction on this file, all or nothing;
+    // `tick` runs once per row copied and may stop the copy by throwing. The
+    // cursor then stands on the last row appended. Returns the rows appended.
+    int appendCopies(Table &source, const QStringList &fieldNames, const std::function<void()> &tick = {});
 
     // --- fields ---
     int fieldCount() const;

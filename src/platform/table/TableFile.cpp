@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+#include <utility>
 #include <sqlite3.h>
 
 namespace Db {
@@ -185,6 +186,10 @@ TableFile::TableFile(const QString &path) : path_(path)
             if (s.step())
                 idleCacheSize_ = s.column(0).toLongLong();
         }
+        // Registered once: creating a function later would expire every cached statement.
+        if (sqlite3_create_function_v2(db_, "walk_tick", 0, SQLITE_UTF8, this, &TableFile::tickFunction, nullptr,
+                                       nullptr, nullptr) != SQLITE_OK)
+            fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
         if (sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_, nullptr) !=
             SQLITE_OK)
             fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
@@ -302,9 +307,59 @@ int TableFile::rowCount()
     return rowCount_;
 }
 
-void TableFile::rowsChanged(quint64 changesBefore, int delta)
+quint64 TableFile::lastChanges() const
 {
-    if (countStamp_ == changesBefore && changes() == changesBefore + 1) {
+    return quint64(sqlite3_changes64(db_));
+}
+
+bool TableFile::inTransaction() const
+{
+    return savepoints_ > 0 || !sqlite3_get_autocommit(db_);
+}
+
+void TableFile::attach(const QString &path, const QString &alias)
+{
+    Statement s = prepare(QStringLiteral("ATTACH DATABASE ? AS ") + alias);
+    s.bind({path});
+    s.step();
+}
+
+void TableFile::detach(const QString &alias) noexcept
+{
+    // Fails only while a statement or transaction still uses it, which the
+    // callers have ended; the alias then goes with the connection.
+    sqlite3_exec(db_, (QStringLiteral("DETACH DATABASE ") + alias).toUtf8().constData(), nullptr, nullptr, nullptr);
+}
+
+void TableFile::setTick(std::function<void()> tick)
+{
+    tick_ = std::move(tick);
+    tickError_ = nullptr;
+}
+
+void TableFile::rethrowTickError()
+{
+    if (std::exception_ptr error = std::exchange(tickError_, nullptr))
+        std::rethrow_exception(error);
+}
+
+void TableFile::tickFunction(sqlite3_context *context, int, sqlite3_value **)
+{
+    auto *file = static_cast<TableFile *>(sqlite3_user_data(context));
+    // No exception may cross SQLite's C frames: it is kept and the statement fails.
+    try {
+        if (file->tick_)
+            file->tick_();
+        sqlite3_result_int(context, 1);
+    } catch (...) {
+        file->tickError_ = std::current_exception();
+        sqlite3_result_error(context, "walk stopped", -1);
+    }
+}
+
+void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed)
+{
+    if (countStamp_ == changesBefore && changes() == changesBefore + changed) {
         rowCount_ += delta;
         countStamp_ = changes();
     }

@@ -9,10 +9,14 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <exception>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
+struct sqlite3_context;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace Db {
 
@@ -60,6 +64,19 @@ public:
     void exec(const QString &sql);
     qint64 lastInsertRowId() const;
     quint64 changes() const;
+    quint64 lastChanges() const; // rows the last INSERT, UPDATE or DELETE changed
+
+    // Another table file opened on this connection under `alias`, so one
+    // statement can copy its rows; only outside any transaction of this file.
+    bool inTransaction() const;
+    void attach(const QString &path, const QString &alias);
+    void detach(const QString &alias) noexcept;
+
+    // While set, the SQL function walk_tick() runs `tick` for each row it is
+    // evaluated on. An exception from `tick` fails the statement; it is kept
+    // and raised again by rethrowTickError().
+    void setTick(std::function<void()> tick);
+    void rethrowTickError();
 
     // Savepoints: nested transactions on this file.
     QString beginSavepoint();
@@ -69,7 +86,10 @@ public:
     // Rows in the whole table, counted once and then kept up to date by this
     // program's own inserts and deletes.
     int rowCount();
-    void rowsChanged(quint64 changesBefore, int delta);
+    // After one statement (or a batch of them) that changed `changed` rows
+    // and added `delta` to the table: the kept count follows unless something
+    // else changed the file meanwhile.
+    void rowsChanged(quint64 changesBefore, int delta, quint64 changed = 1);
     void forgetRowCount() { countStamp_ = ~0ULL; }
 
     QList<Table *> cursors;
@@ -81,6 +101,7 @@ private:
     explicit TableFile(const QString &path);
     void readLayout();
     void walkEnded(); // gives back the walk's page cache once no savepoint is left
+    static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
 
     QString path_;
     sqlite3 *db_ = nullptr;
@@ -92,6 +113,8 @@ private:
     qint64 idleCacheSize_ = -2000;
     int rowCount_ = 0;
     quint64 countStamp_ = ~0ULL;
+    std::function<void()> tick_;
+    std::exception_ptr tickError_;
 };
 
 QString quoteName(const QString &name);

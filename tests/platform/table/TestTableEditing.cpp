@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 using namespace TableFixture;
 
@@ -539,6 +540,95 @@ private slots:
         prefixes.post();
         reopen(prefixes);
         QCOMPARE(walkForward(prefixes, "Prefix"), tags("UA UA9"));
+    }
+
+    // Walk operations: one field written on many rows by row id, and the rows
+    // another table shows copied in (one statement, or row by row inside a
+    // walk's transaction or into narrower fields). Rows end as "call|name|date"
+    // in entry order; -1 for an operation that fails and changes nothing.
+    void batchWalks_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("rows");
+        const QStringList before{"A1|r1|", "M1|r2|", "Z1|r3|"};
+        const QStringList copied{"DL1AB|s2|", "G4XYZ|s3|06.01.2024", "K1LONGCALL|s1|05.01.2024"};
+        QTest::newRow("write names") << "write" << 2
+                                     << QStringList{"A1|" + repeated("x", 20) + "|", "M1|r2|", "Z1|new|"};
+        QTest::newRow("write an invalid date") << "write date" << -1 << before;
+        QTest::newRow("copy in one statement") << "copy" << 3 << before + copied;
+        QTest::newRow("copy inside a walk") << "copy nested" << 3 << before + copied;
+        QTest::newRow("copy into narrower fields")
+            << "copy narrow" << 3 << QStringList{"DL1A|s2|", "G4XY|s3|06.01.2024", "K1LO|s1|05.01.2024"};
+        QTest::newRow("copy stopped by its tick") << "copy stopped" << -1 << before;
+    }
+    void batchWalks()
+    {
+        QFETCH(QString, mode);
+        QFETCH(int, result);
+        QFETCH(QStringList, rows);
+        addCalls({"A1", "M1", "Z1"});
+        const QList<qint64> ids{1, 2, 3};
+        TempDatabase other;
+        Db::TableSchema narrow = logSchema();
+        narrow.fields[1].width = 4;
+        other.db.createTable(mode == "copy narrow" ? narrow : logSchema());
+        Db::Table target(&other.db, "Tarnel");
+        target.open();
+        Db::Table &into = mode == "copy narrow" ? target : *log;
+        Db::Table watcher(&temp->db, "Tarnel");
+        watcher.open();
+        watcher.last(); // stands on r3
+        int done = -1;
+        std::optional<Db::TableError> error;
+        if (mode.startsWith("write")) {
+            const QString field = mode == "write date" ? "LogDate" : "LogName";
+            const QString good = mode == "write date" ? "01.01.2024" : "new";
+            const QString bad = mode == "write date" ? "31.02.2024" : repeated("x", 30);
+            error = errorOf([&] { done = log->writeTexts(field, {{ids[2], good}, {99, "gone"}, {ids[0], bad}}); });
+            QCOMPARE(text(watcher, field), error ? QString() : good);
+        } else {
+            TempDatabase from;
+            from.db.createTable(logSchema());
+            Db::Table source(&from.db, "Tarnel");
+            source.open();
+            addRow(source, {{"LogCall", "K1LONGCALL"}, {"LogName", "s1"}, {"LogDate", "05.01.2024"}});
+            addRow(source, {{"LogCall", "DL1AB"}, {"LogName", "s2"}});
+            addRow(source, {{"LogCall", "G4XYZ"}, {"LogName", "s3"}, {"LogDate", "06.01.2024"}});
+            addRow(source, {{"LogCall", "ZZ9"}, {"LogName", "outside the range"}});
+            source.setIndexName("ByCall");
+            source.setRange("DL1AB", "K1LONGCALL");
+            int ticks = 0;
+            const auto tick = [&] {
+                if (++ticks == 2 && mode == "copy stopped")
+                    throw Db::TableError("stopped");
+            };
+            const QStringList fields{"LogCall", "LogName", "LogDate"};
+            error = errorOf([&] {
+                if (mode == "copy nested") {
+                    Db::TableTransaction walk(into);
+                    done = into.appendCopies(source, fields, tick);
+                    walk.commit();
+                } else {
+                    done = into.appendCopies(source, fields, tick);
+                }
+            });
+            QCOMPARE(ticks, mode == "copy stopped" ? 2 : 3);
+            if (!error) {
+                QCOMPARE(text(into, "LogCall"), rows.last().section('|', 0, 0));
+                QCOMPARE(text(into, "LogNom"), QString::number(rows.size()));
+            }
+        }
+        QCOMPARE(error.has_value(), result < 0);
+        if (!error)
+            QCOMPARE(done, result);
+        QStringList stored;
+        for (into.first(); !into.eof(); into.next())
+            stored << text(into, "LogCall") + '|' + text(into, "LogName") + '|' + text(into, "LogDate");
+        QCOMPARE(stored, rows);
+        QCOMPARE(into.recordCount(), rows.size());
+        QCOMPARE(sqliteRows(into.filePath(), "SELECT count(*) FROM Tarnel WHERE LogDate IS NULL OR LogQth IS NULL"),
+                 QStringList{"0"});
     }
 };
 
