@@ -1316,6 +1316,20 @@ void Table::masterMoved()
 
 // ------------------------------------------------------------------ grids
 
+QStringList Table::fieldTexts(const QString &fieldName) const
+{
+    const int c = columnOf(fieldName);
+    const FieldDef &def = file_->schema().fields[c];
+    const Condition where = constraint();
+    Statement s = file_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+                                     .arg(quoteName(def.name), file_->quotedTable(), where.sql, orderAsc_));
+    s.bind(where.args);
+    QStringList texts;
+    while (s.step())
+        texts << displayText(def, s.column(0));
+    return texts;
+}
+
 std::vector<RowTexts> Table::readRows(int offset, int count) const
 {
     requireActive();

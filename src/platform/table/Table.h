@@ -152,6 +152,10 @@ public:
 
     // --- grids ---
     std::vector<RowTexts> readRows(int offset, int count) const;
+    // The display texts of one field over every row of the current set (range
+    // and link), in the current order; the cursor does not move. A walk that
+    // needs one field reads it in one statement.
+    QStringList fieldTexts(const QString &fieldName) const;
     // Changes whenever the rows of this cursor may have changed: its order,
     // range or link, or any post to the file from here or elsewhere.
     struct Generation {
