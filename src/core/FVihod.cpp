@@ -1,6 +1,7 @@
 #include "core/FVihod.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QVBoxLayout>
 
 TFVihod *FVihod = nullptr;
@@ -23,7 +24,10 @@ TFVihod::TFVihod() : Ui::Window(QStringLiteral("FVihod"), QStringLiteral("Exit")
     RadioTarnel->setChecked(true);
     items->addWidget(RadioTarnel);
     items->addWidget(RadioWindows);
-    for (QWidget *w : {static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(DateTimePicker1),
+    auto *systemTime = new QLabel(QStringLiteral("System Time"), central);
+    systemTime->setBuddy(DateTimePicker1);
+    for (QWidget *w : {static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(systemTime),
+                       static_cast<QWidget *>(DateTimePicker1),
                        static_cast<QWidget *>(group)})
         layout->addWidget(w);
 }

@@ -3,8 +3,11 @@
 #include "core/TableSchemas.h"
 #include "platform/table/Database.h"
 #include "platform/table/TableError.h"
+#include "utilities/AlarmFile.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace ProgramDirectory {
 
@@ -43,6 +46,14 @@ QStringList installEmptyTables(const QString &dir)
             continue;
         Db::createTableFile(QDir(sub).filePath(name), schema);
         created << QDir(sub).filePath(name);
+    }
+    // The alarm's sound; a file already there is the operator's and stays.
+    const QString alarm = root.filePath(QString::fromLatin1(AlarmFile::soundPath));
+    if (!QFileInfo::exists(alarm)) {
+        QFile file(alarm);
+        if (!file.open(QIODevice::WriteOnly) || file.write(AlarmFile::alarmWave()) < 0)
+            throw Db::TableError(QStringLiteral("Cannot write %1").arg(alarm), alarm);
+        created << alarm;
     }
     return created;
 }

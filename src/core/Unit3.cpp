@@ -23,8 +23,11 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/Guard.h"
 #include "station/UCw.h"
+#include "utilities/UImage.h"
 #include "utilities/ULabel.h"
+#include "utilities/UPack.h"
 #include "utilities/USked.h"
+#include "utilities/UTimer.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -439,6 +442,10 @@ void TForm3::Cabrillo1Click() { FCabrillo->showModal(); }
 void TForm3::LogExitClick() { closeWindow(); }
 void TForm3::About1Click() { AboutBox->showModal(); }
 void TForm3::ExitWindows1Click() { Shell::requestShutdown(); }
+void TForm3::Images1Click() { showImagesWindow(); }
+void TForm3::UtilPackClick() { showPackWindow(); }
+void TForm3::SoundTimerClick() { FoTimer->showPage(TFoTimer::TimeRecPage); }
+void TForm3::SoundAlarmClick() { FoTimer->showPage(TFoTimer::AlarmPage); }
 void TForm3::Help2Click() { Shell::openHelp(EditDir->text(), QStringLiteral("Tnl.html"), QString()); }
 void TForm3::IOTA1Click() { FIota->showWindow(); }
 void TForm3::WAS1Click() { FWas->showWindow(); }

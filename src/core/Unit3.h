@@ -200,6 +200,10 @@ public:
     void LogExitClick();
     void About1Click();
     void ExitWindows1Click();
+    void Images1Click();
+    void UtilPackClick();
+    void SoundTimerClick();
+    void SoundAlarmClick();
     void Help2Click();
     // The award reports of Awards > Filtered.
     void IOTA2Click();

@@ -76,14 +76,14 @@ void TForm3::buildMenus()
     QMenu *external = view->addMenu(QStringLiteral("External Base"));
     VCD1 = item(external, "VCD1", QStringLiteral("VCD"), &TForm3::VCD1Click);
     QMenu *images = view->addMenu(QStringLiteral("Images"));
-    Images1 = item(images, "Images1", QStringLiteral("Images"));
+    Images1 = item(images, "Images1", QStringLiteral("Images"), &TForm3::Images1Click);
     AutoViewImages1 = item(images, "AutoViewImages1", QStringLiteral("Auto View Images"), &TForm3::AutoViewImages1Click);
 
     QMenu *sound = bar->addMenu(QStringLiteral("Sound"));
     SoundAutosave = item(sound, "SoundAutosave", QStringLiteral("AutoSave"));
     SoundPlay = item(sound, "SoundPlay", QStringLiteral("Player"));
-    SoundTimer = item(sound, "SoundTimer", QStringLiteral("Timer"));
-    SoundAlarm = item(sound, "SoundAlarm", QStringLiteral("Alarm"));
+    SoundTimer = item(sound, "SoundTimer", QStringLiteral("Timer"), &TForm3::SoundTimerClick);
+    SoundAlarm = item(sound, "SoundAlarm", QStringLiteral("Alarm"), &TForm3::SoundAlarmClick);
 
     QMenu *awards = bar->addMenu(QStringLiteral("Awards"));
     AwrdDxcc = item(awards, "AwrdDxcc", QStringLiteral("Manager"), &TForm3::AwrdDxccClick);
@@ -122,7 +122,7 @@ void TForm3::buildMenus()
     PrintQSLlabel1 = item(tools, "PrintQSLlabel1", QStringLiteral("Print QSL label"));
 
     QMenu *utilities = bar->addMenu(QStringLiteral("Utilities"));
-    UtilPack = item(utilities, "UtilPack", QStringLiteral("Pack"));
+    UtilPack = item(utilities, "UtilPack", QStringLiteral("Pack"), &TForm3::UtilPackClick);
 
     QMenu *programs = bar->addMenu(QStringLiteral("Programs"));
     Pr11 = item(programs, "Pr11", QStringLiteral("Pr1"));

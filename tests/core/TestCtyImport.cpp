@@ -451,7 +451,7 @@ private slots:
             QStringList created = CtyImport::installMissingTables(ctyDir, program.path()).created;
             return created + ProgramDirectory::installEmptyTables(program.path());
         };
-        QCOMPARE(install(ctyDir_.path()).size(), 14);
+        QCOMPARE(install(ctyDir_.path()).size(), 15); // 14 tables and the alarm sound
         {
             Db::Database db;
             db.setDirectory(program.filePath(QStringLiteral("Log/Log1")));

@@ -1,0 +1,122 @@
+#include "platform/image/ImageDecoder.h"
+
+#include <csetjmp>
+#include <memory>
+#include <cstdio>
+#include <jpeglib.h>
+#include <string>
+
+namespace Image {
+
+Format sniffFormat(const QByteArray &bytes)
+{
+    if (bytes.startsWith("BM"))
+        return Format::Bmp;
+    if (bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF)
+        return Format::Jpeg;
+    return Format::Unknown;
+}
+
+namespace {
+
+// libjpeg's own error_exit calls exit(); ours jumps back to the decoder
+// instead, keeping the library's message for the error box.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void errorExit(j_common_ptr info)
+{
+    auto *manager = reinterpret_cast<ErrorManager *>(info->err);
+    (*info->err->format_message)(info, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+// Warnings (a truncated scan) are not the operator's business; stderr stays quiet.
+void outputMessage(j_common_ptr) {}
+
+// Adobe writes CMYK JPEGs inverted; libjpeg cannot turn them into RGB itself.
+void cmykToRgb(const uchar *in, uchar *out, JDIMENSION width)
+{
+    for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 4) {
+        const int k = in[3];
+        out[0] = uchar(in[0] * k / 255);
+        out[1] = uchar(in[1] * k / 255);
+        out[2] = uchar(in[2] * k / 255);
+        out[3] = 0xFF;
+    }
+}
+
+// Everything that must survive a longjmp lives here, outside the jumping
+// frame's registers; no object with a destructor is created after setjmp.
+struct JpegJob {
+    jpeg_decompress_struct info;
+    ErrorManager error;
+    QImage image;
+    bool started = false;
+};
+
+// Returns an empty string on success, else libjpeg's message.
+std::string decodeJpeg(JpegJob &job, const QByteArray &bytes)
+{
+    job.info.err = jpeg_std_error(&job.error.pub);
+    job.error.pub.error_exit = errorExit;
+    job.error.pub.output_message = outputMessage;
+    job.error.message[0] = '\0';
+    if (setjmp(job.error.jump)) {
+        if (job.started)
+            jpeg_destroy_decompress(&job.info);
+        return job.error.message[0] ? std::string(job.error.message) : std::string("JPEG error");
+    }
+    jpeg_create_decompress(&job.info);
+    job.started = true;
+    jpeg_mem_src(&job.info, reinterpret_cast<const unsigned char *>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&job.info, TRUE);
+    const bool cmyk = job.info.jpeg_color_space == JCS_CMYK || job.info.jpeg_color_space == JCS_YCCK;
+    job.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
+    jpeg_start_decompress(&job.info);
+    job.image = QImage(int(job.info.output_width), int(job.info.output_height), QImage::Format_RGBX8888);
+    if (job.image.isNull()) {
+        jpeg_destroy_decompress(&job.info);
+        return "The picture is too large";
+    }
+    while (job.info.output_scanline < job.info.output_height) {
+        uchar *line = job.image.scanLine(int(job.info.output_scanline));
+        JSAMPROW row = line;
+        jpeg_read_scanlines(&job.info, &row, 1);
+        if (cmyk)
+            cmykToRgb(line, line, job.info.output_width);
+    }
+    jpeg_finish_decompress(&job.info);
+    jpeg_destroy_decompress(&job.info);
+    return {};
+}
+
+} // namespace
+
+QImage decode(const QByteArray &bytes)
+{
+    switch (sniffFormat(bytes)) {
+    case Format::Bmp: {
+        QImage image = QImage::fromData(bytes, "BMP");
+        if (image.isNull())
+            throw DecodeError("Bitmap image is not valid");
+        return image;
+    }
+    case Format::Jpeg: {
+        auto job = std::make_unique<JpegJob>();
+        const std::string failure = decodeJpeg(*job, bytes);
+        if (!failure.empty())
+            throw DecodeError("JPEG error: " + failure);
+        return job->image;
+    }
+    case Format::Unknown:
+        break;
+    }
+    throw DecodeError("Unknown picture file extension");
+}
+
+} // namespace Image

@@ -1,0 +1,27 @@
+#pragma once
+// Pictures held in memory (a table's blob) decoded into a QImage. The format is
+// told by the bytes themselves, never by a file name, which may have been cut.
+
+#include <QByteArray>
+#include <QImage>
+#include <stdexcept>
+
+namespace Image {
+
+enum class Format { Unknown, Bmp, Jpeg };
+
+// "BM" starts a BMP, FF D8 FF a JPEG.
+Format sniffFormat(const QByteArray &bytes);
+
+// A picture that cannot be decoded; the message says why.
+class DecodeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Decodes a BMP or JPEG. A JPEG whose scan data ends early gives what was
+// decoded (the rest grey), as viewers do. Raises DecodeError for anything
+// else that is not a whole picture; never ends the program.
+QImage decode(const QByteArray &bytes);
+
+} // namespace Image
