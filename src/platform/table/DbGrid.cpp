@@ -30,6 +30,7 @@ void DbGrid::setDataSource(DataSource *source)
         return;
     model_ = new GridModel(source_, this);
     model_->setRowBackground(background_);
+    model_->setFollowing(isVisible());
     setModel(model_);
     connect(model_, &QAbstractItemModel::modelReset, this, &DbGrid::applyWidths);
     connect(model_, &GridModel::currentRowChanged, this, &DbGrid::selectRow);
@@ -46,6 +47,22 @@ void DbGrid::setRowBackground(GridModel::RowBackground background)
         model_->setRowBackground(background_);
         viewport()->update();
     }
+}
+
+void DbGrid::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
+    if (model_)
+        model_->setFollowing(true);
+}
+
+void DbGrid::hideEvent(QHideEvent *event)
+{
+    QTableView::hideEvent(event);
+    // Only a grid whose window is closed stops following; a window merely
+    // minimised keeps its grid current.
+    if (model_ && !isVisible())
+        model_->setFollowing(false);
 }
 
 void DbGrid::applyWidths()

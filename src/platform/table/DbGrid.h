@@ -22,6 +22,10 @@ public:
     // Kept across data sources; see GridModel::setRowBackground.
     void setRowBackground(GridModel::RowBackground background);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void applyWidths();
     void selectRow(int row);

@@ -1,5 +1,7 @@
 #include "platform/table/GridModel.h"
 
+#include <utility>
+
 #include "platform/table/DataSource.h"
 #include "platform/ui/Guard.h"
 
@@ -14,11 +16,33 @@ GridModel::GridModel(DataSource *source, QObject *parent) : QAbstractTableModel(
     if (source_) {
         // Reading the table can fail (a damaged or vanished file): through the
         // guard, never across Qt's signal dispatch.
-        Ui::connectGuarded(source_.data(), &DataSource::stateChange, this, [this] { reset(); });
-        Ui::connectGuarded(source_.data(), &DataSource::layoutChange, this, [this] { reset(); });
-        Ui::connectGuarded(source_.data(), &DataSource::dataChange, this, [this] { followCursor(); });
+        Ui::connectGuarded(source_.data(), &DataSource::stateChange, this, [this] { changed(true); });
+        Ui::connectGuarded(source_.data(), &DataSource::layoutChange, this, [this] { changed(true); });
+        Ui::connectGuarded(source_.data(), &DataSource::dataChange, this, [this] { changed(false); });
     }
     Ui::runGuarded([this] { reset(); });
+}
+
+// A grid nobody sees (a closed window's) is brought up to date when it is
+// shown again: finding the position of a moved cursor can mean counting many
+// rows, on every keystroke that moves the cursor.
+void GridModel::changed(bool layout)
+{
+    if (!following_) {
+        stale_ = true;
+        return;
+    }
+    if (layout)
+        reset();
+    else
+        followCursor();
+}
+
+void GridModel::setFollowing(bool following)
+{
+    following_ = following;
+    if (following && std::exchange(stale_, false))
+        reset();
 }
 
 bool GridModel::attached() const

@@ -42,6 +42,10 @@ public:
     using RowBackground = std::function<std::optional<QColor>(const FieldText &text)>;
     void setRowBackground(RowBackground background) { background_ = std::move(background); }
 
+    // While not following (its grid is hidden) changes only mark the model
+    // stale; following again brings it up to date at once.
+    void setFollowing(bool following);
+
 signals:
     void currentRowChanged(int row);
 
@@ -49,6 +53,7 @@ private:
     bool attached() const;
     void reset();
     void followCursor();
+    void changed(bool layout);
     const RowTexts *row(int row) const;
 
     QPointer<DataSource> source_;
@@ -59,6 +64,8 @@ private:
     Table::Generation generation_;
     mutable QHash<int, std::vector<RowTexts>> blocks_;
     RowBackground background_;
+    bool following_ = true;
+    bool stale_ = false;
 };
 
 } // namespace Db

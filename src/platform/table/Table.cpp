@@ -536,6 +536,11 @@ void Table::afterMove()
 void Table::layoutChanged()
 {
     ++structure_;
+    notifyLayout();
+}
+
+void Table::notifyLayout()
+{
     for (DataSource *s : std::as_const(sources_))
         s->notifyLayoutChange();
 }
@@ -653,14 +658,20 @@ int Table::recNo() const
     requireActive();
     if (!hasRow_)
         return -1;
-    // Counting is linear in the rows counted: count the shorter side. Grids
-    // mostly stand near the end of the log, where the rows after are few.
+    // Counting is linear in the rows counted: both sides are counted in
+    // growing steps, so the cost follows the nearer end of the set (a grid
+    // stands on the first row after a range is set, on the last after a save).
     const int total = recordCount();
-    const int half = total / 2 + 1;
-    const int after = countBeside(true, half);
-    if (after < half)
-        return total - 1 - after;
-    return countBeside(false, -1);
+    for (int limit = 256;; limit *= 8) {
+        const int before = countBeside(false, limit);
+        if (before < limit)
+            return before;
+        const int after = countBeside(true, limit);
+        if (after < limit)
+            return total - 1 - after;
+        if (limit > total)
+            return countBeside(false, -1);
+    }
 }
 
 void Table::moveToPosition(int position)
@@ -736,8 +747,13 @@ void Table::setRange(const QString &low, const QString &high)
     range_.low = std::move(lowValue);
     range_.high = std::move(highValue);
     range_.active = true;
-    layoutChanged();
+    // Counts and positions of the old set are void at once, but the grids
+    // hear of the new set only once the cursor stands on its first row: a
+    // grid then finds its position at once instead of counting from a row
+    // of the old set.
+    ++structure_;
     first();
+    notifyLayout();
 }
 
 void Table::cancelRange()

@@ -213,6 +213,7 @@ private:
     void setNoRow();
     void afterMove();
     void layoutChanged();
+    void notifyLayout();
     void masterMoved();
     std::optional<QVariant> linkValue() const;
     void closeFromDatabase();
