@@ -64,11 +64,6 @@ void TFiltCal::Edit1Change()
 void TFiltCal::FormClose()
 {
     Edit1->clear();
-    Db::Table &log = DM->Table1;
-    if (log.isActive()) {
-        log.cancelRange();
-        log.setIndexName(QStringLiteral("ByDatTim"));
-        log.last();
-    }
+    DM->wholeLogByDate();
     Form3->AutoViewImages1->setChecked(true);
 }

@@ -46,17 +46,6 @@ std::optional<QString> when(const QCheckBox *box, const QString &value)
     return box->isChecked() ? std::optional<QString>(value) : std::nullopt;
 }
 
-// The log in date order from its last contact, the whole of it.
-void wholeLogByDate()
-{
-    Db::Table &log = DM->Table1;
-    if (!log.isActive())
-        return;
-    log.cancelRange();
-    log.setIndexName(QStringLiteral("ByDatTim"));
-    log.last();
-}
-
 } // namespace
 
 TFilter::TFilter() : Ui::Window(QStringLiteral("Filter"), QStringLiteral("Filter"))
@@ -132,7 +121,7 @@ void TFilter::FormCreate()
 
 void TFilter::FormActivate()
 {
-    wholeLogByDate();
+    DM->wholeLogByDate();
 }
 
 LogFilter::Criteria TFilter::criteria() const
@@ -179,5 +168,5 @@ void TFilter::ButtonCClick()
     for (QCheckBox *box : {CheckBoxC, CheckBoxP, CheckBoxD, CheckBoxT, CheckBoxB, CheckBoxM, CheckBoxN, CheckBoxL,
                            CheckBoxRR, CheckBoxTR, CheckBoxQS, CheckBoxQR})
         box->setChecked(false);
-    wholeLogByDate();
+    DM->wholeLogByDate();
 }

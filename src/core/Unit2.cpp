@@ -176,6 +176,15 @@ void TDM::switchLog(int log)
     }
 }
 
+void TDM::wholeLogByDate()
+{
+    if (!Table1.isActive())
+        return;
+    Table1.cancelRange();
+    Table1.setIndexName(QStringLiteral("ByDatTim"));
+    Table1.last();
+}
+
 void TDM::DataSource1DataChange()
 {
     if (!Table1.isActive())

@@ -53,6 +53,9 @@ public:
     // Makes log 1, 2 or 3 the active one; a log that does not open leaves the
     // previous log open, and its error is thrown.
     void switchLog(int log);
+    // The whole log in date order on its last contact (a filter or a range
+    // ended); nothing while the log is closed.
+    void wholeLogByDate();
     // Record browsing: shows what belongs to the log row now current.
     void DataSource1DataChange();
 

@@ -82,13 +82,9 @@ void TForm3::ButtonClearClick()
     if (RecordBrowsing::editMode(ButtonEdit->text()))
         return;
     ViewSortDate->setChecked(true);
-    Db::Table &log = DM->Table1;
-    if (!log.isActive())
-        return;
-    log.cancelRange();
-    log.setIndexName(QStringLiteral("ByDatTim"));
-    log.last();
-    Total->setText(TextFormat::integerText(log.recordCount()));
+    DM->wholeLogByDate();
+    if (DM->Table1.isActive())
+        Total->setText(TextFormat::integerText(DM->Table1.recordCount()));
 }
 
 // "Insert Date" writes the program's own date format, never the machine's.
