@@ -178,6 +178,8 @@ TFImage::TFImage() : Ui::Window(QStringLiteral("FImage"), QStringLiteral("Images
         Table1.setFieldVisible(QString::fromLatin1(hidden), false);
     Table1.setFieldOrder({QStringLiteral("Call"), QStringLiteral("Date_Time"), QStringLiteral("R1")});
     DataSource1.setDataSet(&Table1);
+    // The operator names a picture after its callsign right in the grid.
+    DBGrid1->setEditableFields({QStringLiteral("Call")});
     DBGrid1->setDataSource(&DataSource1);
     Ui::connectGuarded(&DataSource1, &Db::DataSource::dataChange, this, [this] { DataSource1DataChange(); });
 }

@@ -2,6 +2,7 @@
 
 #include "core/GlavnMod.h"
 #include "core/Unit3.h"
+#include "platform/table/DbGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "utilities/UImage.h"
 
@@ -91,9 +92,15 @@ private slots:
         QVERIFY(!FImage->hasPictureOf("QB1AA"));
         QVERIFY(!FImage->showPictureOf("QB1AA"));
         QVERIFY(!FImage->isVisible());
-        t.edit();
-        t.fieldByName("Call").setAsString("QB1AA");
-        t.post();
+        // The operator edits the name in the grid; only that column edits.
+        FImage->showWindow();
+        QAbstractItemModel *grid = FImage->DBGrid1->model();
+        const int row = FImage->DBGrid1->gridModel()->currentRow();
+        QVERIFY(grid->flags(grid->index(row, 0)) & Qt::ItemIsEditable);
+        QVERIFY(!(grid->flags(grid->index(row, 1)) & Qt::ItemIsEditable));
+        QVERIFY(grid->setData(grid->index(row, 0), QStringLiteral("QB1AA")));
+        QCOMPARE(grid->index(row, 0).data().toString(), QStringLiteral("QB1AA"));
+        FImage->closeWindow();
         QVERIFY(!FImage->hasPictureOf("qb1aa"));
         QVERIFY(FImage->hasPictureOf("QB1AA"));
         t.first();

@@ -30,6 +30,7 @@ void DbGrid::setDataSource(DataSource *source)
         return;
     model_ = new GridModel(source_, this);
     model_->setRowBackground(background_);
+    model_->setEditableFields(editable_);
     model_->setFollowing(isVisible());
     setModel(model_);
     connect(model_, &QAbstractItemModel::modelReset, this, &DbGrid::applyWidths);
@@ -47,6 +48,15 @@ void DbGrid::setRowBackground(GridModel::RowBackground background)
         model_->setRowBackground(background_);
         viewport()->update();
     }
+}
+
+void DbGrid::setEditableFields(const QStringList &fields)
+{
+    editable_ = fields;
+    if (model_)
+        model_->setEditableFields(fields);
+    setEditTriggers(fields.isEmpty() ? QAbstractItemView::NoEditTriggers
+                                     : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
 }
 
 void DbGrid::showEvent(QShowEvent *event)

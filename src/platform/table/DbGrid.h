@@ -19,6 +19,9 @@ public:
     void setDataSource(DataSource *source);
     DataSource *dataSource() const { return source_; }
     GridModel *gridModel() const { return model_; }
+    // Fields the operator may edit in place (double click or F2); kept
+    // across data sources.
+    void setEditableFields(const QStringList &fields);
     // Kept across data sources; see GridModel::setRowBackground.
     void setRowBackground(GridModel::RowBackground background);
 
@@ -35,6 +38,7 @@ private:
     GridModel *model_ = nullptr;
     bool following_ = false;
     GridModel::RowBackground background_;
+    QStringList editable_;
 };
 
 } // namespace Db

@@ -1,9 +1,9 @@
 #include "platform/table/GridModel.h"
 
-#include <utility>
-
 #include "platform/table/DataSource.h"
 #include "platform/ui/Guard.h"
+
+#include <utility>
 
 namespace Db {
 
@@ -136,6 +136,39 @@ const RowTexts *GridModel::row(int row) const
     return offset < found->size() ? &(*found)[offset] : nullptr;
 }
 
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() < columns_.size() &&
+        editable_.contains(columns_[index.column()].name, Qt::CaseInsensitive))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !attached())
+        return false;
+    const RowTexts *r = row(index.row());
+    if (!r)
+        return false;
+    Table *t = source_->dataSet();
+    const qint64 rowId = r->rowId;
+    const QString field = columns_[index.column()].name;
+    return Ui::runGuarded([&] {
+        if (!t->moveToRowId(rowId))
+            return;
+        t->edit();
+        try {
+            t->fieldByName(field).setAsString(value.toString());
+            t->post();
+        } catch (...) {
+            t->cancel();
+            throw;
+        }
+    });
+}
+
 QVariant GridModel::data(const QModelIndex &index, int role) const
 {
     if (role == Qt::BackgroundRole && background_ && index.isValid()) {
@@ -149,7 +182,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         });
         return colour ? QVariant(*colour) : QVariant();
     }
-    if (role != Qt::DisplayRole || !index.isValid() || index.column() >= columnFields_.size())
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() ||
+        index.column() >= columnFields_.size())
         return {};
     const RowTexts *r = row(index.row());
     const int field = columnFields_[index.column()];

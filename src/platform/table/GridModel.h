@@ -42,6 +42,12 @@ public:
     using RowBackground = std::function<std::optional<QColor>(const FieldText &text)>;
     void setRowBackground(RowBackground background) { background_ = std::move(background); }
 
+    // Fields the operator may edit in the grid; an edit is posted to the row
+    // at once (a failure is reported and the row stays as it was).
+    void setEditableFields(const QStringList &fields) { editable_ = fields; }
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
     // While not following (its grid is hidden) changes only mark the model
     // stale; following again brings it up to date at once.
     void setFollowing(bool following);
@@ -64,6 +70,7 @@ private:
     Table::Generation generation_;
     mutable QHash<int, std::vector<RowTexts>> blocks_;
     RowBackground background_;
+    QStringList editable_;
     bool following_ = true;
     bool stale_ = false;
 };
