@@ -7,6 +7,10 @@
 #include "platform/table/Table.h"
 
 #include <QDate>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QTime>
 
@@ -66,6 +70,18 @@ inline void installProgram(const QString &dir, bool countries)
     Db::Table log(&database, QStringLiteral("Tarnel"));
     log.open();
     generateLog(log);
+}
+
+// Copies every file below `from` to the same place below `to`.
+inline void copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(source, target);
+    }
 }
 
 } // namespace Bench

@@ -5,6 +5,7 @@
 // data module sets them up; one import and one export also run through the
 // main window. Prints medians.
 
+#include "AdifGenerator.h"
 #include "LogGenerator.h"
 #include "Timing.h"
 #include "awards/AwardMarks.h"
@@ -32,57 +33,6 @@
 #include <vector>
 
 namespace {
-
-void field(QByteArray &out, const char *name, const QByteArray &value, char separator)
-{
-    out += '<';
-    out += name;
-    out += ':';
-    out += QByteArray::number(value.size());
-    out += '>';
-    out += value;
-    out += separator;
-}
-
-// Half the records one field per line, half one record per line.
-QByteArray generateFile()
-{
-    static const char *const bands[] = {"160M", "80M", "40M", "30M", "20M", "17M", "15M", "12M", "10M", "6M"};
-    static const char *const freqs[] = {"1.830", "3.525", "7.025", "10.120", "14.025",
-                                        "18.080", "21.025", "24.900", "28.025", "50.100"};
-    static const char *const modes[] = {"CW", "SSB", "FT8", "RTTY"};
-    QByteArray out = "Generated for the benchmark\n<ADIF_VER:5>3.1.4\n<PROGRAMID:5>Bench\n<EOH>\n";
-    out.reserve(Bench::logSize * 240);
-    const QDate start(2015, 1, 1);
-    for (int i = 0; i < Bench::logSize; ++i) {
-        const char separator = i % 2 ? ' ' : '\n';
-        field(out, "CALL", Bench::callOf(i * 7919 % Bench::logSize).toLatin1(), separator);
-        field(out, "QSO_DATE", start.addDays(i / 30).toString(u"yyyyMMdd").toLatin1(), separator);
-        field(out, "TIME_ON", QTime(0, 0).addSecs(i % 30 * 2000).toString(u"HHmmss").toLatin1(), separator);
-        field(out, "BAND", bands[i % 10], separator);
-        field(out, "FREQ", freqs[i % 10], separator);
-        field(out, "MODE", modes[i % 4], separator);
-        field(out, "RST_SENT", i % 2 ? "599" : "59", separator);
-        field(out, "RST_RCVD", i % 3 ? "579" : "57", separator);
-        field(out, "NAME", i % 7 ? "Walter" : "Jörg", separator);
-        field(out, "QTH", i % 5 ? "Dortmund" : "41900 Petäjävesi", separator);
-        field(out, "GRIDSQUARE", "JO31AB", separator);
-        field(out, "QSL_RCVD", i % 4 ? "N" : "Y", separator);
-        out += "<EOR>\n";
-    }
-    return out;
-}
-
-void copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
 
 // The cursors the import and the exports use, linked as the data module links them.
 struct Program {
@@ -132,7 +82,8 @@ int main(int argc, char **argv)
     const QString empty = base.filePath(QStringLiteral("empty"));
     CtyImport::installMissingTables(QStringLiteral("/usr/share/hamradio-files"), empty);
     ProgramDirectory::installEmptyTables(empty);
-    const QByteArray file = generateFile();
+    // Half the records one field per line, half one record per line.
+    const QByteArray file = Bench::generateAdif([](int i) { return i % 2 ? ' ' : '\n'; });
     const int n = Bench::logSize;
     std::printf("%.1f MB, %d records; full prefix tables\n", double(file.size()) / 1e6, n);
 
@@ -140,7 +91,7 @@ int main(int argc, char **argv)
     std::vector<double> imports, reimports, adif, text;
     for (int run = 0; run < importRuns; ++run) {
         const QString dir = base.filePath(QStringLiteral("run%1").arg(run));
-        copyTree(empty, dir);
+        Bench::copyTree(empty, dir);
         Program p(dir);
         LogImport::Counts c;
         imports.push_back(Bench::millis([&] { c = p.import(file); }));
@@ -163,7 +114,7 @@ int main(int argc, char **argv)
     // The same through the main window: the progress window and the grid
     // around the walk add next to nothing.
     const QString windowDir = base.filePath(QStringLiteral("window"));
-    copyTree(empty, windowDir);
+    Bench::copyTree(empty, windowDir);
     QFile adi(windowDir + QStringLiteral("/bench.adi"));
     if (!adi.open(QIODevice::WriteOnly) || adi.write(file) != file.size())
         return 1;

@@ -22,17 +22,6 @@
 
 namespace {
 
-void copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
-
 // The cursors the rebuild uses, linked as the data module links them.
 struct Program {
     explicit Program(const QString &dir)
@@ -73,7 +62,7 @@ int main(int argc, char **argv)
     std::vector<double> fresh, again, counting;
     for (int run = 0; run < rebuildRuns; ++run) {
         const QString dir = base.filePath(QStringLiteral("run%1").arg(run));
-        copyTree(master, dir);
+        Bench::copyTree(master, dir);
         Program p(dir);
         const AwardsRebuild::Tables tables{p.lookup, p.allpref, p.prefix, *p.marks, p.dxcc, p.ur, p.waz};
         fresh.push_back(Bench::millis([&] { AwardsRebuild::rebuild(tables, true); }));
