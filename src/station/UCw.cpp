@@ -3,3 +3,5 @@
 TFCW *FCW = nullptr;
 
 TFCW::TFCW() : Ui::Window(QStringLiteral("FCW"), QStringLiteral("CW")) {}
+
+void TFCW::sendFromMainWindow(const QString &) {}
