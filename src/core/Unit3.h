@@ -309,6 +309,13 @@ public:
     void LogExportAdifClick();
     void LogExportTextClick();
 
+    // ---- printing (core/Unit3Print.cpp)
+    void PrintQSLlabel1Click();
+    void QSLPrint1Click();
+    void LogPrintClick();
+    void LogPrintSetupClick();
+    void Printer1Click();
+
 private:
     void resetInfo();
     void showIndicators(const QList<int> &colours);

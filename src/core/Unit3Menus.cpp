@@ -50,8 +50,8 @@ void TForm3::buildMenus()
     LogExportAdif = item(exportMenu, "LogExportAdif", QStringLiteral("ADIF"), &TForm3::LogExportAdifClick);
     LogExportText = item(exportMenu, "LogExportText", QStringLiteral("Text File"), &TForm3::LogExportTextClick);
     log->addSeparator();
-    LogPrint = item(log, "LogPrint", QStringLiteral("Print"));
-    LogPrintSetup = item(log, "LogPrintSetup", QStringLiteral("Print Setup"));
+    LogPrint = item(log, "LogPrint", QStringLiteral("Print"), &TForm3::LogPrintClick);
+    LogPrintSetup = item(log, "LogPrintSetup", QStringLiteral("Print Setup"), &TForm3::LogPrintSetupClick);
     log->addSeparator();
     LogExit = item(log, "LogExit", QStringLiteral("Exit"), &TForm3::LogExitClick);
     ExitWindows1 = item(log, "ExitWindows1", QStringLiteral("Exit Windows"), &TForm3::ExitWindows1Click);
@@ -99,7 +99,7 @@ void TForm3::buildMenus()
     ContStop = item(contest, "ContStop", QStringLiteral("End"));
     radio(GroupContest, {ContStart, ContStop});
     QMenu *print = contest->addMenu(QStringLiteral("Print"));
-    Printer1 = item(print, "Printer1", QStringLiteral("Printer"));
+    Printer1 = item(print, "Printer1", QStringLiteral("Printer"), &TForm3::Printer1Click);
     QMenu *inFile = print->addMenu(QStringLiteral("in File"));
     Cabrillo1 = item(inFile, "Cabrillo1", QStringLiteral("Cabrillo"), &TForm3::Cabrillo1Click);
 
@@ -119,7 +119,7 @@ void TForm3::buildMenus()
     DXCluster1 = item(internet, "DXCluster1", QStringLiteral("DX Cluster"), &TForm3::DXCluster1Click);
     Callbook1 = item(internet, "Callbook1", QStringLiteral("Callbook"), &TForm3::Callbook1Click);
     Skeds1 = item(tools, "Skeds1", QStringLiteral("Skeds"), &TForm3::Skeds1Click);
-    PrintQSLlabel1 = item(tools, "PrintQSLlabel1", QStringLiteral("Print QSL label"));
+    PrintQSLlabel1 = item(tools, "PrintQSLlabel1", QStringLiteral("Print QSL label"), &TForm3::PrintQSLlabel1Click);
 
     QMenu *utilities = bar->addMenu(QStringLiteral("Utilities"));
     UtilPack = item(utilities, "UtilPack", QStringLiteral("Pack"), &TForm3::UtilPackClick);
@@ -181,7 +181,7 @@ void TForm3::buildPopupMenus()
     Delete1 = item(PopupMenu2, "Delete1", QStringLiteral("Delete"));
     FilterCallsign1 = item(PopupMenu2, "FilterCallsign1", QStringLiteral("Filter Callsignal"), &TForm3::ViewCallsignalClick);
     Filter1 = item(PopupMenu2, "Filter1", QStringLiteral("Filter"), &TForm3::ViewFilterClick);
-    QSLPrint1 = item(PopupMenu2, "QSLPrint1", QStringLiteral("QSL Print"));
+    QSLPrint1 = item(PopupMenu2, "QSLPrint1", QStringLiteral("QSL Print"), &TForm3::QSLPrint1Click);
 
     PopupMenu3 = popup("PopupMenu3", MaskEditQslRx);
     InsertDate1 = item(PopupMenu3, "InsertDate1", QStringLiteral("Insert Date"));

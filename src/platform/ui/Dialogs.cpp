@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QMessageBox>
 
 namespace Ui {
@@ -50,6 +51,15 @@ Answer askYesNo(const QString &text) { return dialogs().question(text, false); }
 void showError(const QString &text) { dialogs().error(text); }
 QString openFileName(const FileDialogOptions &options) { return dialogs().openFileName(options); }
 QString saveFileName(const FileDialogOptions &options) { return dialogs().saveFileName(options); }
+std::optional<QFont> chooseFont(const QFont &initial) { return dialogs().font(initial); }
+
+bool FontDialog::execute()
+{
+    const std::optional<QFont> chosen = chooseFont(font);
+    if (chosen)
+        font = *chosen;
+    return chosen.has_value();
+}
 
 // ------------------------------------------------------------------ Qt's
 
@@ -95,6 +105,15 @@ QString QtDialogs::saveFileName(const FileDialogOptions &options)
         start = QDir(start).filePath(options.defaultName);
     return withExtension(
         QFileDialog::getSaveFileName(QApplication::activeWindow(), options.title, start, options.filter), options);
+}
+
+std::optional<QFont> QtDialogs::font(const QFont &initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+    if (!ok)
+        return std::nullopt;
+    return chosen;
 }
 
 // -------------------------------------------------------------- scripted
@@ -158,6 +177,16 @@ QString ScriptedDialogs::saveFileName(const FileDialogOptions &options)
     const QString name = fileNames.front();
     fileNames.pop_front();
     return withExtension(name, options);
+}
+
+std::optional<QFont> ScriptedDialogs::font(const QFont &initial)
+{
+    record(Shown::Font, initial.family());
+    if (fonts.empty())
+        return std::nullopt;
+    const QFont chosen = fonts.front();
+    fonts.pop_front();
+    return chosen;
 }
 
 QStringList ScriptedDialogs::texts(Shown::Kind kind) const

@@ -1,12 +1,14 @@
 #pragma once
-// Message boxes, the standard error box and file dialogs. Every window reaches
+// Message boxes, the standard error box, file and font dialogs. Every window reaches
 // them through this seam, so tests can script the answers and read back what
 // was shown.
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 
 namespace Ui {
 
@@ -29,6 +31,7 @@ public:
     virtual void error(const QString &text) = 0;                  // the standard error box
     virtual QString openFileName(const FileDialogOptions &options) = 0; // "" when cancelled
     virtual QString saveFileName(const FileDialogOptions &options) = 0;
+    virtual std::optional<QFont> font(const QFont &initial) = 0; // nothing when cancelled
 };
 
 // The dialogs in use; Qt's own unless a test has put others in place.
@@ -44,6 +47,16 @@ Answer askYesNo(const QString &text);
 void showError(const QString &text);
 QString openFileName(const FileDialogOptions &options);
 QString saveFileName(const FileDialogOptions &options);
+std::optional<QFont> chooseFont(const QFont &initial);
+
+// A window's font dialog: it keeps its font from one run to the next.
+class FontDialog {
+public:
+    explicit FontDialog(const QFont &font = {}) : font(font) {}
+    // True on OK, and `font` is then the chosen one.
+    bool execute();
+    QFont font;
+};
 
 // Real message boxes and file dialogs.
 class QtDialogs : public Dialogs {
@@ -54,15 +67,16 @@ public:
     void error(const QString &text) override;
     QString openFileName(const FileDialogOptions &options) override;
     QString saveFileName(const FileDialogOptions &options) override;
+    std::optional<QFont> font(const QFont &initial) override;
 };
 
 // For tests: records every box and answers from queues. An unscripted
 // question is answered Cancel (or No without a Cancel button), an unscripted
-// file dialog is cancelled. Installs itself while it lives.
+// file or font dialog is cancelled. Installs itself while it lives.
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum Kind { Warning, Question, Error, OpenFile, SaveFile, Information } kind;
+        enum Kind { Warning, Question, Error, OpenFile, SaveFile, Information, Font } kind;
         QString text;
     };
 
@@ -75,8 +89,10 @@ public:
     void error(const QString &text) override;
     QString openFileName(const FileDialogOptions &options) override;
     QString saveFileName(const FileDialogOptions &options) override;
+    std::optional<QFont> font(const QFont &initial) override; // records the initial font's family
 
     std::deque<Answer> answers;
+    std::deque<QFont> fonts; // each one chosen with OK
     std::deque<QString> fileNames;
     QList<Shown> shown;
     QList<FileDialogOptions> fileDialogs;

@@ -1,0 +1,90 @@
+#include "utilities/LogReport.h"
+
+#include "core/Unit2.h"
+#include "platform/table/Table.h"
+#include "platform/ui/Guard.h"
+
+namespace LogReport {
+
+namespace {
+
+struct LogColumn {
+    const char *header;
+    const char *field; // nullptr: the running number
+    double leftMm;
+};
+
+const QList<LogColumn> &columnsOf(Kind kind)
+{
+    static const QList<LogColumn> log{
+        {"", nullptr, 0},           {"Callsignal", "LogCall", 8}, {"Date", "LogDate", 36},
+        {"Time", "LogTime", 61},    {"Band", "LogBand", 83},      {"Mode", "LogMode", 93},
+        {"Send", "LogTxRst", 108},  {"Rcvd", "LogRxRst", 119},    {"QTH", "LogQth", 129},
+        {"Name", "LogName", 167},
+    };
+    static const QList<LogColumn> contest{
+        {"", nullptr, 0},          {"Time", "LogTime", 13},   {"Date", "LogDate", 30},
+        {"Callsignal", "LogCall", 55}, {"Band", "LogBand", 83},   {"Mode", "LogMode", 93},
+        {"Send", "LogTxRst", 108}, {"NR Tx", "Log3", 119},    {"Rcvd", "LogRxRst", 142},
+        {"NR Rx", "Log2", 152},
+    };
+    return kind == Kind::Log ? log : contest;
+}
+
+QFont arial(int points)
+{
+    QFont font(QStringLiteral("Arial"), points);
+    font.setBold(true);
+    return font;
+}
+
+QFont bandFont(int points)
+{
+    QFont font = arial(points);
+    font.setUnderline(true);
+    return font;
+}
+
+} // namespace
+
+QFont defaultPrintFont()
+{
+    return arial(10);
+}
+
+Print::Report build(Kind kind, const Db::Table &log, const QString &title, const QFont &printFont)
+{
+    Print::Report report;
+    report.title = title;
+    report.titleFont = bandFont(14);
+    report.headerFont = bandFont(10);
+    report.detailFont = printFont;
+    QList<int> positions; // of the fields in a row's texts
+    for (const LogColumn &c : columnsOf(kind)) {
+        report.columns.append({QString::fromLatin1(c.header), c.leftMm});
+        if (c.field)
+            positions << (log.isActive() ? log.schema().fieldIndex(QString::fromLatin1(c.field)) : -1);
+    }
+    if (!log.isActive())
+        return report;
+    for (const Db::RowTexts &row : log.readRows(0, log.recordCount())) {
+        QStringList texts;
+        for (int p : positions)
+            texts << (p >= 0 ? row.texts.value(p) : QString());
+        report.rows.append(texts);
+    }
+    return report;
+}
+
+void preview(Kind kind, const QString &title, const QFont &printFont, const std::function<void()> &afterPreview)
+{
+    // The grid must not follow anything while the report is read and shown.
+    DM->DataSource1.setEnabled(false);
+    struct Attach {
+        const std::function<void()> &step;
+        ~Attach() { Ui::runRestoring(step); }
+    } attach{afterPreview};
+    Print::preview(build(kind, DM->Table1, title, printFont));
+}
+
+} // namespace LogReport
