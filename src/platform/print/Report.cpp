@@ -93,12 +93,12 @@ bool paint(QPrinter &printer, const Report &report)
 
     const auto left = [&](int c) { return report.columns[c].leftMm * perMm; };
     const auto width = [&](int c) { return (c + 1 < report.columns.size() ? left(c + 1) : page.width()) - left(c); };
-    const auto line = [&](double y, const QFont &font, const QFontMetricsF &metrics, const QStringList &texts) {
-        painter.setFont(font);
+    const auto detail = [&](double y, const QStringList &texts) {
+        painter.setFont(report.detailFont);
         for (int c = 0; c < report.columns.size() && c < texts.size(); ++c)
-            painter.drawText(QRectF(left(c), y, width(c), metrics.height()), Qt::AlignLeft | Qt::AlignTop,
-                             fitting(texts[c], metrics, width(c)));
-        return y + metrics.lineSpacing();
+            painter.drawText(QRectF(left(c), y, width(c), detailMetrics.height()), Qt::AlignLeft | Qt::AlignTop,
+                             fitting(texts[c], detailMetrics, width(c)));
+        return y + detailMetrics.lineSpacing();
     };
     // The headers are the report's own short texts: they are printed whole,
     // even where one reaches into the next column.
@@ -121,7 +121,7 @@ bool paint(QPrinter &printer, const Report &report)
             }
             y = header(0);
         }
-        y = line(y, report.detailFont, detailMetrics, QStringList{QString::number(r + 1)} + report.rows[r]);
+        y = detail(y, QStringList{QString::number(r + 1)} + report.rows[r]);
     }
     return painter.end();
 }
