@@ -121,6 +121,21 @@ private slots:
         QVERIFY(dialogs_->shown.isEmpty());
     }
 
+    // The installer adds the template row once; without it Rec still works.
+    void recordsWithoutTemplate()
+    {
+        ProgramDirectory::installEmptyTables(program_->path());
+        DM->TableR.refresh();
+        QCOMPARE(DM->TableR.recordCount(), 1);
+        DM->TableR.deleteRecord();
+        SoundR->ButtonRecClick();
+        device_->advance(500);
+        SoundR->ButtonStopClick();
+        SoundR->ButtonSaveClick();
+        QCOMPARE(DM->TableS.recordCount(), 1);
+        QCOMPARE(waveMs(storedWave()), qint64(500));
+    }
+
     // Abort drops the recording: the save AutoSave runs afterwards stores
     // nothing, from the main window as from the player.
     void abortThenAutosave_data()
