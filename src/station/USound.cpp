@@ -180,6 +180,8 @@ void TSoundR::ButtonRecClick()
     Audio::WaveDevice &device = Audio::waveDevice();
     if (!device.open(path) || !device.record()) {
         closeMediaPlayer();
+        // The template alone is no recording: a later save stores nothing.
+        removeFile(path);
         setIdle();
         reportDevice();
         return;
@@ -239,11 +241,16 @@ void TSoundR::ButtonSaveClick()
         const QString call = Form3->MaskEditCall->text();
         Db::Table &sound = DM->TableS;
         sound.append();
-        sound.fieldByName(QStringLiteral("DateTim")).setAsDateTime(MainClock::now());
-        if (call.size() > 2)
-            sound.fieldByName(QStringLiteral("Callsignal")).setAsString(call);
-        sound.fieldByName(QStringLiteral("Sound")).loadFromFile(path);
-        sound.post();
+        try {
+            sound.fieldByName(QStringLiteral("DateTim")).setAsDateTime(MainClock::now());
+            if (call.size() > 2)
+                sound.fieldByName(QStringLiteral("Callsignal")).setAsString(call);
+            sound.fieldByName(QStringLiteral("Sound")).loadFromFile(path);
+            sound.post();
+        } catch (...) {
+            sound.cancel();
+            throw;
+        }
         removeFile(path);
     }
     ButtonSave->setEnabled(false);

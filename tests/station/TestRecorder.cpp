@@ -277,6 +277,7 @@ private slots:
         QCOMPARE(SoundR->Label1->text(), QStringLiteral("Stop"));
         QVERIFY(!SoundR->Timer2->isActive());
         QVERIFY(!SoundR->isRecording());
+        QVERIFY(!recordingFileExists());
     }
 };
 
