@@ -20,6 +20,7 @@ namespace {
 constexpr int defaultRate = 11025;
 constexpr int defaultChannels = 1;
 constexpr unsigned latencyMicroseconds = 200000;
+constexpr int waitMilliseconds = 100;
 
 thread_local char alsaMessage[256];
 
@@ -162,6 +163,9 @@ bool AlsaWaveDevice::record()
         const qint64 period = std::max(rate / 20, 1);
         std::vector<qint16> chunk(std::size_t(period * channels));
         while (!state->stopping && state->frame < limit) {
+            // A stalled device must not hold up the stop.
+            if (snd_pcm_wait(state->pcm, waitMilliseconds) == 0)
+                continue;
             const qint64 wanted = std::min(period, limit - state->frame);
             snd_pcm_sframes_t got = snd_pcm_readi(state->pcm, chunk.data(), snd_pcm_uframes_t(wanted));
             if (got < 0) {
@@ -212,6 +216,8 @@ bool AlsaWaveDevice::play()
         const int channels = state->wave.channels;
         const qint64 period = std::max(state->wave.rate / 20, 1);
         while (!state->stopping && state->frame < total) {
+            if (snd_pcm_wait(state->pcm, waitMilliseconds) == 0)
+                continue;
             const qint64 at = state->frame;
             const qint64 count = std::min(period, total - at);
             snd_pcm_sframes_t put =
