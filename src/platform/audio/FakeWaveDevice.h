@@ -1,7 +1,8 @@
 #pragma once
-// A wave device on a virtual clock: advance() moves it. Recording for n ms
-// and saving writes a wave file n ms long; playing runs from the position
-// until the clock passes the file's end. Installs itself while it lives.
+// For tests: a wave device on a virtual clock that advance() moves.
+// Recording for n ms and saving writes a wave file n ms long; playing runs
+// from the position until the clock passes the file's end. Installs itself
+// while it lives.
 
 #include "platform/audio/WaveDevice.h"
 
