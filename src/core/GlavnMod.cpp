@@ -118,6 +118,8 @@ void createWindowSet()
     // Links between windows, once every window exists.
     Ui::runGuarded([] { Form3->bindLogGrid(); });
     Ui::runGuarded([] { Povt->bindGrid(); });
+    // A timed recording leaves the operator's own alone.
+    TFoTimer::setRecorderState([] { return SoundR && SoundR->isRecording(); });
 }
 
 void destroyWindowSet()

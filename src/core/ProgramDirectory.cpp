@@ -1,7 +1,9 @@
 #include "core/ProgramDirectory.h"
 
 #include "core/TableSchemas.h"
+#include "platform/audio/WaveDevice.h"
 #include "platform/table/Database.h"
+#include "platform/table/Table.h"
 #include "platform/table/TableError.h"
 #include "utilities/AlarmFile.h"
 
@@ -46,6 +48,19 @@ QStringList installEmptyTables(const QString &dir)
             continue;
         Db::createTableFile(QDir(sub).filePath(name), schema);
         created << QDir(sub).filePath(name);
+    }
+    // The recorder's template: an empty wave file in the recording format.
+    // A template already there is the operator's and stays.
+    {
+        Db::Database sounds;
+        sounds.setDirectory(root.filePath(QStringLiteral("Sound/Table")));
+        Db::Table templates(&sounds, TableSchemas::rez().name);
+        templates.open();
+        if (templates.isEmpty()) {
+            templates.append();
+            templates.fieldByName(QStringLiteral("Sound")).setAsBytes(Audio::pcm16Wave(11025, 1, {}));
+            templates.post();
+        }
     }
     // The alarm's sound; a file already there is the operator's and stays.
     const QString alarm = root.filePath(QString::fromLatin1(AlarmFile::soundPath));

@@ -381,6 +381,7 @@ void TForm3::connectHandlers()
     connectKeysAndStopwatch();
     connectLogItems();
     connectContest();
+    connectStation();
 }
 
 // ------------------------------------------------------------------ handlers

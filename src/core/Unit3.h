@@ -316,7 +316,26 @@ public:
     void LogPrintSetupClick();
     void Printer1Click();
 
+    // ---- voice recorder, programs menu, MixW (core/Unit3Station.cpp)
+    void ButtonReClick();
+    void ButtonPlClick();
+    void Timer4Timer();
+    void ButtonCqClick();
+    void SoundPlayClick();
+    void SoundAutosaveClick();
+    void Pr11Click();
+    void Pr21Click();
+    void Pr31Click();
+    void Pr41Click();
+    void Pr51Click();
+    void Pr61Click();
+    void Pr81Click();
+    void Update1Click();
+    void Pr91Click();
+
 private:
+    void connectStation();
+    void startProgram(const QString &path);
     void resetInfo();
     void showIndicators(const QList<int> &colours);
     void resolveEntry();

@@ -1,5 +1,6 @@
 #include "utilities/AlarmFile.h"
 
+#include "platform/audio/WaveDevice.h"
 #include "platform/format/TextFormat.h"
 
 #include <QtEndian>
@@ -90,31 +91,7 @@ QByteArray alarmWave()
         const double v = on ? 12000.0 * std::sin(2.0 * M_PI * 880.0 * n / rate) : 0.0;
         qToLittleEndian<qint16>(static_cast<qint16>(v), data.data() + 2 * n);
     }
-    QByteArray wave;
-    const auto u32 = [&](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        wave.append(b, 4);
-    };
-    const auto u16 = [&](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        wave.append(b, 2);
-    };
-    wave += "RIFF";
-    u32(36 + data.size());
-    wave += "WAVEfmt ";
-    u32(16);
-    u16(1); // PCM
-    u16(1); // mono
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    wave += "data";
-    u32(data.size());
-    wave += data;
-    return wave;
+    return Audio::pcm16Wave(rate, 1, data);
 }
 
 } // namespace AlarmFile

@@ -3,11 +3,11 @@
 #include "core/FVihod.h"
 #include "core/SettingsFile.h"
 #include "core/Unit3.h"
+#include "platform/audio/WaveDevice.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 #include "station/USound.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -29,13 +29,6 @@ QString programFile(const QString &name)
 QTime wholeSeconds(const QTime &t)
 {
     return QTime(t.hour(), t.minute(), t.second());
-}
-
-TFoTimer::Player &alarmPlayer()
-{
-    // The wave device cannot play yet: the system's sound stands in.
-    static TFoTimer::Player player = [](const QString &) { QApplication::beep(); };
-    return player;
 }
 
 TFoTimer::RecorderState &recorderState()
@@ -92,11 +85,6 @@ const QString startHint = QStringLiteral("Время начала записи")
 const QString lengthHint = QStringLiteral("Время записи");
 
 } // namespace
-
-TFoTimer::Player TFoTimer::setAlarmPlayer(Player player)
-{
-    return std::exchange(alarmPlayer(), player ? std::move(player) : [](const QString &) { QApplication::beep(); });
-}
 
 TFoTimer::RecorderState TFoTimer::setRecorderState(RecorderState state)
 {
@@ -309,7 +297,7 @@ void TFoTimer::Timer1Timer()
     if (const std::optional<MainClock::Span> span = reference1_.advance(MainClock::now())) {
         const QString sound = programFile(QString::fromLatin1(AlarmFile::soundPath));
         for (int i : AlarmFile::dueAlarms(alarms(), *span)) {
-            alarmPlayer()(sound);
+            Audio::playSound(sound);
             CheckBoxA[i]->setChecked(false);
         }
     }

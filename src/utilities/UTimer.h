@@ -59,9 +59,6 @@ public:
     // The Sound menu: the window shown on "Alarm" or "Time Rec".
     void showPage(PageIndex page);
 
-    // Plays a wave file to its end; tests put another in place.
-    using Player = std::function<void(const QString &path)>;
-    static Player setAlarmPlayer(Player player);
     // Whether the recorder records now (the operator's own recording too).
     using RecorderState = std::function<bool()>;
     static RecorderState setRecorderState(RecorderState state);

@@ -20,11 +20,12 @@ namespace {
 
 class CountingDevice : public Audio::WaveDevice {
 public:
-    void record(const QString &) override
+    bool record() override
     {
         ++recordings;
         if (failing)
             throw std::runtime_error("The sound device is gone");
+        return true;
     }
     int recordings = 0;
     bool failing = false;

@@ -1,8 +1,10 @@
 #include "core/ProgramFixture.h"
 
 #include "core/GlavnMod.h"
+#include "core/Unit2.h"
+#include "core/Unit3.h"
 #include "core/MainClock.h"
-#include "platform/audio/WaveDevice.h"
+#include "platform/audio/FakeWaveDevice.h"
 #include "platform/ui/Dialogs.h"
 #include "utilities/AlarmFile.h"
 #include "utilities/TimedRecording.h"
@@ -55,18 +57,6 @@ public:
     bool timerRecording = false;
     bool operatorRecording = false;
     QStringList events;
-};
-
-class FakeDevice : public Audio::WaveDevice {
-public:
-    FakeDevice() : previous_(Audio::setWaveDevice(this)) {}
-    ~FakeDevice() override { Audio::setWaveDevice(previous_); }
-    void record(const QString &) override { events << QStringLiteral("record"); }
-    void stop() override { events << QStringLiteral("stop"); }
-    QStringList events;
-
-private:
-    Audio::WaveDevice *previous_;
 };
 
 struct Plan {
@@ -192,8 +182,7 @@ private slots:
         ProgramFixture program;
         Ui::ScriptedDialogs dialogs;
         FakeClock clock(QStringLiteral("01.03.2024 09:00:00"));
-        QStringList played;
-        const TFoTimer::Player previous = TFoTimer::setAlarmPlayer([&](const QString &path) { played << path; });
+        FakeWaveDevice device;
         createWindowSet();
         QVERIFY(!FoTimer->Timer1->isActive());
         FoTimer->PickerDA[0]->setDate(QDate(2024, 2, 29));
@@ -214,11 +203,10 @@ private slots:
             clock.set(at(QStringLiteral("01.03.2024 ") + now));
             FoTimer->Timer1Timer();
         }
-        QCOMPARE(played, QStringList{program.path(QStringLiteral("Sound/Alarm.wav"))});
+        QCOMPARE(device.played, QStringList{"Alarm.wav"});
         QVERIFY(!FoTimer->CheckBoxA[1]->isChecked());
         QVERIFY(!FoTimer->Timer1->isActive());
         QVERIFY(dialogs.shown.isEmpty());
-        TFoTimer::setAlarmPlayer(previous);
     }
 
     // The page drives the recorder; the series runs from the settings in
@@ -227,7 +215,7 @@ private slots:
     {
         ProgramFixture program;
         Ui::ScriptedDialogs dialogs;
-        FakeDevice device;
+        FakeWaveDevice device;
         FakeClock clock(QStringLiteral("01.03.2024 09:59:58"));
         createWindowSet();
         FoTimer->showPage(TFoTimer::TimeRecPage);
@@ -248,11 +236,42 @@ private slots:
             if (!device.events.isEmpty())
                 seen << now.toString(QStringLiteral("HH:mm:ss ")) + device.events.join(QLatin1Char(','));
         }
-        QCOMPARE(seen, (QStringList{"10:00:00 record", "10:01:00 stop", "11:00:00 record", "11:01:00 stop"}));
+        QCOMPARE(seen, (QStringList{"10:00:00 record", "10:01:00 save", "11:00:00 record", "11:01:00 save"}));
+        QCOMPARE(DM->TableS.recordCount(), 2);
         QVERIFY(!FoTimer->CheckBoxR[3]->isChecked());
         QVERIFY(!FoTimer->Timer2->isActive());
         FoTimer->showPage(TFoTimer::AlarmPage);
         QVERIFY(FoTimer->ButtonS->isEnabled());
+    }
+
+    // The operator records through the main window across a timed single:
+    // its start is skipped and its stop leaves the operator's save alone.
+    void windowTimedStartLeavesOperatorsRecording()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        FakeWaveDevice device;
+        FakeClock clock(QStringLiteral("01.03.2024 09:59:58"));
+        createWindowSet();
+        FoTimer->PickerTT[0]->setDate(QDate(2024, 3, 1));
+        FoTimer->PickerTD[0]->setTime(t("10:00:00"));
+        FoTimer->CheckBoxR[0]->setChecked(true);
+        QStringList seen;
+        for (QDateTime now = at(QStringLiteral("01.03.2024 09:59:59")); now <= at(QStringLiteral("01.03.2024 10:02:00"));
+             now = now.addSecs(1)) {
+            clock.set(now);
+            device.events.clear();
+            FoTimer->Timer2Timer();
+            if (now.time() == t("09:59:59"))
+                Form3->ButtonReClick();
+            if (now.time() == t("10:00:30"))
+                Form3->ButtonPlClick();
+            if (!device.events.isEmpty())
+                seen << now.toString(QStringLiteral("HH:mm:ss ")) + device.events.join(QLatin1Char(','));
+        }
+        QCOMPARE(seen, (QStringList{"09:59:59 record", "10:00:30 save"}));
+        QCOMPARE(DM->TableS.recordCount(), 1);
+        QVERIFY(dialogs.shown.isEmpty());
     }
 
     void alarmWaveIsValid()

@@ -22,6 +22,17 @@ UrlOpener &current()
     return opener;
 }
 
+bool systemStart(const QString &program)
+{
+    return QProcess::startDetached(program, {});
+}
+
+ProgramStarter &currentStarter()
+{
+    static ProgramStarter starter = systemStart;
+    return starter;
+}
+
 void systemShutdown()
 {
     // Through the session's service manager, which asks running programs to
@@ -59,6 +70,22 @@ UrlOpener setUrlOpener(UrlOpener opener)
 bool openUrl(const QUrl &url)
 {
     return current()(url);
+}
+
+ProgramStarter setProgramStarter(ProgramStarter starter)
+{
+    return std::exchange(currentStarter(), starter ? std::move(starter) : ProgramStarter(systemStart));
+}
+
+Launch startOrOpen(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return Launch::Missing;
+    const QString absolute = file.absoluteFilePath();
+    if (file.isExecutable())
+        return currentStarter()(absolute) ? Launch::Started : Launch::Failed;
+    return openUrl(QUrl::fromLocalFile(absolute)) ? Launch::Opened : Launch::Failed;
 }
 
 void openHelp(const QString &directory, const QString &fileName, const QString &anchor)
