@@ -146,12 +146,12 @@ void TComFlowControl::setFlowControl(TFlowControl v)
 
 void TComFlowControl::setOutCTSFlow(bool v) { port_->change(d_.outCts, v, TCustomComPort::Group::Line); }
 void TComFlowControl::setOutDSRFlow(bool v) { port_->change(d_.outDsr, v, TCustomComPort::Group::Line); }
-void TComFlowControl::setControlDTR(TDTRFlowControl v) { port_->change(d_.dtr, v, TCustomComPort::Group::Modem); }
+void TComFlowControl::setControlDTR(TDTRFlowControl v) { port_->change(d_.dtr, v, TCustomComPort::Group::Dtr); }
 void TComFlowControl::setControlRTS(TRTSFlowControl v)
 {
     // Only the handshake changes the termios flags; the rest is the line itself.
     const bool handshake = (v == rtsHandshake) != (d_.rts == rtsHandshake);
-    port_->change(d_.rts, v, handshake ? TCustomComPort::Group::Line : TCustomComPort::Group::Modem);
+    port_->change(d_.rts, v, handshake ? TCustomComPort::Group::LineAndRts : TCustomComPort::Group::Rts);
 }
 void TComFlowControl::setXonXoffOut(bool v) { port_->change(d_.xonOut, v, TCustomComPort::Group::Line); }
 void TComFlowControl::setXonXoffIn(bool v) { port_->change(d_.xonIn, v, TCustomComPort::Group::Line); }
@@ -269,10 +269,10 @@ ComLineSettings TCustomComPort::lineSettings() const
     return s;
 }
 
-void TCustomComPort::applyModemLines()
+void TCustomComPort::applyModemLines(int which)
 {
-    const int raise = (flowControl_.d_.dtr == dtrEnable ? mlDTR : 0) | (flowControl_.d_.rts == rtsEnable ? mlRTS : 0);
-    const int lower = (flowControl_.d_.dtr == dtrDisable ? mlDTR : 0) | (flowControl_.d_.rts == rtsDisable ? mlRTS : 0);
+    const int raise = which & ((flowControl_.d_.dtr == dtrEnable ? mlDTR : 0) | (flowControl_.d_.rts == rtsEnable ? mlRTS : 0));
+    const int lower = which & ((flowControl_.d_.dtr == dtrDisable ? mlDTR : 0) | (flowControl_.d_.rts == rtsDisable ? mlRTS : 0));
     if (const int error = device_->setModemLines(raise, lower))
         throw EComPort(ErrLine, error);
 }
@@ -283,12 +283,17 @@ void TCustomComPort::apply(Group group)
         return;
     switch (group) {
     case Group::Line:
+    case Group::LineAndRts:
         if (const int error = device_->configure(lineSettings()))
             throw EComPort(ErrLine, error);
-        applyModemLines();
+        if (group == Group::LineAndRts)
+            applyModemLines(mlRTS);
         break;
-    case Group::Modem:
-        applyModemLines();
+    case Group::Dtr:
+        applyModemLines(mlDTR);
+        break;
+    case Group::Rts:
+        applyModemLines(mlRTS);
         break;
     case Group::Timeouts: // used by ReadBytes; nothing goes to the device
     case Group::Buffers:  // the kernel sizes its own buffers
@@ -318,7 +323,7 @@ void TCustomComPort::OpenPort()
         if (const int e = device_->configure(lineSettings()))
             throw EComPort(ErrLine, e);
         if (flowControl_.d_.dtr == dtrEnable || flowControl_.d_.rts == rtsEnable)
-            applyModemLines();
+            applyModemLines(mlDTR | mlRTS);
     } catch (...) {
         device_.reset();
         throw;

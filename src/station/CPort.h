@@ -249,12 +249,13 @@ private:
     friend class TComTimeouts;
     friend class TComBuffer;
     friend class TComThread;
-    enum class Group { Line, Timeouts, Buffers, Modem };
+    enum class Group { Line, Timeouts, Buffers, Dtr, Rts, LineAndRts };
 
     void OpenPort();
     void ClosePort();
     void apply(Group group);
-    void applyModemLines();
+    // Sets the lines in `which` (ModemLine bits) as the settings have them.
+    void applyModemLines(int which);
     // Stores `value`, re-applies `group`; a failure restores the old value.
     template <typename T>
     void change(T &field, T value, Group group);
