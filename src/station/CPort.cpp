@@ -455,7 +455,7 @@ struct TComThread::Shared {
 };
 
 TComThread::TComThread(TCustomComPort *port, ComDevice *device, TComEvents events)
-    : port_(port), device_(device), events_(events), sync_(port->SyncMethod()),
+    : port_(port), device_(device), events_(events), sync_(port->SyncMethod()), inputSize_(port->Buffer().InputSize()),
       stopFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), shared_(std::make_shared<Shared>())
 {
     thread_ = std::thread([this] { Execute(); });
@@ -504,6 +504,9 @@ void TComThread::Execute()
         if (device_->waiting(count) == 0) {
             if (count > lastCount)
                 found |= comEvent(evRxChar);
+            const int full = inputSize_ * 8 / 10;
+            if (count >= full && lastCount < full)
+                found |= comEvent(evRx80Full);
             lastCount = count;
         }
         int lines = 0;

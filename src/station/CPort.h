@@ -304,6 +304,7 @@ private:
     ComDevice *device_;
     TComEvents events_;
     TSyncMethod sync_;
+    int inputSize_;
     int stopFd_;
     std::shared_ptr<Shared> shared_;
     std::thread thread_;

@@ -262,6 +262,29 @@ private slots:
         }
     }
 
+    void parallelComponent()
+    {
+        TSmallPort port;
+        QCOMPARE(port.ReadPort(0x379), 0);
+        QCOMPARE(port.LastError(), 6); // closed
+        port.setOpened(true);
+        lpt_->status = 0x5F;
+        QCOMPARE(port.ReadPort(0x279), 0x5F);
+        QVERIFY(port.LastOK());
+        QCOMPARE(lpt_->opened, QStringList{"/dev/parport1"}); // claimed at first access
+        port.WritePort(0x279, 1);
+        QVERIFY(!port.LastOK()); // the status register is read-only
+        port.Release(2);
+        QCOMPARE(lpt_->released, 1);
+        qputenv("TARNEL_LPT1", "/dev/parport7");
+        port.WritePort(0x378, 2);
+        qunsetenv("TARNEL_LPT1");
+        QCOMPARE(lpt_->opened.last(), QStringLiteral("/dev/parport7"));
+        lpt_->failOpen = EACCES;
+        QCOMPARE(port.ReadPort(0x279), 0);
+        QCOMPARE(port.LastError(), EACCES);
+    }
+
     void settingsWindow()
     {
         FPtt->EditN[0]->setText("Hello");
