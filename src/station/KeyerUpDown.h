@@ -2,22 +2,21 @@
 // The keyer windows' arrow control: a position within a range, moved by its
 // step and shown in the read-only edit beside it.
 
+#include "contest/UContest.h"
 #include "station/KeyerSettings.h"
 
 #include <QLineEdit>
-#include <QWidget>
 
-class TKeyerUpDown : public QWidget {
+class TKeyerUpDown : public TUpDown {
     Q_OBJECT
 public:
     TKeyerUpDown(const QString &objectName, KeyerSettings::Range range, QLineEdit *associate, QWidget *parent);
     int Position() const { return position_; }
     // Kept within the range; the edit shows the new position.
     void setPosition(int position);
-    // +1 up, -1 down, as the operator's click.
-    void click(int direction);
 
 private:
+    void step(int direction);
     KeyerSettings::Range range_;
     QLineEdit *associate_;
     int position_;
