@@ -42,8 +42,8 @@ public:
             return QString();
         QTextCursor cursor(memo_->document()->firstBlock());
         const QString first = cursor.block().text();
-        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-        if (!cursor.hasSelection() || cursor.position() == cursor.anchor() + first.size())
+        // The line and its line end; the last line has none.
+        if (!cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor))
             cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
         return first;
