@@ -172,6 +172,20 @@ TFCW::TFCW() : Ui::Window(QStringLiteral("FCW"), QStringLiteral("CW"))
             return false;
         },
         this));
+    // "Enter" of the TX button and of the paddle sender: they got the focus.
+    auto *entered = new Ui::GuardedEventFilter(
+        [this](QObject *watched, QEvent *event) {
+            if (event->type() == QEvent::FocusIn) {
+                if (watched == BitBtnTx)
+                    BitBtnTxEnter();
+                else
+                    Button2Enter();
+            }
+            return false;
+        },
+        this);
+    BitBtnTx->installEventFilter(entered);
+    Button2->installEventFilter(entered);
     Timer3->start();
 }
 

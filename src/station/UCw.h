@@ -57,6 +57,8 @@ public:
     void FormClose() override;
     void BitBtnTxClick();
     void BitBtnTxMouseUp() { TxAllowed = true; }
+    void BitBtnTxEnter() { TxAllowed = true; }
+    void Button2Enter() { PaddleAllowed = true; }
     void BitBtn1Click();  // RX
     void BitBtn2Click();  // Pause
     void BitBtn20Click(); // Clear
