@@ -391,6 +391,13 @@ void TForm3::FormCreate()
     MaskEditCall->setFocus();
 }
 
+void TForm3::FormClose()
+{
+    // Leaving the program puts the transmitter back to receive.
+    if (FCW)
+        FCW->releaseLines();
+}
+
 void TForm3::FormActivate()
 {
     if (Label23->text() != QLatin1String("New"))

@@ -172,6 +172,7 @@ public:
 
     // ---- handlers
     void FormCreate() override;
+    void FormClose() override;
     void FormActivate() override;
     void Timer2Timer();
     void CheckBoxNotClick();
