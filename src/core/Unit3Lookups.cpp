@@ -79,14 +79,23 @@ void TForm3::connectLookupsAndLogView()
 void TForm3::MaskEditCallExit()
 {
     runLookups();
+    showLookupResults(true);
+}
+
+void TForm3::showLookupResults(bool focusReport)
+{
     if (!VCD->isVisible() && !Povt->isVisible())
         return;
     if (longerThanTwo(MaskEditCall->text()) && TimQSO->isChecked())
         Timer3->start();
     showWindow();
-    if (MaskEditRstTx->isEnabled())
-        MaskEditRstTx->setFocus();
-    offerConfirmation();
+    if (focusReport) {
+        if (MaskEditRstTx->isEnabled())
+            MaskEditRstTx->setFocus();
+        offerConfirmation();
+    } else if (MaskEditRstTx->isEnabled()) {
+        offerConfirmation();
+    }
 }
 
 void TForm3::runLookups()
