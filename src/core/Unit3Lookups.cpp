@@ -184,7 +184,8 @@ void TForm3::ButtonFindMouseUp()
 
 void TForm3::ButtonExtClick()
 {
-    const QString call = MaskEditCall->text();
+    // The base keeps six characters of a callsign.
+    const QString call = MaskEditCall->text().left(6);
     Db::Table &base = DM->Table8;
     // The base opens with the settings; until then there is nothing to find.
     if (!Config->CheckBoxVCD->isChecked() || !longerThanTwo(call) || !base.isActive())
