@@ -157,9 +157,10 @@ TFDX_Cluster::TFDX_Cluster() : Ui::Window(QStringLiteral("FDX_Cluster"), QString
     // A double click on the chosen spot's labels hands it over.
     auto *handOver = new Ui::GuardedEventFilter(
         [this](QObject *, QEvent *event) {
-            if (event->type() == QEvent::MouseButtonDblClick)
-                Button5->click();
-            return false;
+            if (event->type() != QEvent::MouseButtonDblClick)
+                return false;
+            Button5->click();
+            return true; // handed over once, not again by the group around the label
         },
         this);
     for (QWidget *w : std::initializer_list<QWidget *>{LabCal, LabFr, Label1, GroupBox1})
