@@ -299,6 +299,8 @@ void TVCD::Button5Click()
     endEditing();
     Button4->setEnabled(false);
     DBNavigator1->setEnabled(true);
+    // Emptied too: the next "Add" starts from a blank callsign.
+    MaskEdit1->clear();
     MaskEdit1->hide();
     DBEdit1->setReadOnly(true);
     Button3->setEnabled(true);
