@@ -120,6 +120,10 @@ TVCD::TVCD() : Ui::Window(QStringLiteral("VCD"), QStringLiteral("VCD"))
     Ui::connectGuarded(MaskEdit1, &QLineEdit::textChanged, this, [this] { MaskEdit1Change(); });
     // The fields follow the base's cursor, but never overwrite what was typed.
     Ui::connectGuarded(&DM->DataSource8, &Db::DataSource::dataChange, this, [this] {
+        // Another entry shown (a look-up from the main window): what was typed
+        // for the previous one is dropped, never written into this one.
+        if (typed_ && !adding_ && DM->Table8.currentRowId() != typedRow_)
+            typed_ = false;
         if (!typed_ && !newCall_)
             showRow();
     });
@@ -171,6 +175,8 @@ Db::Table *TVCD::lookupCursor()
 
 void TVCD::FieldKeyPress()
 {
+    if (!typed_)
+        typedRow_ = DM->Table8.isActive() ? DM->Table8.currentRowId() : 0;
     typed_ = true;
     Button4->setEnabled(true);
 }

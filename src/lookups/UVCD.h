@@ -57,6 +57,7 @@ private:
     bool adding_ = false;
     bool newCall_ = false; // the typed callsign is not in the base yet
     bool typed_ = false;   // a field was typed into since the row was shown
+    qint64 typedRow_ = 0;  // the row shown then
     std::unique_ptr<Db::Table> lookup_;
 };
 

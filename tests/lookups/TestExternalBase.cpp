@@ -155,6 +155,18 @@ private slots:
         VCD->NavPrior->click();
         QCOMPARE(VCD->DBEdit1->text(), QStringLiteral("UR5AAA"));
 
+        // Typed for one entry, then a look-up shows another: nothing is
+        // written into either.
+        type(VCD->DBEdit2, "Wrong");
+        Form3->MaskEditCall->setText("UT7XYZ");
+        Form3->ButtonExt->click();
+        QCOMPARE(VCD->DBEdit2->text(), QStringLiteral("Ivan Petrenko"));
+        VCD->Button4->click();
+        QCOMPARE(stored("Name"), QStringLiteral("Ivan Petrenko"));
+        VCD->NavFirst->click(); // within the look-up's range
+        VCD->NavFirst->click();
+        QCOMPARE(stored("Name"), QStringLiteral("Taras"));
+
         dialogs_->answers = {Ui::Answer::Yes};
         VCD->Button2->click();
         QCOMPARE(dialogs_->questions(), QStringList{"Delete UR5AAA ?"});
