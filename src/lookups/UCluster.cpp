@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -91,22 +91,6 @@ private slots:
         QVERIFY(failed.wait(5000));
         QCOMPARE(failed.size(), 2);
     }
-
-    // A page asked for again before it came: only the last one is delivered.
-    void laterLoadDropsEarlier()
-    {
-        LoopbackServer server;
-        server.body = "<p>x</p>";
-        Web::PageLoader loader;
-        QSignalSpy loaded(&loader, &Web::PageLoader::loaded);
-        QSignalSpy failed(&loader, &Web::PageLoader::failed);
-        loader.load(server.url("/first"));
-        loader.load(server.url("/second"));
-        QVERIFY(loaded.wait(5000));
-        QTest::qWait(100);
-        QCOMPARE(loaded.size(), 1);
-        QCOMPARE(failed.size(), 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestWebPage)
