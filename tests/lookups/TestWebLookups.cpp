@@ -99,6 +99,7 @@ private slots:
         loadSpots();
         QCOMPARE(server_->paths, QStringList{"/dxs/dx250.html"});
         QCOMPARE(FDX_Cluster->ProgressBar1->value(), 100);
+        QCOMPARE(FDX_Cluster->cell(1, 0), QStringLiteral("       DX"));
         QCOMPARE(column(1), (QStringList{"UR5AAA", "UR", "UR7XX", "UR7XX", "G4XYZ", "UR5AAA", ""}));
         QCOMPARE(column(2), (QStringList{"14025.0", "14025.0", "7025.0", "21025.0", "14025.0", "4025.0", ""}));
         // Confirmed on 14 and worked on 7; nothing on 21, for another country,
