@@ -73,18 +73,7 @@ TFormEditPref::TFormEditPref() : Ui::Window(QStringLiteral("FormEditPref"), QStr
     DBEdit6 = edit("DBEdit6", QStringLiteral("Latitude"), true);
     DBEdit7 = edit("DBEdit7", QStringLiteral("Longtit"), true);
 
-    DBNavigator1 = new QWidget(central);
-    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
-    auto *nav = new QHBoxLayout(DBNavigator1);
-    nav->setContentsMargins(0, 0, 0, 0);
-    NavFirst = button("NavFirst", QStringLiteral("|<"));
-    NavPrior = button("NavPrior", QStringLiteral("<"));
-    NavNext = button("NavNext", QStringLiteral(">"));
-    NavLast = button("NavLast", QStringLiteral(">|"));
-    for (QPushButton *b : {NavFirst, NavPrior, NavNext, NavLast}) {
-        b->setParent(DBNavigator1);
-        nav->addWidget(b);
-    }
+    DBNavigator1 = Ui::navigator(central, "DBNavigator1", NavFirst, NavPrior, NavNext, NavLast);
     layout->addWidget(DBNavigator1, row++, 0, 1, 3);
 
     MaskEdit1 = new Ui::MaskEdit(QStringLiteral("MaskEdit1"), central);

@@ -413,6 +413,7 @@ void TForm3::FormActivate()
         DM->Database8.setParams({QStringLiteral("PATH=") + Config->EditVCD->text()});
         DM->Database8.open();
         DM->Table8.open();
+        DM->Table8.setIndexName(QStringLiteral("ByCallSign"));
         DM->Table8.first();
     }
 }

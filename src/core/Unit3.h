@@ -255,6 +255,12 @@ public:
     // Shows the confirmation window when a callbook's name or QTH differs
     // from the entry.
     void offerConfirmation();
+    // With the external base or the repeat window up after the look-ups: the
+    // stopwatch, the main window in front, the confirmation offer.
+    void showLookupResults(bool focusReport);
+    // The spot hand-over (core/Unit3Spots.cpp): band, callsign, the band
+    // plan's mode, then the look-ups; nothing in edit mode or without a spot.
+    void takeSpot(const QString &band, const QString &call, const QString &frequency);
 
     // ---- log view and clearing
     void ViewSortCallClick();

@@ -79,14 +79,23 @@ void TForm3::connectLookupsAndLogView()
 void TForm3::MaskEditCallExit()
 {
     runLookups();
+    showLookupResults(true);
+}
+
+void TForm3::showLookupResults(bool focusReport)
+{
     if (!VCD->isVisible() && !Povt->isVisible())
         return;
     if (longerThanTwo(MaskEditCall->text()) && TimQSO->isChecked())
         Timer3->start();
     showWindow();
-    if (MaskEditRstTx->isEnabled())
-        MaskEditRstTx->setFocus();
-    offerConfirmation();
+    if (focusReport) {
+        if (MaskEditRstTx->isEnabled())
+            MaskEditRstTx->setFocus();
+        offerConfirmation();
+    } else if (MaskEditRstTx->isEnabled()) {
+        offerConfirmation();
+    }
 }
 
 void TForm3::runLookups()
@@ -175,7 +184,8 @@ void TForm3::ButtonFindMouseUp()
 
 void TForm3::ButtonExtClick()
 {
-    const QString call = MaskEditCall->text();
+    // The base keeps six characters of a callsign.
+    const QString call = MaskEditCall->text().left(6);
     Db::Table &base = DM->Table8;
     // The base opens with the settings; until then there is nothing to find.
     if (!Config->CheckBoxVCD->isChecked() || !longerThanTwo(call) || !base.isActive())

@@ -1,6 +1,7 @@
 #include "platform/ui/Controls.h"
 
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -97,6 +98,26 @@ void RadioGroupBox::setItemIndex(int index)
         checked->setChecked(false);
         buttons_->setExclusive(true);
     }
+}
+
+QWidget *navigator(QWidget *parent, const char *objectName, QPushButton *&first, QPushButton *&prior,
+                   QPushButton *&next, QPushButton *&last)
+{
+    auto *bar = new QWidget(parent);
+    bar->setObjectName(QString::fromLatin1(objectName));
+    auto *layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto button = [bar, layout](const char *name, const char *caption) {
+        auto *b = new QPushButton(QString::fromLatin1(caption), bar);
+        b->setObjectName(QString::fromLatin1(name));
+        layout->addWidget(b);
+        return b;
+    };
+    first = button("NavFirst", "|<");
+    prior = button("NavPrior", "<");
+    next = button("NavNext", ">");
+    last = button("NavLast", ">|");
+    return bar;
 }
 
 } // namespace Ui

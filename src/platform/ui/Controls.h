@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QValidator>
 
 namespace Ui {
@@ -15,6 +16,11 @@ namespace Ui {
 // A combo box offering `items` whose text code may also set to any other text
 // (a spot's frequency, a value read from a file).
 QComboBox *editableCombo(QWidget *parent, const char *objectName, const QStringList &items, const QString &text);
+
+// A record navigator: the buttons First, Prior, Next and Last ("NavFirst"
+// ... "NavLast") in one bar, which is returned.
+QWidget *navigator(QWidget *parent, const char *objectName, QPushButton *&first, QPushButton *&prior,
+                   QPushButton *&next, QPushButton *&last);
 
 // Windows colour numbers are 0x00BBGGRR: 255 is red, 65280 green.
 QColor windowsColor(int bgr);

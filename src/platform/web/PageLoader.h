@@ -1,0 +1,43 @@
+#pragma once
+// Fetches one web page at a time in the background. A new load drops the one
+// still running, so only the page last asked for is ever delivered.
+
+#include "platform/web/WebPage.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace Web {
+
+class PageLoader : public QObject {
+    Q_OBJECT
+public:
+    explicit PageLoader(QObject *parent = nullptr);
+
+    // A page that has not arrived after this long counts as failed.
+    void setTimeout(int milliseconds) { timeout_ = milliseconds; }
+    void load(const QUrl &url);
+    bool isLoading() const { return !reply_.isNull(); }
+
+signals:
+    void downloadBegin();
+    void loaded(const Web::Document &document);
+    // No connection, no answer in time, or an error status.
+    void failed(const QString &reason);
+
+private:
+    void finish(QNetworkReply *reply);
+
+    QNetworkAccessManager *network_;
+    QPointer<QNetworkReply> reply_;
+    int timeout_ = 30000;
+};
+
+// The URL an environment variable names, or `fallback` when it is unset or empty.
+QString urlFromEnvironment(const char *variable, const QString &fallback);
+
+} // namespace Web

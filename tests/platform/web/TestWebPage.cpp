@@ -1,0 +1,97 @@
+#include "platform/web/LoopbackServer.h"
+
+#include "platform/web/PageLoader.h"
+#include "platform/web/WebPage.h"
+
+#include <QSignalSpy>
+#include <QStringEncoder>
+#include <QtTest>
+
+class TestWebPage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void visibleText_data()
+    {
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("pre verbatim") << QByteArray("<body><pre>A  1\n   B  2\n</pre></body>") << "A  1\n   B  2";
+        QTest::newRow("collapsed outside pre") << QByteArray("<p>a \n  b</p>") << "a b";
+        QTest::newRow("br and blocks") << QByteArray("x<br>y<div>z</div>w<p>v</p>") << "x\ny\nz\nw\nv";
+        QTest::newRow("script and style dropped")
+            << QByteArray("<head><style>p{}</style><title>T</title></head><p>a<script>b()</script>c</p>") << "ac";
+        QTest::newRow("entities") << QByteArray("<p>R&amp;D &lt;5&gt; &quot;Q&quot;&nbsp;x</p>") << "R&D <5> \"Q\" x";
+        QTest::newRow("table cells apart") << QByteArray("<table><tr><td>a</td><td>b</td></tr><tr><td>c</td></tr></table>")
+                                           << "a b\nc";
+    }
+    void visibleText()
+    {
+        QFETCH(QByteArray, html);
+        QFETCH(QString, text);
+        QCOMPARE(Web::Document::parse(html).wholeText(), text);
+    }
+
+    // The charset of the reply wins; without one the page's own declaration holds.
+    void charsetConvertedBeforeParsing_data()
+    {
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QByteArray>("head");
+        QTest::newRow("header") << QByteArray("text/html; charset=windows-1251") << QByteArray();
+        QTest::newRow("meta") << QByteArray("text/html") << QByteArray("<meta charset=\"windows-1251\">");
+        QTest::newRow("meta http-equiv")
+            << QByteArray()
+            << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">");
+    }
+    void charsetConvertedBeforeParsing()
+    {
+        QFETCH(QByteArray, contentType);
+        QFETCH(QByteArray, head);
+        QStringEncoder encoder("windows-1251");
+        const QByteArray body = encoder(QString::fromUtf8("<p>Київ</p>"));
+        const Web::Document doc = Web::Document::parse("<html><head>" + head + "</head><body>" + body, contentType);
+        QCOMPARE(doc.wholeText(), QString::fromUtf8("Київ"));
+    }
+
+    void elementsInDocumentOrder()
+    {
+        const Web::Document doc = Web::Document::parse("<p>one<b>two</b></p><p>three</p>");
+        QCOMPARE(doc.count(), 6); // html (the page itself), head, body, p, b, p
+        QCOMPARE(doc.tagName(0), QStringLiteral("html"));
+        QCOMPARE(doc.text(3), QStringLiteral("onetwo"));
+        QCOMPARE(doc.text(4), QStringLiteral("two"));
+        QCOMPARE(doc.text(5), QStringLiteral("three"));
+    }
+
+    void fetchFromLoopback()
+    {
+        LoopbackServer server;
+        server.body = "<pre>spot</pre>";
+        Web::PageLoader loader;
+        QSignalSpy begun(&loader, &Web::PageLoader::downloadBegin);
+        QSignalSpy loaded(&loader, &Web::PageLoader::loaded);
+        loader.load(server.url("/dxs/dx250.html"));
+        QVERIFY(loaded.wait(5000));
+        QCOMPARE(begun.size(), 1);
+        QCOMPARE(loaded.first().first().value<Web::Document>().wholeText(), QStringLiteral("spot"));
+        QCOMPARE(server.paths, QStringList{"/dxs/dx250.html"});
+    }
+
+    void unansweredOrRefusedFetchFails()
+    {
+        LoopbackServer server;
+        server.silent = true;
+        Web::PageLoader loader;
+        loader.setTimeout(200);
+        QSignalSpy failed(&loader, &Web::PageLoader::failed);
+        loader.load(server.url("/"));
+        QVERIFY(failed.wait(5000));
+        const QUrl refused = server.url("/");
+        server.close();
+        loader.load(refused);
+        QVERIFY(failed.wait(5000));
+        QCOMPARE(failed.size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWebPage)
+#include "TestWebPage.moc"
