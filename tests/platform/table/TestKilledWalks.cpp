@@ -78,6 +78,13 @@ bool startWalk(QProcess &child, const QString &mode, const QString &dir)
     return out.contains("ready\n");
 }
 
+// A copy of a program directory, its empty Temp/ included.
+void copyProgram(const QString &from, const QString &to)
+{
+    Bench::copyTree(from, to);
+    QDir(to).mkpath("Temp");
+}
+
 int killRuns()
 {
     bool ok = false;
@@ -117,6 +124,8 @@ class TestKilledWalks : public QObject {
             Db::TableTransaction walk(pict);
             for (int i = 0; i < 3000; ++i) {
                 pict.append();
+                const QDateTime taken(QDate(2024, 5, 1), QTime(10, 0));
+                pict.fieldByName("Date_Time").setAsString(taken.addSecs(i).toString("dd.MM.yyyy HH:mm:ss"));
                 pict.fieldByName("Call").setAsString(Bench::callOf(i));
                 pict.fieldByName("R1").setAsString(QStringLiteral("%1.jpg").arg(i));
                 pict.fieldByName("Fot1").setAsBytes(QByteArray(2000, char(i)));
@@ -149,7 +158,7 @@ private slots:
 
         // A walk left to finish: what "new" is, and how long the walk takes.
         const QString finished = work_.filePath(mode + "-finished");
-        Bench::copyTree(program.path(), finished);
+        copyProgram(program.path(), finished);
         QElapsedTimer timer;
         {
             QProcess child;
@@ -168,7 +177,7 @@ private slots:
 
         for (int run = 0; run < killRuns(); ++run) {
             const QString dir = work_.filePath(QStringLiteral("%1-%2").arg(mode).arg(run));
-            Bench::copyTree(program.path(), dir);
+            copyProgram(program.path(), dir);
             // Up to a fifth past the walk's length, to catch its very end too.
             const qint64 delay = QRandomGenerator::global()->bounded(walkMicros * 6 / 5 + 1);
             const QString moment = QStringLiteral("killed after %1 of %2 ms").arg(delay / 1000).arg(walkMicros / 1000);
@@ -181,10 +190,13 @@ private slots:
             }
             const QString damaged = damagedFiles(dir);
             QVERIFY2(damaged.isEmpty(), qPrintable(moment + '\n' + damaged));
+            QString states; // per table: o(ld) or n(ew)
             for (int t = 0; t < written.size(); ++t) {
                 const Contents now = contents(dir + '/' + written[t]);
                 QVERIFY2(now == before[t] || now == after[t], qPrintable(moment + ": " + written[t] + " is a mix"));
+                states += now == before[t] ? 'o' : 'n';
             }
+            qInfo("%s %s: %s", qPrintable(mode), qPrintable(moment), qPrintable(states));
             QVERIFY(QDir(dir).removeRecursively());
         }
     }
