@@ -24,24 +24,7 @@
 
 namespace {
 
-using Contents = QList<QVariantList>;
-
-// Every row of a table file, blobs included, in its primary order.
-Contents contents(const QString &path)
-{
-    Db::Database db;
-    db.setDirectory(QFileInfo(path).absolutePath());
-    Db::Table t(&db, QFileInfo(path).fileName());
-    t.open();
-    Contents rows;
-    for (t.first(); !t.eof(); t.next()) {
-        QVariantList row;
-        for (int c = 0; c < t.fieldCount(); ++c)
-            row << t.value(c);
-        rows << row;
-    }
-    return rows;
-}
+using Contents = QList<QVariantList>; // tableRows() of one table file
 
 // What is wrong with the table files below `dir` (the work copies of Temp/
 // and staged ".new" files aside, which the next run discards): "" when each
@@ -58,7 +41,7 @@ QString damagedFiles(const QString &dir)
         if (check != QStringList{"ok"})
             problems << path + ": " + check.join(' ');
         try {
-            contents(path);
+            tableRows(path);
         } catch (const Db::TableError &error) {
             problems << path + ": " + error.message();
         }
@@ -154,7 +137,7 @@ private slots:
         prepare(program, mode);
         QList<Contents> before;
         for (const QString &table : written)
-            before << contents(program.path(table));
+            before << tableRows(program.path(table));
 
         // A walk left to finish: what "new" is, and how long the walk takes.
         const QString finished = work_.filePath(mode + "-finished");
@@ -171,7 +154,7 @@ private slots:
         const qint64 walkMicros = timer.nsecsElapsed() / 1000;
         QList<Contents> after;
         for (const QString &table : written)
-            after << contents(finished + '/' + table);
+            after << tableRows(finished + '/' + table);
         if (mode != "pack")
             QVERIFY(after.first() != before.first());
 
@@ -192,7 +175,7 @@ private slots:
             QVERIFY2(damaged.isEmpty(), qPrintable(moment + '\n' + damaged));
             QString states; // per table: o(ld) or n(ew)
             for (int t = 0; t < written.size(); ++t) {
-                const Contents now = contents(dir + '/' + written[t]);
+                const Contents now = tableRows(dir + '/' + written[t]);
                 QVERIFY2(now == before[t] || now == after[t], qPrintable(moment + ": " + written[t] + " is a mix"));
                 states += now == before[t] ? 'o' : 'n';
             }

@@ -15,8 +15,8 @@
 //   table_child merge DIR          appends Log/Log2 to Log/Log1
 //   table_child pack DIR           Image Pack of Sound/Table/Pict.db
 
-#include "awards/AwardMarks.h"
 #include "awards/AwardsRebuild.h"
+#include "core/ProgramTables.h"
 #include "core/LogWalks.h"
 #include "exchange/LogImport.h"
 #include "platform/table/Database.h"
@@ -102,29 +102,6 @@ int openReadOnly(Db::Table &table)
     return 1;
 }
 
-// The log, the prefix tables and the award tables of a program directory,
-// linked as the data module links them.
-struct Program {
-    explicit Program(const QString &dir)
-    {
-        logDb.setDirectory(dir + "/Log/Log1");
-        prefixDb.setDirectory(dir + "/Base");
-        awardDb.setDirectory(dir + "/Awrds");
-        prefix.setMasterLink(&allpref, "MainPrefix", "Prefix");
-        dxcc.setMasterLink(&prefix, "DXCCPrefix", "Prefix");
-        ur.setMasterLink(&prefix, "Prefix", "Prefix");
-        for (Db::Table *t : {&log, &lookup, &allpref, &prefix, &dxcc, &ur, &waz})
-            t->open();
-        log.setIndexName("ByDatTim");
-        lookup.setIndexName("ByDatTim");
-    }
-    Db::Database logDb, prefixDb, awardDb;
-    Db::Table log{&logDb, "Tarnel"}, lookup{&logDb, "Tarnel"};
-    Db::Table allpref{&prefixDb, "Allpref"}, prefix{&prefixDb, "Prefix"};
-    Db::Table dxcc{&awardDb, "Dxcc"}, ur{&awardDb, "UR"}, waz{&awardDb, "Waz"};
-    AwardMarks marks{&awardDb};
-};
-
 void ready()
 {
     std::puts("ready");
@@ -138,11 +115,13 @@ int longWalk(const QString &mode, const QString &dir)
         if (!file.open(QIODevice::ReadOnly))
             return 6;
         const QByteArray bytes = file.readAll();
-        Program p(dir);
+        ProgramTables p(dir);
+        p.log.setIndexName("ByDatTim");
+        p.lookup.setIndexName("ByDatTim");
         ready();
         LogImport::importFile(bytes, {p.log, p.lookup, p.allpref, p.prefix, p.marks, p.dxcc, p.ur, p.waz});
     } else if (mode == "awards") {
-        Program p(dir);
+        ProgramTables p(dir);
         ready();
         AwardsRebuild::rebuild({p.log, p.allpref, p.prefix, p.marks, p.dxcc, p.ur, p.waz}, true);
     } else if (mode == "merge") {
