@@ -1,4 +1,5 @@
 #include "../core/ProgramFixture.h"
+#include "../core/ProgramTables.h"
 #include "../core/SamplePrefixes.h"
 
 #include "awards/AwardMarks.h"
@@ -44,19 +45,9 @@ QStringList snapshot(Db::Database &db, const char *table)
     return rows;
 }
 
-// The log, the prefix tables and the award tables, linked as the data module links them.
-struct Program {
-    explicit Program(const QString &dir)
-    {
-        logDb.setDirectory(dir + "/Log/Log1");
-        prefixDb.setDirectory(dir + "/Base");
-        awardDb.setDirectory(dir + "/Awrds");
-        prefix.setMasterLink(&allpref, "MainPrefix", "Prefix");
-        dxcc.setMasterLink(&prefix, "DXCCPrefix", "Prefix");
-        ur.setMasterLink(&prefix, "Prefix", "Prefix");
-        for (Db::Table *t : {&log, &allpref, &prefix, &dxcc, &ur, &waz})
-            t->open();
-    }
+// The program's tables, with what the tests ask of them.
+struct Program : ProgramTables {
+    using ProgramTables::ProgramTables;
     void rebuild(bool clear, const AwardsRebuild::Step &step = {})
     {
         AwardsRebuild::rebuild({log, allpref, prefix, marks, dxcc, ur, waz}, clear, step);
@@ -84,14 +75,6 @@ struct Program {
         return set.join(' ');
     }
 
-    Db::Database logDb, prefixDb, awardDb;
-    Db::Table log{&logDb, "Tarnel"};
-    Db::Table allpref{&prefixDb, "Allpref"};
-    Db::Table prefix{&prefixDb, "Prefix"};
-    Db::Table dxcc{&awardDb, "Dxcc"};
-    Db::Table ur{&awardDb, "UR"};
-    Db::Table waz{&awardDb, "Waz"};
-    AwardMarks marks{&awardDb};
 };
 
 const QList<Contact> sampleLog = {

@@ -8,9 +8,27 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <utility>
+
+// Every row of a table file, blobs included, in its primary order.
+inline QList<QVariantList> tableRows(const QString &path)
+{
+    Db::Database db;
+    db.setDirectory(QFileInfo(path).absolutePath());
+    Db::Table t(&db, QFileInfo(path).fileName());
+    t.open();
+    QList<QVariantList> all;
+    for (t.first(); !t.eof(); t.next()) {
+        QVariantList row;
+        for (int c = 0; c < t.fieldCount(); ++c)
+            row << t.value(c);
+        all << row;
+    }
+    return all;
+}
 
 class ProgramFixture {
 public:

@@ -11,27 +11,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 
-namespace {
-
-// Every row of a table file, blobs included, in its primary order.
-QList<QVariantList> rows(const QString &path)
-{
-    Db::Database db;
-    db.setDirectory(QFileInfo(path).absolutePath());
-    Db::Table t(&db, QFileInfo(path).fileName());
-    t.open();
-    QList<QVariantList> all;
-    for (t.first(); !t.eof(); t.next()) {
-        QVariantList row;
-        for (int c = 0; c < t.fieldCount(); ++c)
-            row << t.value(c);
-        all << row;
-    }
-    return all;
-}
-
-} // namespace
-
 class TestTableRebuild : public QObject {
     Q_OBJECT
 
@@ -96,14 +75,14 @@ private slots:
         FImage->showByName();
         FImage->Edit1->setText("UR");
         QCOMPARE(FImage->Table1.recordCount(), 1);
-        const QList<QVariantList> before = rows(pict());
+        const QList<QVariantList> before = tableRows(pict());
         QFile stale(program_->path("Temp/~Pic.db"));
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write("left by an interrupted run");
         stale.close();
         FUtil->Button1Click();
         QVERIFY2(dialogs_->errors().isEmpty(), qPrintable(dialogs_->errors().join("|")));
-        QCOMPARE(rows(pict()), before);
+        QCOMPARE(tableRows(pict()), before);
         QCOMPARE(before.size(), 3);
         QCOMPARE(FUtil->Gauge1->value(), 100);
         QVERIFY(FImage->Table1.isActive());
@@ -111,9 +90,9 @@ private slots:
         QVERIFY(FImage->hasPictureOf("qa2b"));
         QCOMPARE(leftovers(), QStringList());
 
-        const QList<QVariantList> sounds = rows(program_->path("Sound/Table/Sound.db"));
+        const QList<QVariantList> sounds = tableRows(program_->path("Sound/Table/Sound.db"));
         FUtil->ButtonPSoundClick();
-        QCOMPARE(rows(program_->path("Sound/Table/Sound.db")), sounds);
+        QCOMPARE(tableRows(program_->path("Sound/Table/Sound.db")), sounds);
         QVERIFY(DM->TableS.isActive());
         QCOMPARE(leftovers(), QStringList());
 
@@ -133,11 +112,11 @@ private slots:
     {
         QFETCH(QString, remove);
         FImage->showByName();
-        const QList<QVariantList> before = rows(pict());
+        const QList<QVariantList> before = tableRows(pict());
         QVERIFY(QFile::remove(program_->path(remove)) || QDir(program_->path(remove)).removeRecursively());
         FUtil->Button1->click();
         QCOMPARE(dialogs_->errors().size(), 1);
-        QCOMPARE(rows(pict()), before);
+        QCOMPARE(tableRows(pict()), before);
         QVERIFY(FImage->Table1.isActive());
         QCOMPARE(FImage->Table1.recordCount(), 3);
     }
@@ -147,25 +126,25 @@ private slots:
     {
         program_->addRows("Log/Log1", "Tarnel", {{{"LogCall", "UR5AAA"}, {"LogDate", "01.01.2024"}}});
         DM->openLog(logDirectory(program_->path(), 1));
-        const QList<QVariantList> before = rows(program_->path("Log/Log1/Tarnel.db"));
+        const QList<QVariantList> before = tableRows(program_->path("Log/Log1/Tarnel.db"));
         DM->Table1.setIndexName("ByCall");
         DM->Table1.setRange("ZZ", "ZZ");
         QVERIFY(DM->Table1.isEmpty());
         FUtil->ButtonLPackClick();
         DM->Table1.cancelRange();
-        QCOMPARE(rows(program_->path("Log/Log1/Tarnel.db")), before);
+        QCOMPARE(tableRows(program_->path("Log/Log1/Tarnel.db")), before);
         QCOMPARE(FUtil->Gauge1->value(), 100);
 
         DM->Table1.first();
         DM->Table1.deleteRecord();
-        const QList<QVariantList> log2 = rows(program_->path("Log/Log2/Tarnel.db"));
+        const QList<QVariantList> log2 = tableRows(program_->path("Log/Log2/Tarnel.db"));
         FUtil->Gauge1->setValue(0);
         FUtil->ButtonLPackClick();
         QVERIFY(dialogs_->errors().isEmpty());
         QCOMPARE(FUtil->Gauge1->value(), 100);
         QVERIFY(DM->Table1.isActive() && DM->Table7.isActive() && DM->LogLookup.isActive());
         QVERIFY(DM->Table1.isEmpty());
-        QCOMPARE(rows(program_->path("Log/Log2/Tarnel.db")), log2);
+        QCOMPARE(tableRows(program_->path("Log/Log2/Tarnel.db")), log2);
         QCOMPARE(leftovers(), QStringList());
     }
 };

@@ -1,5 +1,6 @@
 #include "platform/image/ImageDecoder.h"
 
+#include <QImageReader>
 #include <csetjmp>
 #include <memory>
 #include <cstdio>
@@ -74,7 +75,18 @@ std::string decodeJpeg(JpegJob &job, const QByteArray &bytes)
     job.started = true;
     jpeg_mem_src(&job.info, reinterpret_cast<const unsigned char *>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
+    // The size comes from the picture's header: a damaged one may claim tens
+    // of thousands of pixels a side. Such a picture is refused before
+    // anything is allocated for it, within the limit Qt keeps for BMPs;
+    // libjpeg's own buffers are held to it as well.
+    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (limit > 0)
+        job.info.mem->max_memory_to_use = long(limit);
     jpeg_read_header(&job.info, TRUE);
+    if (limit > 0 && qint64(job.info.image_width) * job.info.image_height * 4 > limit) {
+        jpeg_destroy_decompress(&job.info);
+        return "The picture is too large";
+    }
     const bool cmyk = job.info.jpeg_color_space == JCS_CMYK || job.info.jpeg_color_space == JCS_YCCK;
     job.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     jpeg_start_decompress(&job.info);

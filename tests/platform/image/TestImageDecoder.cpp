@@ -44,6 +44,12 @@ private slots:
         QVERIFY(scan > 0);
         QTest::newRow("JPEG cut in its scan data") << jpeg.left(scan + (jpeg.size() - scan) / 2) << true;
         QTest::newRow("JPEG cut in its header") << jpeg.left(40) << false;
+        // Refused before gigabytes are allocated for it.
+        const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+        QVERIFY(frame > 0);
+        QByteArray huge = jpeg;
+        huge.replace(frame + 5, 4, QByteArray("\x75\x30\x75\x30", 4));
+        QTest::newRow("JPEG header claiming 30000 x 30000 pixels") << huge << false;
         QTest::newRow("JPEG marker, then noise") << QByteArray("\xFF\xD8\xFF", 3) + noise << false;
         QTest::newRow("random bytes") << noise << false;
         QTest::newRow("BMP cut short") << encoded("BMP").left(30) << false;

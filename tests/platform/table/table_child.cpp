@@ -7,12 +7,25 @@
 //                                  each row (its LogCall) once its post returned
 //   table_child open-readonly DIR  drops root privileges, then tries to write a
 //                                  row; exits 0 when a TableError names the file
+//
+// The long walks of the program on a program directory DIR, each printing
+// "ready" when its cursors are open and "done" when the walk returned:
+//   table_child import DIR         imports DIR/import.adi into Log/Log1
+//   table_child awards DIR         rebuilds the awards from Log/Log1, emptied first
+//   table_child merge DIR          appends Log/Log2 to Log/Log1
+//   table_child pack DIR           Image Pack of Sound/Table/Pict.db
 
+#include "awards/AwardsRebuild.h"
+#include "core/ProgramTables.h"
+#include "core/LogWalks.h"
+#include "exchange/LogImport.h"
 #include "platform/table/Database.h"
 #include "platform/table/Table.h"
 #include "platform/table/TableError.h"
+#include "utilities/UPack.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 #include <grp.h>
 #include <unistd.h>
@@ -89,6 +102,47 @@ int openReadOnly(Db::Table &table)
     return 1;
 }
 
+void ready()
+{
+    std::puts("ready");
+    std::fflush(stdout);
+}
+
+int longWalk(const QString &mode, const QString &dir)
+{
+    if (mode == "import") {
+        QFile file(dir + "/import.adi");
+        if (!file.open(QIODevice::ReadOnly))
+            return 6;
+        const QByteArray bytes = file.readAll();
+        ProgramTables p(dir);
+        p.log.setIndexName("ByDatTim");
+        p.lookup.setIndexName("ByDatTim");
+        ready();
+        LogImport::importFile(bytes, {p.log, p.lookup, p.allpref, p.prefix, p.marks, p.dxcc, p.ur, p.waz});
+    } else if (mode == "awards") {
+        ProgramTables p(dir);
+        ready();
+        AwardsRebuild::rebuild({p.log, p.allpref, p.prefix, p.marks, p.dxcc, p.ur, p.waz}, true);
+    } else if (mode == "merge") {
+        Db::Database targetDb, sourceDb;
+        targetDb.setDirectory(dir + "/Log/Log1");
+        sourceDb.setDirectory(dir + "/Log/Log2");
+        Db::Table target(&targetDb, "Tarnel"), source(&sourceDb, "Tarnel");
+        target.open();
+        source.open();
+        ready();
+        LogWalks::appendLog(source, target, {});
+    } else if (mode == "pack") {
+        ready();
+        TableRebuild::rebuild(Pack::pictureFiles(dir), {});
+    } else {
+        return 64;
+    }
+    std::puts("done");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -96,10 +150,18 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3) {
-        std::fputs("usage: table_child walk|posts|open-readonly DIR\n", stderr);
+        std::fputs("usage: table_child walk|posts|open-readonly|import|awards|merge|pack DIR\n", stderr);
         return 64;
     }
     const QString mode = args.at(1);
+    if (QStringList{"import", "awards", "merge", "pack"}.contains(mode)) {
+        try {
+            return longWalk(mode, args.at(2));
+        } catch (const Db::TableError &error) {
+            std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+            return 3;
+        }
+    }
     Db::Database db;
     db.setDirectory(args.at(2));
     Db::Table table(&db, "Tarnel");
