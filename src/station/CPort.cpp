@@ -391,6 +391,8 @@ void TCustomComPort::eventStep(TComEvents events)
         OnBreak(this);
     if (has(evRing) && OnRing)
         OnRing(this);
+    if (!device_)
+        return; // a handler closed the port
     const bool signal = has(evCTS) || has(evDSR) || has(evRLSD);
     const int lines = signal ? modemStatus() : 0;
     if (has(evCTS) && OnCTSChange)
@@ -533,7 +535,11 @@ void TComThread::handOver(TComEvents events)
 {
     TCustomComPort *port = port_;
     if (sync_ == smNone) {
-        Ui::runGuarded([&] { port->eventStep(events); });
+        // On this thread no window may open: a handler's error is dropped.
+        try {
+            port->eventStep(events);
+        } catch (...) {
+        }
         return;
     }
     QPointer<TCustomComPort> guard(port);

@@ -234,6 +234,15 @@ void TFCW::dropLines() noexcept
     }
 }
 
+void TFCW::latchPort(int port)
+{
+    // A port latched before must not stay keyed once another takes over.
+    if (port != txPort_)
+        dropLines();
+    txPort_ = port;
+    txActive_ = port != PortNone;
+}
+
 void TFCW::portError(const QString &message)
 {
     Timer3->stop();
@@ -313,8 +322,7 @@ void TFCW::BitBtnTxClick()
     EditTx->setReadOnly(true);
     if (Ui::fontColor(BitBtnTx) == maroon) {
         const int port = portChoice();
-        txPort_ = port;
-        txActive_ = port != PortNone;
+        latchPort(port);
         if (port != PortNone) {
             BitBtn2->setFocus();
             try {
@@ -471,8 +479,7 @@ void TFCW::Button2Click()
 {
     const int port = portChoice();
     if (Button2->text() == QLatin1String("Button2") && isLpt(port)) {
-        txPort_ = port;
-        txActive_ = true;
+        latchPort(port);
         if (!setLine(port, Keyer::Line::KeyUp)) {
             portError(QStringLiteral("LPT Port Error ! NT System!"));
             return;

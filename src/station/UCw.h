@@ -100,6 +100,9 @@ private:
     bool setLine(int port, Keyer::Line line);
     // Best effort after an error: receive on the latched port.
     void dropLines() noexcept;
+    // `port` becomes the one the transmission keys; a different port latched
+    // before goes to receive first.
+    void latchPort(int port);
     void portError(const QString &message);
     void quickSend(const QString &text);
 

@@ -180,9 +180,8 @@ void TMixT::takeOver(Way way)
     try {
         text = SettingsFile::readFile(Config->EditPr9->text());
     } catch (const std::runtime_error &e) {
-        // Once: the poll stops with it.
-        if (way != Way::Menu)
-            StopUpdate1Click();
+        // Once: the poll stops with it, before the box lets the timer fire.
+        StopUpdate1Click();
         Ui::showError(QString::fromStdString(e.what()));
         return;
     }

@@ -173,10 +173,17 @@ void TSoundR::ButtonRecClick()
     // A fresh file from the template row; without one the device makes it.
     const QString path = soundFile("LogS.wav");
     Db::Table &templates = DM->TableR;
-    if (templates.isActive() && !templates.isEmpty())
-        templates.fieldByName(QStringLiteral("Sound")).saveToFile(path);
-    else
-        removeFile(path);
+    try {
+        if (templates.isActive() && !templates.isEmpty())
+            templates.fieldByName(QStringLiteral("Sound")).saveToFile(path);
+        else
+            removeFile(path);
+    } catch (...) {
+        // No recording starts without its file.
+        Timer2->stop();
+        setIdle();
+        throw;
+    }
     Audio::WaveDevice &device = Audio::waveDevice();
     if (!device.open(path) || !device.record()) {
         closeMediaPlayer();
@@ -221,8 +228,12 @@ void TSoundR::ButtonStopClick()
     ButtonStop->setEnabled(false);
     ButtonPrior->setEnabled(false);
     ButtonPrew->setEnabled(false);
-    if (!saved)
+    if (!saved) {
+        // The file holds the template or a torn write, not the recording:
+        // the next save must store nothing.
+        removeFile(soundFile("LogS.wav"));
         Ui::showError(device.errorText());
+    }
 }
 
 bool TSoundR::isRecording() const

@@ -63,7 +63,9 @@ private slots:
         QTest::newRow("document") << "document" << true << QString() << "log.txt";
         QTest::newRow("directory") << "directory" << true << "File %1 not exists !" << QString();
         QTest::newRow("missing") << "missing" << true << "File %1 not exists !" << QString();
+        QTest::newRow("document with the x bit") << "executable document" << true << QString() << "log.txt";
         QTest::newRow("refused program") << "program" << false << "Cannot start %1" << QString();
+        QTest::newRow("refused binary") << "binary" << false << "Cannot start %1" << QString();
     }
     void paths()
     {
@@ -72,10 +74,12 @@ private slots:
         QFETCH(QString, warning);
         QFETCH(QString, opened);
         QString path;
-        if (kind == QLatin1String("document"))
-            path = makeFile(QStringLiteral("log.txt"), "QB1AA\n", false);
+        if (kind.endsWith(QLatin1String("document")))
+            path = makeFile(QStringLiteral("log.txt"), "QB1AA\n", kind.startsWith(QLatin1String("executable")));
         else if (kind == QLatin1String("program"))
             path = makeFile(QStringLiteral("prog"), "#!/bin/sh\n", true);
+        else if (kind == QLatin1String("binary"))
+            path = makeFile(QStringLiteral("prog"), QByteArrayLiteral("\x7f" "ELF\x02\x01"), true);
         else if (kind == QLatin1String("directory"))
             path = program_->path(QStringLiteral("Sound"));
         else

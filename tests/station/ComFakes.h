@@ -14,6 +14,7 @@ struct FakeComState {
     int lines = 0;
     int failModem = 0; // errno for the next line changes
     int failOpen = 0;
+    int waitingBytes = 0; // what the input queue holds
 
     void log(const QString &call)
     {
@@ -65,7 +66,8 @@ public:
     }
     int waiting(int &count) override
     {
-        count = 0;
+        std::lock_guard lock(state_.mutex);
+        count = state_.waitingBytes;
         return 0;
     }
     int read(char *, int, int &got) override

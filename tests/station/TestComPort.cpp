@@ -207,6 +207,51 @@ private slots:
         QVERIFY(port.Connected());
     }
 
+    // A handler that closes the port ends the event step: the line
+    // changes of the same step find no device.
+    void handlerClosesThePort()
+    {
+        FakeComPorts fake;
+        TComPort port;
+        bool closed = false;
+        port.OnRxChar = [&](QObject *, int) {
+            port.Close();
+            closed = true;
+        };
+        port.Open();
+        QThread::msleep(50); // the event thread has read the lines as they were
+        {
+            std::lock_guard lock(fake.state.mutex);
+            fake.state.waitingBytes = 1;
+            fake.state.lines |= mlCTS;
+        }
+        QTRY_VERIFY(closed);
+        QVERIFY(!port.Connected());
+    }
+
+    // Without hand-over the handlers run on the event thread: an error
+    // there opens no window.
+    void handlerErrorOnTheEventThread()
+    {
+        Ui::ScriptedDialogs dialogs;
+        FakeComPorts fake;
+        TComPort port;
+        port.setSyncMethod(smNone);
+        std::atomic<int> raised = 0;
+        port.OnRxChar = [&](QObject *, int) {
+            ++raised;
+            throw std::runtime_error("handler failed");
+        };
+        port.Open();
+        {
+            std::lock_guard lock(fake.state.mutex);
+            fake.state.waitingBytes = 1;
+        }
+        QTRY_COMPARE(raised.load(), 1);
+        port.Close();
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
     void closeDuringPendingHandOver()
     {
         FakeComPorts fake;

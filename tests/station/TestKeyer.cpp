@@ -241,6 +241,38 @@ private slots:
         QCOMPARE(FCW->EditTx->text(), QStringLiteral("Pleas, change PORT"));
     }
 
+    // A transmission started on another port puts the one latched before
+    // to receive: the paddle's parallel port, or the serial port still
+    // sending when the paddle takes over.
+    void newPortReleasesTheLatchedOne_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::newRow("paddle, then TX on serial") << int(Lpt1) << int(Com1);
+        QTest::newRow("TX on serial, then paddle") << int(Com1) << int(Lpt1);
+    }
+    void newPortReleasesTheLatchedOne()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        auto start = [this](int port) {
+            choose(port);
+            if (port == Lpt1) {
+                lpt_->status = 0x5F; // a dot on the paddle
+                FCW->Timer3Timer();
+                lpt_->status = 0x7F;
+            } else {
+                transmit("E E"); // still sending: the gap timer runs
+            }
+        };
+        start(first);
+        start(second);
+        if (first == Lpt1)
+            QVERIFY2(lpt_->writes.back().startsWith("0@"), qPrintable(lpt_->timeline()));
+        else
+            QCOMPARE(com_->state.lines, 0);
+    }
+
     void exitLowersTheLines_data()
     {
         QTest::addColumn<int>("port");

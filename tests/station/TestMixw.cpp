@@ -161,11 +161,25 @@ private slots:
         QCOMPARE(MixT->Edit1->text(), QString());
     }
 
-    // A file that cannot be read: one box, and the poll stops.
+    // A file that cannot be read: one box, and the poll stops, whichever
+    // way read it.
+    void readErrorStopsThePoll_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("poll") << 0;
+        QTest::newRow("menu Update") << 1;
+        QTest::newRow("-Update-") << 2;
+    }
     void readErrorStopsThePoll()
     {
+        QFETCH(int, way);
         MixT->StartUpdate1Click();
-        MixT->Timer1Timer();
+        if (way == 0)
+            MixT->Timer1Timer();
+        else if (way == 1)
+            Form3->Update1Click();
+        else
+            MixT->Button4Click();
         QCOMPARE(dialogs_->errors().size(), 1);
         QVERIFY(!MixT->Timer1->isActive());
         QVERIFY(MixT->StopUpdate1->isChecked());

@@ -136,6 +136,45 @@ private slots:
         QCOMPARE(waveMs(storedWave()), qint64(500));
     }
 
+    // A failed save leaves the template in the file, not the recording:
+    // the save after it stores nothing.
+    void failedSaveStoresNothing()
+    {
+        ProgramDirectory::installEmptyTables(program_->path());
+        DM->TableR.refresh();
+        Form3->ButtonReClick();
+        device_->advance(1000);
+        device_->failingSave = true;
+        Form3->ButtonPlClick();
+        QCOMPARE(dialogs_->errors(), QStringList{"Cannot open the sound device fake"});
+        QCOMPARE(DM->TableS.recordCount(), 0);
+        QVERIFY(!recordingFileExists());
+    }
+
+    // A recording file that cannot be written (here a directory is in its
+    // place), from the template or without one: the recorder stays idle.
+    void unwritableFileLeavesIdle_data()
+    {
+        QTest::addColumn<bool>("withTemplate");
+        QTest::newRow("template") << true;
+        QTest::newRow("no template") << false;
+    }
+    void unwritableFileLeavesIdle()
+    {
+        QFETCH(bool, withTemplate);
+        ProgramDirectory::installEmptyTables(program_->path());
+        DM->TableR.refresh();
+        if (!withTemplate)
+            DM->TableR.deleteRecord();
+        QVERIFY(QDir().mkpath(program_->path(QStringLiteral("Sound/LogS.wav/in the way"))));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, SoundR->ButtonRecClick());
+        QCOMPARE(SoundR->Label1->text(), QStringLiteral("Stop"));
+        QVERIFY(!SoundR->ButtonStop->isEnabled());
+        QVERIFY(SoundR->ButtonPlay->isEnabled());
+        QCOMPARE(captions(), QStringLiteral("Rec/Play"));
+        QVERIFY(device_->events.isEmpty());
+    }
+
     // Abort drops the recording: the save AutoSave runs afterwards stores
     // nothing, from the main window as from the player.
     void abortThenAutosave_data()

@@ -72,6 +72,7 @@ struct AlsaWaveDevice::State {
     std::atomic<qint64> frame{0};   // frames recorded, or the play position
     std::atomic<bool> stopping{false};
     std::thread worker;
+    bool recording = false; // the worker captures, rather than plays
     snd_pcm_t *pcm = nullptr;
     QString error;
 
@@ -106,6 +107,7 @@ struct AlsaWaveDevice::State {
         if (worker.joinable())
             worker.join();
         stopping = false;
+        recording = false;
         if (pcm) {
             snd_pcm_drop(pcm);
             snd_pcm_close(pcm);
@@ -158,6 +160,15 @@ bool AlsaWaveDevice::record()
     d_->pcm = d_->openPcm(SND_PCM_STREAM_CAPTURE, rate, channels);
     if (!d_->pcm)
         return false;
+    // A prepared capture stream never reports ready to the wait below: it
+    // runs only once started.
+    if (const int err = snd_pcm_start(d_->pcm); err < 0) {
+        d_->error = QStringLiteral("Cannot open the sound device %1: %2")
+                        .arg(d_->device, QString::fromLocal8Bit(snd_strerror(err)));
+        d_->halt();
+        return false;
+    }
+    d_->recording = true;
     const qint64 limit = qint64(d_->maxRecordSeconds) * rate;
     d_->worker = std::thread([state = d_.get(), rate, channels, limit] {
         const qint64 period = std::max(rate / 20, 1);
@@ -169,7 +180,8 @@ bool AlsaWaveDevice::record()
             const qint64 wanted = std::min(period, limit - state->frame);
             snd_pcm_sframes_t got = snd_pcm_readi(state->pcm, chunk.data(), snd_pcm_uframes_t(wanted));
             if (got < 0) {
-                if (snd_pcm_recover(state->pcm, int(got), 1) < 0)
+                // Recovering leaves the stream prepared, not running.
+                if (snd_pcm_recover(state->pcm, int(got), 1) < 0 || snd_pcm_start(state->pcm) < 0)
                     break;
                 continue;
             }
@@ -190,17 +202,23 @@ bool AlsaWaveDevice::save()
     info.samplerate = wave.rate;
     info.channels = wave.channels;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE *file = sf_open(QFile::encodeName(d_->path).constData(), SFM_WRITE, &info);
+    // Written beside the target and renamed into place: a failed write
+    // leaves no half file under the target's name.
+    const QByteArray target = QFile::encodeName(d_->path);
+    const QByteArray temporary = target + ".new";
+    SNDFILE *file = sf_open(temporary.constData(), SFM_WRITE, &info);
     if (!file) {
         d_->error = QStringLiteral("Cannot write %1: %2").arg(d_->path, QString::fromLocal8Bit(sf_strerror(nullptr)));
         return false;
     }
     const sf_count_t frames = sf_count_t(wave.samples.size()) / wave.channels;
-    const bool written = sf_writef_short(file, wave.samples.data(), frames) == frames;
-    sf_close(file);
-    if (!written)
-        d_->error = QStringLiteral("Cannot write %1").arg(d_->path);
-    return written;
+    bool written = sf_writef_short(file, wave.samples.data(), frames) == frames;
+    written = sf_close(file) == 0 && written;
+    if (written && std::rename(temporary.constData(), target.constData()) == 0)
+        return true;
+    std::remove(temporary.constData());
+    d_->error = QStringLiteral("Cannot write %1").arg(d_->path);
+    return false;
 }
 
 bool AlsaWaveDevice::play()
@@ -268,7 +286,10 @@ void AlsaWaveDevice::close()
 
 bool AlsaWaveDevice::playToEnd(const QString &path)
 {
-    d_->halt();
+    // A recording runs on its own handle and goes on; the player's own
+    // playback gives way.
+    if (!d_->recording)
+        d_->halt();
     Wave wave;
     if (!readWave(path, wave, d_->error))
         return false;

@@ -50,6 +50,8 @@ public:
     {
         stop();
         events << QStringLiteral("save");
+        if (failingSave)
+            return false;
         QFile file(path_);
         return file.open(QIODevice::WriteOnly) &&
                file.write(Audio::pcm16Wave(rate, 1, QByteArray(int(length_ * rate / 1000 * 2), '\0'))) >= 0;
@@ -98,6 +100,7 @@ public:
     QString errorText() const override { return QStringLiteral("Cannot open the sound device fake"); }
 
     bool failing = false;
+    bool failingSave = false; // save() fails and leaves the file as it was
     QStringList events; // record, save, play
     QStringList played; // files played to their end
 

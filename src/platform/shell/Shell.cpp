@@ -46,6 +46,17 @@ ShutdownRequest &currentShutdown()
     return request;
 }
 
+// On vfat and NTFS mounts every file carries the x bit: only a binary or a
+// script is a program, the rest are documents.
+bool isProgram(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4);
+    return head == QByteArrayLiteral("\x7f" "ELF") || head.startsWith("#!");
+}
+
 } // namespace
 
 ShutdownRequest setShutdownRequest(ShutdownRequest request)
@@ -83,7 +94,7 @@ Launch startOrOpen(const QString &path)
     if (!file.isFile())
         return Launch::Missing;
     const QString absolute = file.absoluteFilePath();
-    if (file.isExecutable())
+    if (file.isExecutable() && isProgram(absolute))
         return currentStarter()(absolute) ? Launch::Started : Launch::Failed;
     return openUrl(QUrl::fromLocalFile(absolute)) ? Launch::Opened : Launch::Failed;
 }

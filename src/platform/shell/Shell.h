@@ -25,7 +25,8 @@ using ProgramStarter = std::function<bool(const QString &program)>;
 ProgramStarter setProgramStarter(ProgramStarter starter);
 
 enum class Launch { Started, Opened, Missing, Failed };
-// A regular file that may be executed is started; any other regular file
+// A regular file that may be executed and is a binary (ELF) or a script
+// ("#!") is started; any other regular file
 // is opened with the desktop's handler for its type; anything else (a
 // directory, nothing) is missing.
 Launch startOrOpen(const QString &path);

@@ -38,6 +38,25 @@ private slots:
         QVERIFY(device.playToEnd(path));
     }
 
+    // "Cq.wav" or an alarm played during a recording leaves it running to
+    // its cap: the capture is not ended by the playback.
+    void playingAFileKeepsTheRecording()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Cq.wav"));
+        QFile cq(path);
+        QVERIFY(cq.open(QIODevice::WriteOnly));
+        cq.write(Audio::pcm16Wave(8000, 1, QByteArray(800, '\0')));
+        cq.close();
+
+        const int seconds = 300;
+        Audio::AlsaWaveDevice device(QStringLiteral("null"), seconds);
+        QVERIFY(device.open(path));
+        QVERIFY2(device.record(), qPrintable(device.errorText()));
+        QVERIFY(device.playToEnd(path));
+        QTRY_COMPARE(device.frames(), qint64(seconds) * 8000);
+    }
+
     void missingDeviceIsReported()
     {
         QTemporaryDir dir;
