@@ -188,8 +188,14 @@ void TVCD::DBNavigator1Click(void (Db::Table::*move)())
         return;
     if (typed_ && hasRow(base)) {
         base.edit();
-        writeFields();
-        base.post();
+        try {
+            writeFields();
+            base.post();
+        } catch (...) {
+            // Half written: the next move of the base would post it.
+            base.cancel();
+            throw;
+        }
     }
     typed_ = false;
     (base.*move)();
@@ -283,6 +289,10 @@ void TVCD::Button4Click()
 
 void TVCD::endEditing()
 {
+    // Nothing typed here may stay pending in the base for its next move.
+    Db::Table &base = DM->Table8;
+    if (base.state() == Db::Table::State::Edit || base.state() == Db::Table::State::Insert)
+        base.cancel();
     adding_ = false;
     newCall_ = false;
     typed_ = false;
