@@ -237,6 +237,10 @@ public:
     void Edit1Click() { ButtonEditClick(); }
     void Edit2Click() { Edit2->hide(); }
     void Edit3Click() { Edit3->hide(); }
+    // The sent QSL date was written into the log's `row`: when that is the
+    // contact being edited, its entry takes the date too, or the save would
+    // put the old text back.
+    void qslSentWritten(qint64 row, const QString &date);
 
     // ---- look-up chain and the exchange file
     void MaskEditCallExit();

@@ -12,6 +12,9 @@
 
 void TForm3::PrintQSLlabel1Click()
 {
+    // From the template with its tags: the memo still holds the last filled
+    // label, and without a template file nothing else would replace it.
+    setMemoLines(FLabPrint->Memo1, memoLines(Flabel->Memo1));
     loadLabelFiles(FLabPrint->Memo1);
     FLabPrint->showModal();
 }

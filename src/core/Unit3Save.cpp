@@ -244,6 +244,12 @@ void TForm3::ButtonEditClick()
     MaskEditQth->setText(field("LogQth"));
 }
 
+void TForm3::qslSentWritten(qint64 row, const QString &date)
+{
+    if (editMode() && row == editedRow_)
+        MaskEditQslTx->setText(date);
+}
+
 void TForm3::leaveEditMode()
 {
     CheckBoxTime->setChecked(true);

@@ -323,8 +323,9 @@ void TFDX_Cluster::showCountry(int row)
 
 void TFDX_Cluster::StringGrid1Click()
 {
+    // Only the spot rows: the title row and the empty last row hold no spot.
     const int r = StringGrid1->currentRow();
-    if (r < 0)
+    if (r < 1 || r > spotRows)
         return;
     LabFr->setText(SpotLines::bandKey(cell(2, r)));
     LabCal->setText(cell(1, r));

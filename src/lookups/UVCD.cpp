@@ -159,6 +159,20 @@ void TVCD::writeFields()
         base.fieldByName(QString::fromLatin1(memoField)).setAsString(DBMemo3->toPlainText());
 }
 
+void TVCD::saveTyped()
+{
+    Db::Table &base = DM->Table8;
+    base.edit();
+    try {
+        writeFields();
+        base.post();
+    } catch (...) {
+        // Half written: the next move of the base would post it.
+        base.cancel();
+        throw;
+    }
+}
+
 Db::Table *TVCD::lookupCursor()
 {
     if (!DM->Table8.isActive())
@@ -186,11 +200,8 @@ void TVCD::DBNavigator1Click(void (Db::Table::*move)())
     Db::Table &base = DM->Table8;
     if (!base.isActive())
         return;
-    if (typed_ && hasRow(base)) {
-        base.edit();
-        writeFields();
-        base.post();
-    }
+    if (typed_ && hasRow(base))
+        saveTyped();
     typed_ = false;
     (base.*move)();
     // After a look-up the whole base can be browsed again.
@@ -264,14 +275,7 @@ void TVCD::Button4Click()
             }
         }
     } else if (typed_ && hasRow(base)) {
-        base.edit();
-        try {
-            writeFields();
-            base.post();
-        } catch (...) {
-            base.cancel();
-            throw;
-        }
+        saveTyped();
     }
     endEditing();
     DBNavigator1->setEnabled(true);
@@ -283,6 +287,10 @@ void TVCD::Button4Click()
 
 void TVCD::endEditing()
 {
+    // Nothing typed here may stay pending in the base for its next move.
+    Db::Table &base = DM->Table8;
+    if (base.state() == Db::Table::State::Edit || base.state() == Db::Table::State::Insert)
+        base.cancel();
     adding_ = false;
     newCall_ = false;
     typed_ = false;

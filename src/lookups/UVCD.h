@@ -51,6 +51,9 @@ private:
     // Writes what was typed into the current row (edit or insert); a value
     // the field refuses raises and the row stays unwritten.
     void writeFields();
+    // Writes what was typed into the shown entry; a refused value leaves
+    // nothing pending in the base.
+    void saveTyped();
     void endEditing();
     Db::Table *lookupCursor();
 

@@ -2,6 +2,7 @@
 
 #include "core/MainClock.h"
 #include "core/Unit2.h"
+#include "core/Unit3.h"
 #include "platform/format/TextFormat.h"
 #include "platform/print/Report.h"
 #include "platform/ui/Dialogs.h"
@@ -25,14 +26,17 @@ void markSent(Db::Table &log)
 {
     if (!hasContact(log))
         return; // an edit here would append an empty contact
+    const qint64 row = log.currentRowId();
+    const QString date = TextFormat::dateText(MainClock::now().date());
     log.edit();
     try {
-        log.fieldByName(QStringLiteral("LogTxQsl")).setAsString(TextFormat::dateText(MainClock::now().date()));
+        log.fieldByName(QStringLiteral("LogTxQsl")).setAsString(date);
         log.post();
     } catch (...) {
         log.cancel();
         throw;
     }
+    Form3->qslSentWritten(row, date);
 }
 
 } // namespace

@@ -58,7 +58,12 @@ TFlabel::TFlabel() : Ui::Window(QStringLiteral("Flabel"), QStringLiteral("QSL la
     options->addAction(Font1);
 }
 
-void TFlabel::FormCreate() { loadLabelFiles(Memo1); }
+void TFlabel::FormCreate()
+{
+    templateRead_ = false;
+    loadLabelFiles(Memo1); // raises when a file cannot be read
+    templateRead_ = true;
+}
 
 void TFlabel::Font1Click()
 {
@@ -69,6 +74,9 @@ void TFlabel::Font1Click()
 
 void TFlabel::FormClose()
 {
-    SettingsFile::writeFile(labelPath(QslLabel::templateFileName), QslLabel::compose(memoLines(Memo1)));
+    // A template that could not be read stays the operator's, never replaced
+    // by the default shown instead.
+    if (templateRead_)
+        SettingsFile::writeFile(labelPath(QslLabel::templateFileName), QslLabel::compose(memoLines(Memo1)));
     SettingsFile::writeFile(labelPath(QslLabel::fontFileName), QslLabel::composeFont(Memo1->font()));
 }

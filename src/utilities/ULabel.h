@@ -20,6 +20,9 @@ public:
     void FormCreate() override;
     void FormClose() override;
     void Font1Click();
+
+private:
+    bool templateRead_ = false; // read at creation, or there was none
 };
 
 extern TFlabel *Flabel;

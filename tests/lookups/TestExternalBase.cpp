@@ -135,6 +135,31 @@ private slots:
         QCOMPARE(stored("Name"), QStringLiteral("Ivan"));
     }
 
+    // A move refused for a bad date leaves nothing pending in the base, however
+    // the editing ends.
+    void refusedMoveWritesNothing_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Close") << true;
+    }
+    void refusedMoveWritesNothing()
+    {
+        QFETCH(bool, close);
+        add("UR5AAA", "Taras");
+        add("UT7XYZ", "Ivan");
+        VCD->NavFirst->click();
+        type(VCD->DBEdit2, "Half");
+        type(VCD->DBEdit6, "31.02.2026");
+        VCD->NavNext->click();
+        QCOMPARE(dialogs_->errors().size(), 1);
+        QCOMPARE(VCD->DBEdit1->text(), QStringLiteral("UR5AAA"));
+        (close ? VCD->Button1 : VCD->Button5)->click();
+        base().last();
+        QVERIFY(base().locate("CallSign", "UR5AAA"));
+        QCOMPARE(stored("Name"), QStringLiteral("Taras"));
+    }
+
     // The main window's look-up narrows the base to six characters of the
     // callsign; the first navigator click drops that range.
     void lookUpNavigateAndDelete()

@@ -172,6 +172,12 @@ private slots:
         server_->body = spotPage(sixSpots);
         loadSpots();
         clickRow(1);
+        // The title row and the empty last row choose no spot.
+        for (int row : {0, 251}) {
+            clickRow(row);
+            QCOMPARE(FDX_Cluster->LabCal->text(), QStringLiteral("UR5AAA"));
+            QCOMPARE(FDX_Cluster->LabFreq->text(), QStringLiteral("14025.0"));
+        }
         Form3->MaskEditName->setText("Fixed");
         Form3->MaskEditName->setEnabled(false);
         Form3->MaskEditQth->setText("Lviv");

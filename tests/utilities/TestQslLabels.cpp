@@ -158,6 +158,30 @@ private slots:
         QCOMPARE(fileBytes(program_->path(QslLabel::templateFileName)), operatorTemplate);
     }
 
+    // A label file that cannot be read keeps the operator's template on close.
+    void unreadableFileKeepsTheTemplate_data()
+    {
+        QTest::addColumn<QString>("unreadable");
+        QTest::addColumn<int>("errors"); // reading it, and writing the font into a folder
+        QTest::newRow("template") << QString::fromLatin1(QslLabel::templateFileName) << 1;
+        QTest::newRow("font") << QString::fromLatin1(QslLabel::fontFileName) << 2;
+    }
+    void unreadableFileKeepsTheTemplate()
+    {
+        QFETCH(QString, unreadable);
+        QFETCH(int, errors);
+        const QString templatePath = program_->path(QslLabel::templateFileName);
+        writeBytes(templatePath, "My label\r\n");
+        if (unreadable == QLatin1String(QslLabel::templateFileName))
+            QVERIFY(QFile::remove(templatePath));
+        QVERIFY(QDir().mkpath(program_->path(unreadable))); // a folder cannot be read as a file
+        const QByteArray before = fileBytes(templatePath);
+        start({});
+        Flabel->closeWindow();
+        QCOMPARE(dialogs_->errors().size(), errors);
+        QCOMPARE(fileBytes(templatePath), before);
+    }
+
     void fontChosenIsKept()
     {
         start({});
@@ -194,6 +218,54 @@ private slots:
         for (const PdfWord &w : pdfWords(pdf.path))
             printed << w.text;
         QCOMPARE(printed, (QStringList{"UR5ABC", "14", "Pse", "QSL"}));
+    }
+
+    // Without a template file each opening starts from the layout's template
+    // again, never from the label filled for the previous contact.
+    void labelFollowsTheContactWithoutFiles()
+    {
+        start({{{"LogCall", "UR5ABC"}, {"LogDate", "01.12.2026"}}, {{"LogCall", "DL1XYZ"}, {"LogDate", "02.12.2026"}}});
+        for (const QString &call : {QStringLiteral("UR5ABC"), QStringLiteral("DL1XYZ")}) {
+            QVERIFY(DM->Table1.locate("LogCall", call));
+            QTimer::singleShot(0, FLabPrint, [] { FLabPrint->Button4->click(); });
+            Form3->PrintQSLlabel1->trigger();
+            QCOMPARE(FLabPrint->Edit1->text(), call);
+            QVERIFY(memoLines(FLabPrint->Memo1).join(u'\n').contains(call));
+        }
+    }
+
+    // Dating the contact being edited: its save keeps the date. Dating
+    // another contact leaves the entry as it was.
+    void datingWhileEditing_data()
+    {
+        QTest::addColumn<bool>("next");
+        QTest::newRow("the edited contact") << false;
+        QTest::newRow("the next contact") << true;
+    }
+    void datingWhileEditing()
+    {
+        QFETCH(bool, next);
+        const auto contact = [](const char *call, const char *date) {
+            return QList<std::pair<QString, QString>>{{"LogCall", call}, {"LogDate", date}, {"LogTime", "10:00:00"},
+                                                      {"LogBand", "14"},  {"LogMode", "CW"},  {"LogRxRst", "599"},
+                                                      {"LogTxRst", "599"}, {"LogTxQsl", "Yes"}};
+        };
+        start({contact("UR5ABC", "01.12.2026"), contact("DL1XYZ", "02.12.2026")});
+        DM->Table1.first();
+        Form3->ButtonEditClick();
+        if (next)
+            FLabPrint->Button3->click();
+        Print::PdfOutput pdf(program_->path("label.pdf"));
+        dialogs_->answers = {Ui::Answer::Yes};
+        FLabPrint->Button1Click();
+        const QString today = QStringLiteral("09.12.2026");
+        QCOMPARE(Form3->MaskEditQslTx->text(), next ? QStringLiteral("Yes") : today);
+        Form3->ButtonSaveClick();
+        QCOMPARE(dialogs_->errors(), QStringList());
+        QVERIFY(DM->Table1.locate("LogCall", "UR5ABC"));
+        QCOMPARE(txQsl(), next ? QStringLiteral("Yes") : today);
+        QVERIFY(DM->Table1.locate("LogCall", "DL1XYZ"));
+        QCOMPARE(txQsl(), next ? today : QStringLiteral("Yes"));
     }
 
     void failedPrintWritesNoDate()
