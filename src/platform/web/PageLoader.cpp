@@ -3,9 +3,25 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <utility>
 
 namespace Web {
+
+namespace {
+
+// Why a reply was cut short by us rather than failing on its own.
+constexpr char cutShort[] = "tarnelCutShort";
+
+void cut(QNetworkReply *reply, const char *reason)
+{
+    if (reply->isFinished())
+        return;
+    reply->setProperty(cutShort, QString::fromLatin1(reason));
+    reply->abort();
+}
+
+} // namespace
 
 PageLoader::PageLoader(QObject *parent) : QObject(parent), network_(new QNetworkAccessManager(this)) {}
 
@@ -21,6 +37,13 @@ void PageLoader::load(const QUrl &url)
     request.setTransferTimeout(timeout_);
     QNetworkReply *reply = network_->get(request);
     reply_ = reply;
+    // The transfer timeout only counts silence; a page trickling in must
+    // still end in time, and a page too large must not fill the memory.
+    QTimer::singleShot(timeout_, reply, [reply] { cut(reply, "the page did not arrive in time"); });
+    connect(reply, &QNetworkReply::downloadProgress, this, [reply](qint64 received, qint64 total) {
+        if (received > maximumPageSize || total > maximumPageSize)
+            cut(reply, "the page is too large");
+    });
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply, begun = false]() mutable {
         if (!std::exchange(begun, true) && reply == reply_)
             emit downloadBegin();
@@ -34,8 +57,11 @@ void PageLoader::finish(QNetworkReply *reply)
     if (reply != reply_)
         return;
     reply_.clear();
-    if (reply->error() != QNetworkReply::NoError) {
-        emit failed(reply->errorString());
+    if (reply->bytesAvailable() > maximumPageSize)
+        reply->setProperty(cutShort, QStringLiteral("the page is too large"));
+    const QString reason = reply->property(cutShort).toString();
+    if (!reason.isEmpty() || reply->error() != QNetworkReply::NoError) {
+        emit failed(reason.isEmpty() ? reply->errorString() : reason);
         return;
     }
     emit loaded(Document::parse(reply->readAll(), reply->rawHeader("Content-Type")));

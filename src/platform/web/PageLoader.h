@@ -13,12 +13,16 @@ class QNetworkReply;
 
 namespace Web {
 
+// A reply larger than this fails rather than being read.
+inline constexpr qint64 maximumPageSize = 4 * 1024 * 1024;
+
 class PageLoader : public QObject {
     Q_OBJECT
 public:
     explicit PageLoader(QObject *parent = nullptr);
 
-    // A page that has not arrived after this long counts as failed.
+    // A page that has not arrived after this long counts as failed, however
+    // steadily it trickles in.
     void setTimeout(int milliseconds) { timeout_ = milliseconds; }
     void load(const QUrl &url);
     bool isLoading() const { return !reply_.isNull(); }
@@ -26,7 +30,7 @@ public:
 signals:
     void downloadBegin();
     void loaded(const Web::Document &document);
-    // No connection, no answer in time, or an error status.
+    // No connection, no answer in time, an error status, or a page too large.
     void failed(const QString &reason);
 
 private:

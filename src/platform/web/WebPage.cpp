@@ -3,9 +3,12 @@
 #include <QStringDecoder>
 #include <gumbo.h>
 
-#include <functional>
+#include <algorithm>
+#include <cstdlib>
 
 namespace Web {
+
+using Piece = Document::Piece;
 
 namespace {
 
@@ -71,7 +74,8 @@ bool keepsWhitespace(GumboTag tag)
            tag == GUMBO_TAG_TEXTAREA;
 }
 
-// Builds the visible text of one element, the way innerText reads it.
+// Builds the visible text of one element from its pieces, the way innerText
+// reads it. The pieces are flat, so a deep page needs no deep stack.
 class TextWriter {
 public:
     QString take()
@@ -81,37 +85,38 @@ public:
         return out_;
     }
 
-    void element(const GumboNode *node, int verbatim)
+    void write(const std::vector<Piece> &pieces, int begin, int verbatim)
     {
-        const GumboTag tag = node->v.element.tag;
-        if (tag == GUMBO_TAG_SCRIPT || tag == GUMBO_TAG_STYLE)
+        const Piece &first = pieces[size_t(begin)];
+        if (first.tag == GUMBO_TAG_SCRIPT || first.tag == GUMBO_TAG_STYLE)
             return;
-        if (tag == GUMBO_TAG_BR) {
-            out_ += u'\n';
-            space_ = false;
-            break_ = false;
-            return;
-        }
-        const bool block = isBlock(tag);
-        if (block)
-            break_ = true;
-        if (keepsWhitespace(tag))
-            ++verbatim;
-        const GumboVector &children = node->v.element.children;
-        for (unsigned i = 0; i < children.length; ++i) {
-            const auto *child = static_cast<const GumboNode *>(children.data[i]);
-            if (isElement(child)) {
-                if (child->v.element.tag != GUMBO_TAG_HEAD)
-                    element(child, verbatim);
-            } else if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE ||
-                       child->type == GUMBO_NODE_CDATA) {
-                text(QString::fromUtf8(child->v.text.text), verbatim > 0);
+        for (int i = begin; i <= first.match; ++i) {
+            const Piece &piece = pieces[size_t(i)];
+            if (piece.kind == Piece::Text) {
+                text(piece.text, verbatim > 0);
+                continue;
             }
+            const auto tag = GumboTag(piece.tag);
+            if (piece.kind == Piece::Open && i != begin &&
+                (tag == GUMBO_TAG_SCRIPT || tag == GUMBO_TAG_STYLE || tag == GUMBO_TAG_HEAD)) {
+                i = piece.match;
+                continue;
+            }
+            if (tag == GUMBO_TAG_BR) {
+                if (piece.kind == Piece::Open) {
+                    out_ += u'\n';
+                    space_ = false;
+                    break_ = false;
+                }
+                continue;
+            }
+            if (isBlock(tag))
+                break_ = true;
+            if (keepsWhitespace(tag))
+                verbatim += piece.kind == Piece::Open ? 1 : -1;
+            if (piece.kind == Piece::Close && !isBlock(tag) && (tag == GUMBO_TAG_TD || tag == GUMBO_TAG_TH))
+                space_ = true; // cells of a row stay apart
         }
-        if (block)
-            break_ = true;
-        else if (tag == GUMBO_TAG_TD || tag == GUMBO_TAG_TH)
-            space_ = true; // cells of a row stay apart
     }
 
 private:
@@ -152,6 +157,41 @@ private:
     bool break_ = false;
 };
 
+const GumboVector &childrenOf(const GumboNode *node)
+{
+    return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
+}
+
+// gumbo frees its tree recursively; hung flat under the document first, a
+// deep page frees without a deep stack. The default options allocate with malloc.
+void destroyFlat(GumboOutput *output)
+{
+    std::vector<GumboNode *> all;
+    std::vector<GumboNode *> todo{output->document};
+    while (!todo.empty()) {
+        GumboNode *node = todo.back();
+        todo.pop_back();
+        if (node->type != GUMBO_NODE_DOCUMENT && !isElement(node))
+            continue;
+        GumboVector &children = const_cast<GumboVector &>(childrenOf(node));
+        for (unsigned i = 0; i < children.length; ++i) {
+            all.push_back(static_cast<GumboNode *>(children.data[i]));
+            todo.push_back(all.back());
+        }
+        children.length = 0;
+    }
+    GumboVector &top = output->document->v.document.children;
+    auto *data = static_cast<void **>(std::malloc(std::max<size_t>(all.size(), 1) * sizeof(void *)));
+    if (data) {
+        std::copy(all.begin(), all.end(), data);
+        std::free(top.data);
+        top.data = data;
+        top.length = unsigned(all.size());
+        top.capacity = unsigned(std::max<size_t>(all.size(), 1));
+    } // else the nodes leak rather than the stack overflows
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+}
+
 } // namespace
 
 Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
@@ -159,22 +199,60 @@ Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
     const QByteArray utf8 = decode(bytes, contentType).toUtf8();
     GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
     Document doc;
-    // Each element in document order with the depth of <pre> around it.
-    std::function<void(const GumboNode *, int)> walk = [&](const GumboNode *node, int verbatim) {
-        if (!isElement(node))
-            return;
-        doc.tags_ << nameOf(node);
-        TextWriter writer;
-        writer.element(node, verbatim);
-        doc.texts_ << writer.take();
-        const int inner = verbatim + (keepsWhitespace(node->v.element.tag) ? 1 : 0);
-        const GumboVector &children = node->v.element.children;
-        for (unsigned i = 0; i < children.length; ++i)
-            walk(static_cast<const GumboNode *>(children.data[i]), inner);
+    // Elements in document order, each with the depth of <pre> around it,
+    // walked with a stack of our own: a deep page must not exhaust the real one.
+    struct Step {
+        const GumboNode *node;
+        unsigned next; // the next child to visit
+        int open;      // its Open piece
     };
-    walk(output->root, 0);
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    std::vector<Step> stack;
+    int verbatim = 0;
+    auto enter = [&](const GumboNode *node) {
+        doc.elements_.push_back({nameOf(node), int(doc.pieces_.size()), verbatim});
+        doc.pieces_.push_back({Piece::Open, int(node->v.element.tag), {}, 0});
+        stack.push_back({node, 0, int(doc.pieces_.size()) - 1});
+        if (keepsWhitespace(node->v.element.tag))
+            ++verbatim;
+    };
+    if (isElement(output->root))
+        enter(output->root);
+    while (!stack.empty()) {
+        Step &step = stack.back();
+        const GumboVector &children = step.node->v.element.children;
+        if (step.next == children.length) {
+            const GumboTag tag = step.node->v.element.tag;
+            if (keepsWhitespace(tag))
+                --verbatim;
+            doc.pieces_.push_back({Piece::Close, int(tag), {}, step.open});
+            doc.pieces_[size_t(step.open)].match = int(doc.pieces_.size()) - 1;
+            stack.pop_back();
+            continue;
+        }
+        const auto *child = static_cast<const GumboNode *>(children.data[step.next++]);
+        if (isElement(child))
+            enter(child);
+        else if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE ||
+                 child->type == GUMBO_NODE_CDATA)
+            doc.pieces_.push_back({Piece::Text, int(GUMBO_TAG_UNKNOWN), QString::fromUtf8(child->v.text.text), 0});
+    }
+    destroyFlat(output);
     return doc;
+}
+
+QString Document::text(int index) const
+{
+    if (index < 0 || index >= count())
+        return {};
+    const Element &e = elements_[size_t(index)];
+    TextWriter writer;
+    writer.write(pieces_, e.open, e.verbatim);
+    return writer.take();
+}
+
+QString Document::tagName(int index) const
+{
+    return index < 0 || index >= count() ? QString() : elements_[size_t(index)].tag;
 }
 
 } // namespace Web

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace Web {
 
 class Document {
@@ -15,18 +17,33 @@ public:
     // one the page declares. The bytes are decoded before they are parsed.
     static Document parse(const QByteArray &bytes, const QByteArray &contentType = {});
 
-    int count() const { return int(texts_.size()); }
+    int count() const { return int(elements_.size()); }
     // The visible text of element `index` (0 is the page itself): scripts and
     // styles left out, entities decoded, <pre> kept as written, white space
-    // elsewhere collapsed, <br> and the ends of blocks as line breaks.
-    QString text(int index) const { return texts_.value(index); }
-    QString tagName(int index) const { return tags_.value(index); }
+    // elsewhere collapsed, <br> and the ends of blocks as line breaks. Built
+    // when asked, so a page costs memory in proportion to its size.
+    QString text(int index) const;
+    QString tagName(int index) const;
     // The whole page's visible text.
     QString wholeText() const { return text(0); }
 
+    // The page flattened: each element's opening and closing, and the texts
+    // between them, in document order.
+    struct Piece {
+        enum Kind { Open, Close, Text } kind;
+        int tag;     // a GumboTag
+        QString text; // of a Text piece
+        int match;   // an Open's Close and back
+    };
+
 private:
-    QStringList texts_;
-    QStringList tags_;
+    struct Element {
+        QString tag;
+        int open;     // its Open piece
+        int verbatim; // <pre> elements around it
+    };
+    std::vector<Element> elements_;
+    std::vector<Piece> pieces_;
 };
 
 } // namespace Web

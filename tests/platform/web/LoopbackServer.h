@@ -1,11 +1,13 @@
 #pragma once
 // A web server on the loopback interface for tests: answers every request
-// with one page, or keeps silent so that the fetch times out.
+// with one page, keeps silent so that the fetch times out, or trickles the
+// page a byte at a time so that it never stops arriving.
 
 #include <QByteArray>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 class LoopbackServer : public QTcpServer {
@@ -25,6 +27,7 @@ public:
     QByteArray body;
     QByteArray contentType = "text/html";
     bool silent = false;
+    int trickleMs = 0; // a byte every this many ms after the headers
     QStringList paths; // request targets in the order they came
 
     QUrl url(const QString &pathAndQuery) const
@@ -42,8 +45,14 @@ private:
         if (silent)
             return;
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + contentType +
-                      "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
-                      body);
+                      "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n");
+        if (trickleMs > 0) {
+            auto *timer = new QTimer(socket);
+            connect(timer, &QTimer::timeout, socket, [socket, byte = body.left(1)] { socket->write(byte); });
+            timer->start(trickleMs);
+            return;
+        }
+        socket->write(body);
         socket->disconnectFromHost();
     }
 };
