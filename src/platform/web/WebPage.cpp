@@ -192,11 +192,97 @@ void destroyFlat(GumboOutput *output)
     gumbo_destroy_output(&kGumboDefaultOptions, output);
 }
 
+
+// Elements a parser closes by itself when the next one starts (or that never
+// hold others), so they cannot pile up: counting them would only make an
+// ordinary page with unclosed list items look deep.
+bool closesItself(const QByteArray &name)
+{
+    static const QByteArrayList names = {
+        "p", "li", "dt", "dd", "option", "optgroup", "tr", "td", "th", "tbody", "thead", "tfoot",
+        "colgroup", "rb", "rt", "rp", "html", "head", "body", "area", "base", "br", "col", "embed",
+        "hr", "img", "input", "link", "meta", "param", "source", "track", "wbr"};
+    return names.contains(name);
+}
+
+// Drops the start and end tags that nest deeper than `limit`, keeping their
+// text. The HTML parser checks the whole stack of open elements at every tag,
+// so a hostile page of nested tags would keep it busy for seconds.
+QByteArray capNesting(const QByteArray &html, int limit)
+{
+    QByteArray out;
+    out.reserve(html.size());
+    int depth = 0;
+    int dropped = 0; // dropped start tags not yet closed
+    const qsizetype n = html.size();
+    qsizetype i = 0;
+    auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    while (i < n) {
+        if (html[i] != '<') {
+            out.append(html[i++]);
+            continue;
+        }
+        if (html.mid(i, 4) == "<!--") {
+            const qsizetype end = html.indexOf("-->", i + 4);
+            const qsizetype stop = end < 0 ? n : end + 3;
+            out.append(html.mid(i, stop - i));
+            i = stop;
+            continue;
+        }
+        const bool closing = i + 1 < n && html[i + 1] == '/';
+        const qsizetype nameAt = i + (closing ? 2 : 1);
+        if (nameAt >= n || !isLetter(html[nameAt])) {
+            out.append(html[i++]);
+            continue;
+        }
+        qsizetype j = nameAt;
+        while (j < n && html[j] != '>' && html[j] != '/' && !QChar::isSpace(uchar(html[j])))
+            ++j;
+        const QByteArray name = html.mid(nameAt, j - nameAt).toLower();
+        char quote = 0;
+        while (j < n && (quote || html[j] != '>')) {
+            if (quote && html[j] == quote)
+                quote = 0;
+            else if (!quote && (html[j] == '"' || html[j] == '\''))
+                quote = html[j];
+            ++j;
+        }
+        const qsizetype stop = std::min(j + 1, n);
+        const bool selfClosing = html[stop - 1] == '>' && stop - 2 > i && html[stop - 2] == '/';
+        bool keep = true;
+        if (!closesItself(name) && !(selfClosing && !closing)) {
+            if (!closing && depth >= limit) {
+                keep = false;
+                ++dropped;
+            } else if (!closing) {
+                ++depth;
+            } else if (dropped > 0) {
+                keep = false;
+                --dropped;
+            } else if (depth > 0) {
+                --depth;
+            }
+        }
+        if (keep)
+            out.append(html.mid(i, stop - i));
+        // Script and style hold text, not tags.
+        if (keep && !closing && (name == "script" || name == "style")) {
+            const qsizetype end = html.indexOf("</" + name, stop);
+            const qsizetype textEnd = end < 0 ? n : end;
+            out.append(html.mid(stop, textEnd - stop));
+            i = textEnd;
+            continue;
+        }
+        i = stop;
+    }
+    return out;
+}
+
 } // namespace
 
 Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
 {
-    const QByteArray utf8 = decode(bytes, contentType).toUtf8();
+    const QByteArray utf8 = capNesting(decode(bytes, contentType).toUtf8(), maximumNesting);
     GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
     Document doc;
     // Elements in document order, each with the depth of <pre> around it,

@@ -10,6 +10,10 @@
 
 namespace Web {
 
+// Tags nested deeper than this are dropped, their text kept: no real page
+// comes near it, and the parser slows with the square of the depth.
+constexpr int maximumNesting = 2000;
+
 class Document {
 public:
     Document() = default;
