@@ -228,6 +228,8 @@ void TConfig::fixEntryValues(bool ticked)
 void TConfig::markAutoSave()
 {
     Form3->SoundAutosave->setChecked(CheckBoxSound->isChecked());
+    // The "A" beside the recorder buttons tells automatic saving is on.
+    Form3->Label31->setVisible(CheckBoxSound->isChecked());
 }
 
 void TConfig::enableNotepad()

@@ -148,6 +148,7 @@ private slots:
         QVERIFY(Form3->Pr11->isVisible());
         QCOMPARE(Form3->Pr11->text(), QStringLiteral("Fldigi"));
         QVERIFY(Form3->SoundAutosave->isChecked());
+        QVERIFY(!Form3->Label31->isHidden());
         QVERIFY(dialogs.shown.isEmpty());
     }
 
@@ -492,6 +493,7 @@ private slots:
         Config->CheckBoxSound->setChecked(true);
         Config->Button1->click();
         QCOMPARE(Form3->SoundAutosave->isChecked(), !info);
+        QCOMPARE(Form3->Label31->isHidden(), info);
         reopen();
         QVERIFY(Form3->SoundAutosave->isChecked());
     }
