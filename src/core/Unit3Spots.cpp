@@ -3,13 +3,14 @@
 // callsign field would, without moving the focus.
 
 #include "core/Unit3.h"
+#include "core/RecordBrowsing.h"
 
 #include "lookups/SpotLines.h"
 
 void TForm3::takeSpot(const QString &band, const QString &call, const QString &frequency)
 {
     // A contact being edited keeps its fields; "***" is the window before any spot.
-    if (ButtonEdit->text() != QLatin1String("Edit") || call.isEmpty() || call == QLatin1String("***"))
+    if (RecordBrowsing::editMode(ButtonEdit->text()) || call.isEmpty() || call == QLatin1String("***"))
         return;
     ComboBoxBand->setCurrentText(band);
     // Typed one character at a time, so the country follows its first five.

@@ -263,6 +263,7 @@ void TFDX_Cluster::parse(bool withMarks)
     spots.close();
     // A text ending in a line break has no line after it.
     const int count = std::min<int>(spotRows, int(lines.size()) - (lines.endsWith(QString()) ? 1 : 0));
+    std::unique_ptr<PrefixCache> cache;
     for (int r = 1; r <= count; ++r) {
         QString line = lines[r - 1];
         if (line.endsWith(u'\r'))
@@ -280,12 +281,12 @@ void TFDX_Cluster::parse(bool withMarks)
         LabFr->setText(band);
         if (spot.dx.size() > 2)
             LabCal->setText(spot.dx);
-        setCell(markColumn, r, resolve(spot.dx) ? mark(band) : QString());
+        setCell(markColumn, r, resolve(spot.dx, &cache) ? mark(band) : QString());
     }
     work.remove();
 }
 
-bool TFDX_Cluster::resolve(const QString &dx)
+bool TFDX_Cluster::resolve(const QString &dx, std::unique_ptr<PrefixCache> *cache)
 {
     if (!cursors_)
         cursors_ = std::make_unique<Cursors>();
@@ -293,7 +294,13 @@ bool TFDX_Cluster::resolve(const QString &dx)
     if (dx.size() <= 2 || !DM->Database2.isConnected() || !DM->Database4.isConnected())
         return false;
     cursors_->open();
-    cursors_->row = resolvePrefix(cursors_->allpref, cursors_->prefix, dx, resolveLimit);
+    if (!cache) {
+        cursors_->row = resolvePrefix(cursors_->allpref, cursors_->prefix, dx, resolveLimit);
+    } else {
+        if (!*cache)
+            *cache = std::make_unique<PrefixCache>(cursors_->allpref, cursors_->prefix, resolveLimit);
+        cursors_->row = (*cache)->resolve(dx);
+    }
     return cursors_->row.has_value();
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 #include <memory>
 
+class PrefixCache;
+
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -60,7 +62,9 @@ private:
     void parse(bool withMarks);
     // The DX's country row, on the window's own cursors (the main window's
     // prefix cursor keeps the country of the contact being entered).
-    bool resolve(const QString &dx);
+    // `cache`, when given, serves a whole page: each leading part is looked
+    // up once. It is made at the first call that needs it.
+    bool resolve(const QString &dx, std::unique_ptr<PrefixCache> *cache = nullptr);
     QString mark(const QString &band);
     void showCountry(int row);
     QString filePath(const char *name) const;

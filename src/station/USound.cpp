@@ -36,7 +36,6 @@ int gaugePercent(qint64 position, qint64 length)
 namespace {
 
 constexpr int maroon = 0x000080;
-const QString recordingFile = QStringLiteral("Sound/LogS.wav");
 
 void setMainCaptions(const QString &re, const QString &pl)
 {

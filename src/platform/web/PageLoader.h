@@ -25,7 +25,6 @@ public:
     // steadily it trickles in.
     void setTimeout(int milliseconds) { timeout_ = milliseconds; }
     void load(const QUrl &url);
-    bool isLoading() const { return !reply_.isNull(); }
 
 signals:
     void downloadBegin();
