@@ -2,6 +2,8 @@
 // The keyer settings file "Cw_Conf.tnr": 36 positional lines, the arrows'
 // ranges and the default macros. No window is needed here.
 
+#include "station/KeyerEngine.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -23,7 +25,7 @@ struct Range {
 
 inline constexpr Range leadRange{0, 999, 2, false};
 inline constexpr Range stopRange{1, 32000, 50, true};
-inline constexpr Range speedRange{30, 400, 5, false};
+inline constexpr Range speedRange{Keyer::minSpeed, Keyer::maxSpeed, 5, false};
 inline constexpr int portCount = 7; // "None", "COM 1".."COM 4", "LPT 1", "LPT 2"
 
 struct Settings {
