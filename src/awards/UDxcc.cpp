@@ -64,26 +64,6 @@ void firstRow(Db::Table &t)
         t.first();
 }
 
-// The award grids' data sources detached for the time of a walk.
-class Detached {
-public:
-    explicit Detached(std::initializer_list<Db::DataSource *> sources) : sources_(sources)
-    {
-        for (Db::DataSource *s : sources_)
-            s->setEnabled(false);
-    }
-    ~Detached()
-    {
-        for (Db::DataSource *s : sources_)
-            Ui::runRestoring([s] { s->setEnabled(true); });
-    }
-    Detached(const Detached &) = delete;
-    Detached &operator=(const Detached &) = delete;
-
-private:
-    QList<Db::DataSource *> sources_;
-};
-
 void showCells(Db::Table &table, bool capitalModes, const QString &chooserText)
 {
     const QStringList shown = AwardCounts::shownCells(chooserText, capitalModes);
@@ -262,7 +242,7 @@ void TAwDx::FormActivate()
     DM->Table3.close();
     showCells(DM->Table4, false, QStringLiteral("ALL"));
     const AwardTable a = awardTable(int(ticked()));
-    Detached detached{a.source};
+    Db::Detached detached{a.source};
     // The view the title names: worked while the next press would confirm.
     countInto(ticked(), Button4->text() == confirm ? AwardCounts::View::Worked : AwardCounts::View::Confirmed);
     firstRow(*a.table);
@@ -297,7 +277,7 @@ void TAwDx::Button1Click()
 void TAwDx::Button4Click()
 {
     {
-        Detached detached{&DM->DataSource5, &DM->DataSource4, &DM->DataSource9};
+        Db::Detached detached{&DM->DataSource5, &DM->DataSource4, &DM->DataSource9};
         for (Db::Table *t : {&DM->Table4, &DM->Table5, &DM->Table9})
             firstRow(*t);
         const bool toWorked = Button4->text() == worked;
@@ -382,7 +362,7 @@ void TAwDx::clearAward(Award award)
     if (Ui::askYesNoCancel(a.clearQuestion) != Ui::Answer::Yes)
         return;
     {
-        Detached detached{a.source};
+        Db::Detached detached{a.source};
         DM->Marks.clear(a.which);
         firstRow(*a.table);
     }
@@ -428,7 +408,7 @@ void TAwDx::Button3Click()
     if (answer == Ui::Answer::Cancel)
         return;
     {
-        Detached detached{&DM->DataSource4, &DM->DataSource5, &DM->DataSource9};
+        Db::Detached detached{&DM->DataSource4, &DM->DataSource5, &DM->DataSource9};
         // After clearing every mark the whole log is walked, whatever range
         // the grid has: a filter's range would lose the marks of the rest.
         const bool clearFirst = answer == Ui::Answer::Yes;

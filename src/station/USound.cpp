@@ -366,13 +366,7 @@ void TSoundR::DelClearClick()
     Db::Table &sound = DM->TableS;
     ProgressWalk walk;
     walk.start(sound.recordCount());
-    DM->DataSourceS.setEnabled(false);
-    struct Enabler {
-        ~Enabler()
-        {
-            Ui::runRestoring([] { DM->DataSourceS.setEnabled(true); });
-        }
-    } enabler;
+    const Db::Detached detached{&DM->DataSourceS};
     LogWalks::deleteShown(sound, [&walk] { walk.step(); });
 }
 

@@ -96,21 +96,6 @@ QString programDir()
     return Form3 ? Form3->EditDir->text() : QDir::currentPath();
 }
 
-// Display updates stay off for the span of a change, whatever happens in it.
-class Detached {
-public:
-    explicit Detached(Db::DataSource &source) : source_(source) { source_.setEnabled(false); }
-    ~Detached()
-    {
-        Ui::runRestoring([this] { source_.setEnabled(true); });
-    }
-    Detached(const Detached &) = delete;
-    Detached &operator=(const Detached &) = delete;
-
-private:
-    Db::DataSource &source_;
-};
-
 } // namespace
 
 TFImage::TFImage() : Ui::Window(QStringLiteral("FImage"), QStringLiteral("Images"))
@@ -206,7 +191,7 @@ void TFImage::Button1Click()
     const QString path = Ui::openFileName({QString(), QStringLiteral("BMP (*.bmp *.jpg);;All (*)"), {}, {}, {}});
     if (path.isEmpty())
         return;
-    const Detached detached(DataSource1);
+    const Db::Detached detached{&DataSource1};
     openTable();
     PictureStore::addPicture(Table1, path, now());
 }
@@ -239,7 +224,7 @@ void TFImage::RadioGroup1Click()
 {
     Edit1->clear();
     Table1.refresh();
-    const Detached detached(DataSource1);
+    const Db::Detached detached{&DataSource1};
     Table1.setIndexName(RadioGroup1->itemIndex() == 1 ? QStringLiteral("ByDate") : QStringLiteral("ByCall"));
 }
 
@@ -267,7 +252,7 @@ void TFImage::Delete1Click()
 
 void TFImage::Clear1Click()
 {
-    const Detached detached(DataSource1);
+    const Db::Detached detached{&DataSource1};
     PictureStore::clearRange(Table1);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/table/DataSource.h"
 
+#include "platform/ui/Guard.h"
+
 #include "platform/table/Table.h"
 
 namespace Db {
@@ -44,6 +46,18 @@ void DataSource::notifyLayoutChange()
 {
     if (enabled_)
         emit layoutChange();
+}
+
+Detached::Detached(std::initializer_list<DataSource *> sources) : sources_(sources)
+{
+    for (DataSource *s : sources_)
+        s->setEnabled(false);
+}
+
+Detached::~Detached()
+{
+    for (DataSource *s : sources_)
+        Ui::runRestoring([s] { s->setEnabled(true); });
 }
 
 } // namespace Db

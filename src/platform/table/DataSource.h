@@ -2,7 +2,10 @@
 // Binds grids and data-aware controls to a table cursor. A disabled data source
 // detaches them and stays silent; enabling it again gives one change event.
 
+#include <QList>
 #include <QObject>
+
+#include <initializer_list>
 
 namespace Db {
 
@@ -36,6 +39,19 @@ signals:
 private:
     Table *table_ = nullptr;
     bool enabled_ = true;
+};
+
+// Data sources detached for the time of a walk and attached again however it
+// ends, so the grids never stay empty after a failure.
+class Detached {
+public:
+    explicit Detached(std::initializer_list<DataSource *> sources);
+    ~Detached();
+    Detached(const Detached &) = delete;
+    Detached &operator=(const Detached &) = delete;
+
+private:
+    QList<DataSource *> sources_;
 };
 
 } // namespace Db
