@@ -8,6 +8,7 @@
 #include "AdifGenerator.h"
 #include "LogGenerator.h"
 #include "Timing.h"
+#include "../tests/core/ProgramTables.h"
 #include "awards/AwardMarks.h"
 #include "core/CtyImport.h"
 #include "core/GlavnMod.h"
@@ -34,36 +35,17 @@
 
 namespace {
 
-// The cursors the import and the exports use, linked as the data module links them.
-struct Program {
-    explicit Program(const QString &dir)
+// The cursors the import and the exports use, the log in date order.
+struct Program : ProgramTables {
+    explicit Program(const QString &dir) : ProgramTables(dir)
     {
-        logDb.setDirectory(dir + QStringLiteral("/Log/Log1"));
-        prefixDb.setDirectory(dir + QStringLiteral("/Base"));
-        awardDb.setDirectory(dir + QStringLiteral("/Awrds"));
-        prefix.setMasterLink(&allpref, QStringLiteral("MainPrefix"), QStringLiteral("Prefix"));
-        dxcc.setMasterLink(&prefix, QStringLiteral("DXCCPrefix"), QStringLiteral("Prefix"));
-        ur.setMasterLink(&prefix, QStringLiteral("Prefix"), QStringLiteral("Prefix"));
-        for (Db::Table *t : {&log, &lookup, &allpref, &prefix, &dxcc, &ur, &waz})
-            t->open();
         log.setIndexName(QStringLiteral("ByDatTim"));
         lookup.setIndexName(QStringLiteral("ByDatTim"));
-        marks = std::make_unique<AwardMarks>(&awardDb);
     }
     LogImport::Counts import(const QByteArray &file)
     {
-        return LogImport::importFile(file, {log, lookup, allpref, prefix, *marks, dxcc, ur, waz}, [](int) {});
+        return LogImport::importFile(file, {log, lookup, allpref, prefix, marks, dxcc, ur, waz}, [](int) {});
     }
-
-    Db::Database logDb, prefixDb, awardDb;
-    Db::Table log{&logDb, QStringLiteral("Tarnel")};
-    Db::Table lookup{&logDb, QStringLiteral("Tarnel")};
-    Db::Table allpref{&prefixDb, QStringLiteral("Allpref")};
-    Db::Table prefix{&prefixDb, QStringLiteral("Prefix")};
-    Db::Table dxcc{&awardDb, QStringLiteral("Dxcc")};
-    Db::Table ur{&awardDb, QStringLiteral("UR")};
-    Db::Table waz{&awardDb, QStringLiteral("Waz")};
-    std::unique_ptr<AwardMarks> marks;
 };
 
 void check(const LogImport::Counts &c, int added, int duplicates)

@@ -4,6 +4,7 @@
 
 #include "LogGenerator.h"
 #include "Timing.h"
+#include "../tests/core/ProgramTables.h"
 #include "awards/AwardCounts.h"
 #include "awards/AwardMarks.h"
 #include "awards/AwardsRebuild.h"
@@ -22,30 +23,9 @@
 
 namespace {
 
-// The cursors the rebuild uses, linked as the data module links them.
-struct Program {
-    explicit Program(const QString &dir)
-    {
-        logDb.setDirectory(dir + QStringLiteral("/Log/Log1"));
-        prefixDb.setDirectory(dir + QStringLiteral("/Base"));
-        awardDb.setDirectory(dir + QStringLiteral("/Awrds"));
-        prefix.setMasterLink(&allpref, QStringLiteral("MainPrefix"), QStringLiteral("Prefix"));
-        dxcc.setMasterLink(&prefix, QStringLiteral("DXCCPrefix"), QStringLiteral("Prefix"));
-        ur.setMasterLink(&prefix, QStringLiteral("Prefix"), QStringLiteral("Prefix"));
-        for (Db::Table *t : {&lookup, &allpref, &prefix, &dxcc, &ur, &waz})
-            t->open();
-        lookup.setIndexName(QStringLiteral("ByDatTim"));
-        marks = std::make_unique<AwardMarks>(&awardDb);
-    }
-
-    Db::Database logDb, prefixDb, awardDb;
-    Db::Table lookup{&logDb, QStringLiteral("Tarnel")};
-    Db::Table allpref{&prefixDb, QStringLiteral("Allpref")};
-    Db::Table prefix{&prefixDb, QStringLiteral("Prefix")};
-    Db::Table dxcc{&awardDb, QStringLiteral("Dxcc")};
-    Db::Table ur{&awardDb, QStringLiteral("UR")};
-    Db::Table waz{&awardDb, QStringLiteral("Waz")};
-    std::unique_ptr<AwardMarks> marks;
+// The cursors the rebuild uses, the log in date order.
+struct Program : ProgramTables {
+    explicit Program(const QString &dir) : ProgramTables(dir) { lookup.setIndexName(QStringLiteral("ByDatTim")); }
 };
 
 } // namespace
@@ -64,7 +44,7 @@ int main(int argc, char **argv)
         const QString dir = base.filePath(QStringLiteral("run%1").arg(run));
         Bench::copyTree(master, dir);
         Program p(dir);
-        const AwardsRebuild::Tables tables{p.lookup, p.allpref, p.prefix, *p.marks, p.dxcc, p.ur, p.waz};
+        const AwardsRebuild::Tables tables{p.lookup, p.allpref, p.prefix, p.marks, p.dxcc, p.ur, p.waz};
         fresh.push_back(Bench::millis([&] { AwardsRebuild::rebuild(tables, true); }));
         again.push_back(Bench::millis([&] { AwardsRebuild::rebuild(tables, true); }));
         if (run + 1 < rebuildRuns)
