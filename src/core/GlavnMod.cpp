@@ -118,6 +118,8 @@ void createWindowSet()
     // Links between windows, once every window exists.
     Ui::runGuarded([] { Form3->bindLogGrid(); });
     Ui::runGuarded([] { Povt->bindGrid(); });
+    // Only now: its tick reads the contest settings and the exit time.
+    Form3->startClock();
     // A timed recording leaves the operator's own alone.
     TFoTimer::setRecorderState([] { return SoundR && SoundR->isRecording(); });
 }

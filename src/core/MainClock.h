@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <QTime>
@@ -24,6 +25,12 @@ Now setNow(Now clock);
 // nothing when either is not a whole number of the fields' form.
 std::optional<qint64> offsetSeconds(QStringView hoursText, QStringView minutesText);
 
+// The offset that turns the reading `local` into UTC. Empty hours (a first
+// run) follow this machine's zone at that reading, so a daylight-saving
+// change needs nothing from the operator; hours without minutes are whole
+// hours; otherwise as offsetSeconds.
+std::optional<qint64> utcOffset(QStringView hoursText, QStringView minutesText, const QDateTime &local);
+
 // The hours and minutes texts of an offset (the inverse of offsetSeconds):
 // -19800 gives "-05" and "30". Whole minutes; an offset under an hour with
 // minutes has no hours sign to carry and comes out east.
@@ -32,8 +39,8 @@ struct OffsetTexts {
     QString minutes;
 };
 OffsetTexts offsetTexts(qint64 seconds);
-// The offset that turns this machine's local clock into UTC, as of now.
-OffsetTexts machineOffsetTexts();
+// The offset that turns this machine's clock into UTC at the reading `local`.
+OffsetTexts machineOffsetTexts(const QDateTime &local);
 
 // Keeps the last offset that parsed, so a half-typed field neither moves
 // the clock nor reports anything. Until one parses there is no offset.
@@ -62,33 +69,49 @@ struct EntryStamp {
 // arithmetic, so the date turns exactly at UTC midnight.
 EntryStamp entryStamp(const QDateTime &local, std::optional<qint64> offsetSeconds);
 
+// A stretch of the local wall clock that ticks have passed over: (from, to].
+struct Passed {
+    QDateTime from;
+    QDateTime to;
+};
+
 // The local wall clock between two ticks: (from, to]. Events compare with it
 // to the millisecond, so one that fell into a skipped tick still fires, and
-// only once.
+// only once; a moment in a stretch passed before the clock was set back has
+// had its turn and is not reached again.
 class Span {
 public:
-    Span(const QDateTime &from, const QDateTime &to);
+    Span(const QDateTime &from, const QDateTime &to, QList<Passed> passed = {});
     // Whether the moment `date` `time` lies in the span.
     bool reached(const QDate &date, const QTime &time) const;
     // Whether the time of day `time` occurred in the span, on any day.
     bool reachedDaily(const QTime &time) const;
 
 private:
+    bool inSpan(const QDateTime &moment) const;
     QDateTime from_;
     QDateTime to_;
+    QList<Passed> passed_;
 };
 
-// The reference time of the running clock: reset at start-up and whenever
-// the clock starts, so a stopped clock never fires what passed meanwhile.
+// The reference time of the running clock, one per timer that fires set
+// moments. Every moment of the wall clock gets one turn: a clock going
+// forward catches up on what it skipped, a clock that starts again counts
+// from then, and a clock set back (a time correction, the end of summer
+// time) does not fire again what it had passed.
 class Reference {
 public:
+    // The clock starts (or starts again) at `local`: what passed while it
+    // stood still does not fire.
     void reset(const QDateTime &local);
     // The span since the previous tick, which `local` then becomes; nothing
     // on the first tick or when the clock was set back.
     std::optional<Span> advance(const QDateTime &local);
 
 private:
+    void pass(const QDateTime &from, const QDateTime &to);
     std::optional<QDateTime> previous_;
+    QList<Passed> passed_; // apart from each other, in wall-clock order
 };
 
 } // namespace MainClock

@@ -6,7 +6,6 @@
 #include "core/BandsAndModes.h"
 
 #include "core/ConfigMasks.h"
-#include "core/MainClock.h"
 #include "core/Unit3.h"
 #include "platform/ui/Guard.h"
 
@@ -160,11 +159,11 @@ void TConfig::buildGeneral(QWidget *page)
                          ConfigMasks::positionPartial);
     MaskEditLon = masked(page, "MaskEditLon", QStringLiteral("0,0"), 6, ConfigMasks::positionText,
                          ConfigMasks::positionPartial);
-    // Until the settings file says otherwise (first run), the entry time is
-    // UTC on this machine's clock at once.
-    const MainClock::OffsetTexts offset = MainClock::machineOffsetTexts();
-    MaskEditT = masked(page, "MaskEditT", offset.hours, 3, ConfigMasks::utcHoursText, ConfigMasks::utcHoursPartial);
-    MaskEdit2T = masked(page, "MaskEdit2T", offset.minutes, 2, ConfigMasks::utcMinutesText,
+    // Empty until the operator types an offset: the entry time then follows
+    // this machine's zone, across daylight-saving changes (the fields show
+    // its current offset greyed).
+    MaskEditT = masked(page, "MaskEditT", QString(), 3, ConfigMasks::utcHoursText, ConfigMasks::utcHoursPartial);
+    MaskEdit2T = masked(page, "MaskEdit2T", QString(), 2, ConfigMasks::utcMinutesText,
                         ConfigMasks::utcMinutesPartial);
     CheckBoxTim = check(page, "CheckBoxTim", QStringLiteral("Time UTC Enabled"), true);
     ComboBoxGF = Ui::editableCombo(page, "ComboBoxGF", bandKeys(), QStringLiteral("14"));

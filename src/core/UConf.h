@@ -116,6 +116,7 @@ private:
     void enableNotepad();
     void setBandAndMode();
     void startClock();
+    void showMachineOffset();
     void showPrograms();
     void setMainCaption();
     void nameLogs();

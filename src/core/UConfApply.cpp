@@ -46,6 +46,7 @@ void TConfig::FormActivate()
     // A file that cannot be read is reported; the window's values still apply,
     // so the clock runs and start-up finishes.
     Ui::runGuarded([this] { readSettings(); });
+    showMachineOffset();
     showLogColumns();
     nameAwards();
     fixEntryValues(true);
@@ -243,6 +244,15 @@ void TConfig::setBandAndMode()
         return;
     Form3->ComboBoxBand->setCurrentText(ComboBoxGF->currentText());
     Form3->ComboBoxMode->setCurrentText(ComboBoxGM->currentText());
+}
+
+void TConfig::showMachineOffset()
+{
+    // Greyed in the empty fields, which keep following the machine's zone
+    // until the operator types an offset of its own.
+    const MainClock::OffsetTexts offset = MainClock::machineOffsetTexts(MainClock::now());
+    MaskEditT->setPlaceholderText(offset.hours);
+    MaskEdit2T->setPlaceholderText(offset.minutes);
 }
 
 void TConfig::startClock()

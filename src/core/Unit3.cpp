@@ -104,7 +104,9 @@ TForm3::TForm3() : Ui::Window(QStringLiteral("Form3"), QStringLiteral("Tarnel"))
     Timer2 = timer(this, "Timer2", 10);
     Timer3 = timer(this, "Timer3", 1000);
     Timer4 = timer(this, "Timer4", 500);
-    Timer1->start();
+    // Timer1 starts once the whole window set exists (startClock): it reads
+    // windows created after this one, and a box shown during start-up would
+    // let it tick.
 
     buildMenus();
     buildPopupMenus();

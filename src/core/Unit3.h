@@ -128,9 +128,13 @@ public:
 
     // ---- main clock: Timer1's tick (core/Unit3Clock.cpp)
     void Timer1Timer();
+    // Starts the clock, once every window it reads exists.
+    void startClock();
 
 private:
     void wireClock();
+    bool contestQuestionDue(const MainClock::Span &span) const;
+    void fireMoments(const MainClock::Span &span);
     MainClock::Reference clockReference_; // the previous tick; reset when Timer1 starts
     MainClock::OffsetMemory clockOffset_; // the last UTC offset that parsed
     bool clockFiring_ = false;            // the clock's events run (a question may be open)

@@ -11,7 +11,8 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 
-#include <QScopedValueRollback>
+#include <QMetaObject>
+#include <QScopeGuard>
 
 void TForm3::wireClock()
 {
@@ -31,11 +32,18 @@ void TForm3::wireClock()
     clockReference_.reset(MainClock::now());
 }
 
+void TForm3::startClock()
+{
+    if (CheckBoxTime->isChecked())
+        Timer1->start();
+}
+
 void TForm3::showEntryTime(const QDateTime &local)
 {
     std::optional<qint64> offset;
     if (Config->CheckBoxTim->isChecked())
-        offset = clockOffset_.update(MainClock::offsetSeconds(Config->MaskEditT->text(), Config->MaskEdit2T->text()));
+        offset = clockOffset_.update(
+            MainClock::utcOffset(Config->MaskEditT->text(), Config->MaskEdit2T->text(), local));
     const MainClock::EntryStamp stamp = MainClock::entryStamp(local, offset);
     MaskEditDate->setText(stamp.date);
     MaskEditTime->setText(stamp.time);
@@ -54,19 +62,41 @@ void TForm3::Timer1Timer()
     const std::optional<MainClock::Span> span = clockReference_.advance(local);
     if (!span)
         return;
-    QScopedValueRollback<bool> firing(clockFiring_, true);
+    if (!contestQuestionDue(*span)) {
+        fireMoments(*span);
+        return;
+    }
+    // The question is asked once this tick has returned: a timer does not
+    // tick again inside its own handler, and the entry must stay current
+    // while the question is open.
+    clockFiring_ = true;
+    QMetaObject::invokeMethod(
+        this, [this, span = *span] { Ui::runGuarded([&] { fireMoments(span); }); }, Qt::QueuedConnection);
+}
+
+bool TForm3::contestQuestionDue(const MainClock::Span &span) const
+{
+    return ContConf->CheckBox3->isChecked()
+           && (span.reached(ContConf->DatePicker1->date(), ContConf->TimePicker1->time())
+               || span.reached(ContConf->DatePicker2->date(), ContConf->TimePicker2->time()));
+}
+
+void TForm3::fireMoments(const MainClock::Span &span)
+{
+    clockFiring_ = true;
+    const auto done = qScopeGuard([this] { clockFiring_ = false; });
     const auto yes = [](const QString &question) { return Ui::askYesNoCancel(question) == Ui::Answer::Yes; };
     // The contest's set moments are the computer's local time, not UTC.
-    if (ContConf->CheckBox3->isChecked() && span->reached(ContConf->DatePicker1->date(), ContConf->TimePicker1->time())
+    if (ContConf->CheckBox3->isChecked() && span.reached(ContConf->DatePicker1->date(), ContConf->TimePicker1->time())
         && yes(QStringLiteral("Begin Contest ?")))
         ContStart->click();
-    if (ContConf->CheckBox3->isChecked() && span->reached(ContConf->DatePicker2->date(), ContConf->TimePicker2->time())
+    if (ContConf->CheckBox3->isChecked() && span.reached(ContConf->DatePicker2->date(), ContConf->TimePicker2->time())
         && yes(QStringLiteral("STOP Contest ?"))) {
         ContConf->CheckBox3->setChecked(false);
         ContStop->click();
     }
     // The exit compares the time of day only, so it comes every day.
-    if (FVihod->CheckBox1->isChecked() && span->reachedDaily(FVihod->DateTimePicker1->time())) {
+    if (FVihod->CheckBox1->isChecked() && span.reachedDaily(FVihod->DateTimePicker1->time())) {
         if (FVihod->radioGroup1Index() == 0)
             closeWindow();
         else

@@ -87,10 +87,11 @@ void TForm3::showLocalTime()
 {
     // The offset as the main clock reads it; one that does not parse leaves
     // the reset text.
-    const auto offset = MainClock::offsetSeconds(Config->MaskEditT->text(), Config->MaskEdit2T->text());
+    const QDateTime local = MainClock::now();
+    const auto offset = MainClock::utcOffset(Config->MaskEditT->text(), Config->MaskEdit2T->text(), local);
     if (!offset || !EntryPrefix)
         return;
-    const QDateTime utc = MainClock::shifted(MainClock::now(), *offset);
+    const QDateTime utc = MainClock::shifted(local, *offset);
     LabelDiff->setText(otherStationTime(utc.time(), EntryPrefix->timeDiff));
 }
 

@@ -149,7 +149,7 @@ void TForm3::Pr81Click() { startProgram(Config->EditPr8->text()); }
 
 void TForm3::Update1Click()
 {
-    CheckBoxTime->setChecked(false);
+    // Unticks "Real" once the file has been read.
     MixT->takeOverFromMenu();
 }
 

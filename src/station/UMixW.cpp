@@ -185,6 +185,11 @@ void TMixT::takeOver(Way way)
         Ui::showError(QString::fromStdString(e.what()));
         return;
     }
+    // The menu's contact brings its own date and time, so the clock stops,
+    // but only once there is a contact: after a failed read it keeps the
+    // entry time current.
+    if (way == Way::Menu)
+        Form3->CheckBoxTime->setChecked(false);
     const QString line = MixwLog::lastLine(text);
     if (way == Way::Poll && line == lastTaken_)
         return;

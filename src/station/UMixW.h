@@ -51,7 +51,8 @@ public:
     void StartUpdate1Click();
     void UpdateTime1Click();
 
-    // The main menu's "Update": straight into the main window.
+    // The main menu's "Update": straight into the main window; "Real" is
+    // unticked once the file has been read.
     void takeOverFromMenu();
 
 private:

@@ -65,10 +65,9 @@ private slots:
         Ui::ScriptedDialogs dialogs;
         createWindowSet();
         Config->Button1->click();
-        const MainClock::OffsetTexts offset = MainClock::machineOffsetTexts();
         const QByteArray expected =
             "[General]\r\nMyCall=QA1ZZ\r\nMyName=\r\nMyQth=\r\nMyLat=0,0\r\nMyLon=0,0\r\nCheckTim=True\r\n"
-            "MyT=" + offset.hours.toLatin1() + "\r\nMyM=" + offset.minutes.toLatin1() + "\r\nBand=14\r\nMode=SSB\r\nInfA=0\r\nAwIota=False\r\nAwWas=False\r\n"
+            "MyT=\r\nMyM=\r\nBand=14\r\nMode=SSB\r\nInfA=0\r\nAwIota=False\r\nAwWas=False\r\n"
             "AwDipA=False\r\nAwDipB=False\r\nAwANam=\r\nAwBNam=\r\n\r\n"
             "[Bases]\r\nEditVCD=" + home_.path().toUtf8() + "/Callbk/VCD\r\nCheckRep=True\r\nCheckVCD=False\r\n"
             "CheckVCDA=False\r\nCheckSou=False\r\nCheckQRZ=False\r\nCheckQRZA=False\r\nCheckHam=True\r\n"
@@ -105,7 +104,9 @@ private slots:
     }
 
     // First run: the entry shows UTC on this machine's clock from the start,
-    // without waiting for the clock's first tick.
+    // without waiting for the clock's first tick. The offset fields stay
+    // empty, showing the machine's offset, and "Save" keeps them empty until
+    // the operator types an offset.
     void firstRunEntryTimeIsUtcAtOnce()
     {
         ProgramFixture program;
@@ -117,8 +118,18 @@ private slots:
         const QDateTime utc = now.toUTC();
         QCOMPARE(Form3->MaskEditDate->text(), utc.date().toString("dd.MM.yyyy"));
         QCOMPARE(Form3->MaskEditTime->text(), utc.time().toString("HH:mm:ss"));
-        QCOMPARE(MainClock::offsetSeconds(Config->MaskEditT->text(), Config->MaskEdit2T->text()),
+        QCOMPARE(Config->MaskEditT->text(), QString());
+        QCOMPARE(Config->MaskEdit2T->text(), QString());
+        QCOMPARE(MainClock::offsetSeconds(Config->MaskEditT->placeholderText(), Config->MaskEdit2T->placeholderText()),
                  std::optional<qint64>(-now.offsetFromUtc()));
+        Config->Button1->click();
+        QVERIFY(iniBytes(program).contains("\r\nMyT=\r\nMyM=\r\n"));
+        // Typed values differ from the machine's own wherever it runs.
+        const QString typed = Config->MaskEditT->placeholderText() == QLatin1String("-11") ? "-10" : "-11";
+        QTest::keyClicks(Config->MaskEditT, typed);
+        QTest::keyClicks(Config->MaskEdit2T, "30");
+        Config->Button1->click();
+        QVERIFY(iniBytes(program).contains("\r\nMyT=" + typed.toLatin1() + "\r\nMyM=30\r\n"));
         MainClock::setNow(nullptr);
     }
 
@@ -573,7 +584,8 @@ private slots:
         createWindowSet();
         startUp();
         auto *edit = Config->findChild<Ui::MaskEdit *>(field);
-        edit->setText("05");
+        // A value the field does not hold already, whatever the machine's zone.
+        edit->setText(edit->text() == QLatin1String("07") ? "08" : "07");
         QVERIFY(!Form3->Timer1->isActive());
         emit edit->exited();
         QVERIFY(Form3->Timer1->isActive());

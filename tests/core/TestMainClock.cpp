@@ -9,6 +9,8 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QTimeZone>
+
 namespace {
 
 QDateTime at(const QString &text)
@@ -28,11 +30,15 @@ public:
     FakeClock &operator=(const FakeClock &) = delete;
 
     void set(const QString &text) { now_ = at(text); }
-    // Sets the clock and lets Timer1 tick once.
-    void tick(const QString &text)
+    void set(const QDateTime &reading) { now_ = reading; }
+    // Sets the clock and lets Timer1 tick once, with the question the tick
+    // leaves for after it.
+    void tick(const QString &text) { tick(at(text)); }
+    void tick(const QDateTime &reading)
     {
-        set(text);
+        set(reading);
         Form3->Timer1Timer();
+        QCoreApplication::sendPostedEvents(Form3, QEvent::MetaCall);
     }
 
 private:
@@ -157,6 +163,38 @@ private slots:
             QCOMPARE(*offset, seconds);
     }
 
+    // Empty hours follow the zone of the reading itself, so a daylight-saving
+    // change moves the offset; typed hours are used as they stand.
+    void utcOffset_data()
+    {
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("reading"); // Europe/Berlin wall clock
+        QTest::addColumn<qint64>("seconds");
+        QTest::newRow("empty in winter") << "" << "" << "15.01.2024 12:00:00" << qint64(-3600);
+        QTest::newRow("empty in summer") << "" << "" << "15.07.2024 12:00:00" << qint64(-7200);
+        QTest::newRow("mask blanks only") << "__" << "_" << "15.07.2024 12:00:00" << qint64(-7200);
+        QTest::newRow("empty hours, typed minutes") << "" << "30" << "15.07.2024 12:00:00" << qint64(-7200);
+        QTest::newRow("typed hours, empty minutes") << "-04" << "" << "15.07.2024 12:00:00" << qint64(-4 * 3600);
+        QTest::newRow("stored, whatever the season") << "-01" << "00" << "15.07.2024 12:00:00" << qint64(-3600);
+    }
+    void utcOffset()
+    {
+        QFETCH(QString, hours);
+        QFETCH(QString, minutes);
+        QFETCH(QString, reading);
+        QFETCH(qint64, seconds);
+        const QDateTime local(QDate::fromString(reading.left(10), u"dd.MM.yyyy"),
+                              QTime::fromString(reading.mid(11), u"HH:mm:ss"), QTimeZone("Europe/Berlin"));
+        QVERIFY(local.isValid());
+        QCOMPARE(MainClock::utcOffset(hours, minutes, local), std::optional<qint64>(seconds));
+        // What the settings show in empty fields is that same offset.
+        if (!MainClock::offsetSeconds(hours, QStringLiteral("00"))) {
+            const MainClock::OffsetTexts shown = MainClock::machineOffsetTexts(local);
+            QCOMPARE(MainClock::offsetSeconds(shown.hours, shown.minutes), std::optional<qint64>(seconds));
+        }
+    }
+
     // Texts of an offset read back as the same offset.
     void offsetTexts_data()
     {
@@ -245,21 +283,75 @@ private slots:
         QCOMPARE(span.reachedDaily(QTime::fromString(set, u"HH:mm:ss")), reached);
     }
 
-    void referenceGivesTheSpanSinceThePreviousTick()
+    // Every moment of the wall clock gets one turn: skipped ticks catch up,
+    // a clock set back does not fire again what it had passed, a clock that
+    // stood still does not fire what passed meanwhile. "reset " starts the
+    // clock again at that reading.
+    void aMomentFiresOnce_data()
     {
+        QTest::addColumn<QStringList>("readings");
+        QTest::addColumn<QString>("moment");
+        QTest::addColumn<int>("fired");
+        QTest::newRow("the tick's own second")
+            << QStringList{"01.03.2024 11:59:59.400", "01.03.2024 12:00:00.400", "01.03.2024 12:00:01.400"}
+            << "01.03.2024 12:00:00.000" << 1;
+        QTest::newRow("a skipped tick catches up")
+            << QStringList{"01.03.2024 11:59:58.400", "01.03.2024 12:00:03.400"} << "01.03.2024 12:00:01.000" << 1;
+        QTest::newRow("a clock going forward catches up")
+            << QStringList{"01.03.2024 11:59:58.400", "01.03.2024 13:00:00.400"} << "01.03.2024 12:30:00.000" << 1;
+        QTest::newRow("set back over a fired moment")
+            << QStringList{"01.03.2024 11:59:59.400", "01.03.2024 12:00:00.400", "01.03.2024 11:59:58.400",
+                           "01.03.2024 11:59:59.400", "01.03.2024 12:00:00.400", "01.03.2024 12:00:01.400"}
+            << "01.03.2024 12:00:00.000" << 1;
+        QTest::newRow("set back, then a jump past the latest reading")
+            << QStringList{"01.03.2024 11:59:59.400", "01.03.2024 12:00:00.400", "01.03.2024 11:00:00.400",
+                           "01.03.2024 11:00:01.400", "01.03.2024 12:00:05.400"}
+            << "01.03.2024 12:00:00.000" << 1;
+        QTest::newRow("set back: a moment not yet passed fires")
+            << QStringList{"01.03.2024 11:59:59.400", "01.03.2024 12:00:00.400", "01.03.2024 11:59:58.400",
+                           "01.03.2024 12:00:05.400"}
+            << "01.03.2024 12:00:03.000" << 1;
+        QTest::newRow("set back: a moment never passed before fires")
+            << QStringList{"01.03.2024 11:59:59.400", "01.03.2024 12:00:00.400", "01.03.2024 11:00:00.400",
+                           "01.03.2024 11:30:00.400"}
+            << "01.03.2024 11:20:00.000" << 1;
+        QTest::newRow("a clock years ahead corrected")
+            << QStringList{"01.03.2030 12:00:00.400", "01.03.2030 12:00:01.400", "01.03.2024 11:59:59.400",
+                           "01.03.2024 12:00:00.400"}
+            << "01.03.2024 12:00:00.000" << 1;
+        QTest::newRow("summer time ends: the repeated hour")
+            << QStringList{"27.10.2024 02:29:59.500", "27.10.2024 02:30:00.500", "27.10.2024 02:59:59.500",
+                           "27.10.2024 02:00:00.500", "27.10.2024 02:30:00.500", "27.10.2024 03:00:00.500"}
+            << "27.10.2024 02:30:00.000" << 1;
+        QTest::newRow("stood still meanwhile")
+            << QStringList{"01.03.2024 11:59:59.400", "reset 01.03.2024 12:00:05.400", "01.03.2024 12:00:06.400"}
+            << "01.03.2024 12:00:02.000" << 0;
+        QTest::newRow("stood still, set back, started again")
+            << QStringList{"01.03.2024 11:59:59.400", "01.03.2024 12:00:00.400", "reset 01.03.2024 11:59:00.400",
+                           "01.03.2024 11:59:59.400", "01.03.2024 12:00:01.400"}
+            << "01.03.2024 12:00:00.000" << 1;
+    }
+    void aMomentFiresOnce()
+    {
+        QFETCH(QStringList, readings);
+        QFETCH(QString, moment);
+        QFETCH(int, fired);
+        const QDateTime set = at(moment);
         MainClock::Reference reference;
-        QVERIFY(!reference.advance(at("01.03.2024 12:00:00.000")));
-        auto span = reference.advance(at("01.03.2024 12:00:01.000"));
-        QVERIFY(span);
-        QVERIFY(span->reached(QDate(2024, 3, 1), QTime(12, 0, 1)));
-        QVERIFY(!span->reached(QDate(2024, 3, 1), QTime(12, 0, 0)));
-        // A clock set back fires nothing and counts on from there.
-        QVERIFY(!reference.advance(at("01.03.2024 11:00:00.000")));
-        span = reference.advance(at("01.03.2024 11:00:01.000"));
-        QVERIFY(span && span->reached(QDate(2024, 3, 1), QTime(11, 0, 1)));
-        reference.reset(at("01.03.2024 13:00:00.000"));
-        span = reference.advance(at("01.03.2024 13:00:01.000"));
-        QVERIFY(span && !span->reached(QDate(2024, 3, 1), QTime(12, 0, 0)));
+        int fixed = 0;
+        int daily = 0;
+        for (const QString &reading : readings) {
+            if (reading.startsWith(QLatin1String("reset "))) {
+                reference.reset(at(reading.mid(6)));
+                continue;
+            }
+            if (const std::optional<MainClock::Span> span = reference.advance(at(reading))) {
+                fixed += span->reached(set.date(), set.time());
+                daily += span->reachedDaily(set.time());
+            }
+        }
+        QCOMPARE(fixed, fired);
+        QCOMPARE(daily, fired);
     }
 
     // ---------------------------------------------------- the real window
@@ -321,7 +413,7 @@ private slots:
         createWindowSet();
         setOffset("-03", "00");
         Form3->Timer1Timer();
-        for (const QString &bad : {QStringLiteral("-"), QStringLiteral("x3"), QString()}) {
+        for (const QString &bad : {QStringLiteral("-"), QStringLiteral("x3"), QStringLiteral("+")}) {
             Config->MaskEditT->setText(bad);
             clock.tick("01.03.2024 01:30:02.000");
             QCOMPARE(Form3->MaskEditTime->text(), QStringLiteral("22:30:02"));
@@ -441,36 +533,109 @@ private slots:
         QCOMPARE(automaticAtClick, QList<bool>{false});
     }
 
-    // Ticks while the question is open keep the entry current and ask
-    // nothing; the stop they passed is asked after the answer.
-    void openQuestionIsNotAskedTwice()
+    // The clock's own question is asked outside its tick, so the timer goes
+    // on keeping the entry current while it is open. It is asked once; a stop
+    // passed meanwhile is asked after the answer.
+    void entryStaysCurrentUnderTheClocksQuestion()
     {
         ProgramFixture program;
         Ui::ScriptedDialogs dialogs;
         dialogs.answers = {Ui::Answer::No, Ui::Answer::No};
         FakeClock clock("01.03.2024 12:00:00.400");
         createWindowSet();
+        QVERIFY(Form3->Timer1->isActive());
         Config->CheckBoxTim->setChecked(false);
         ContConf->CheckBox3->setChecked(true);
         setContestStart("01.03.2024", "12:00:01");
         setContestStop("01.03.2024", "12:00:03");
-        QStringList timesWhileOpen;
+        QString whileOpen;
         dialogs.onShow = [&](const Ui::ScriptedDialogs::Shown &shown) {
             if (shown.text != QLatin1String("Begin Contest ?"))
                 return;
-            for (const QString &t : {QStringLiteral("12:00:02.400"), QStringLiteral("12:00:03.400"),
-                                     QStringLiteral("12:00:04.400")}) {
-                clock.tick(QStringLiteral("01.03.2024 ") + t);
-                timesWhileOpen << Form3->MaskEditTime->text();
-            }
+            clock.set("01.03.2024 12:00:04.400");
+            QTest::qWait(1500); // Timer1 ticks by itself meanwhile
+            whileOpen = Form3->MaskEditTime->text();
         };
-        clock.tick("01.03.2024 12:00:01.400");
-        QCOMPARE(dialogs.questions(), QStringList{QStringLiteral("Begin Contest ?")});
-        QCOMPARE(timesWhileOpen, (QStringList{"12:00:02", "12:00:03", "12:00:04"}));
-        clock.tick("01.03.2024 12:00:05.400");
-        QCOMPARE(dialogs.questions(), (QStringList{"Begin Contest ?", "STOP Contest ?"}));
-        clock.tick("01.03.2024 12:00:06.400");
+        clock.set("01.03.2024 12:00:01.400"); // asked by Timer1's own tick
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.questions().size(), 1, 10000);
+        QCOMPARE(whileOpen, QStringLiteral("12:00:04"));
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.questions(), (QStringList{"Begin Contest ?", "STOP Contest ?"}), 10000);
+        clock.set("01.03.2024 12:00:05.400");
+        QTest::qWait(1200);
         QCOMPARE(dialogs.questions().size(), 2);
+    }
+
+    // A time correction sets the clock back over moments that fired: the
+    // contest question and the exit do not come again; later ones still do.
+    void clockSetBackFiresNothingTwice()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        FakeShutdown shutdown;
+        FakeClock clock("01.03.2024 11:59:59.400");
+        createWindowSet();
+        ContConf->CheckBox3->setChecked(true);
+        setContestStart("01.03.2024", "12:00:00");
+        setContestStop("01.03.2024", "12:00:04");
+        setExit("12:00:01", 1);
+        clock.tick("01.03.2024 12:00:00.400");
+        clock.tick("01.03.2024 12:00:01.400");
+        QCOMPARE(dialogs.questions(), QStringList{"Begin Contest ?"});
+        QCOMPARE(shutdown.requests, 1);
+        for (const char *t : {"11:59:30.400", "11:59:31.400", "11:59:59.400", "12:00:00.400", "12:00:01.400",
+                              "12:00:02.400", "12:00:04.400"})
+            clock.tick(QStringLiteral("01.03.2024 ") + QLatin1String(t));
+        QCOMPARE(dialogs.questions(), (QStringList{"Begin Contest ?", "STOP Contest ?"}));
+        QCOMPARE(shutdown.requests, 1);
+    }
+
+    // Empty offset fields (a first run) follow the machine's zone across a
+    // daylight-saving change without being written (which would stop the
+    // clock); values the operator typed are used as they stand.
+    void entryTimeAcrossDaylightSaving_data()
+    {
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QStringList>("utc"); // the readings, as UTC
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("summer time begins, empty fields")
+            << "" << "" << QStringList{"31.03.2024 00:59:59", "31.03.2024 01:00:00", "31.03.2024 01:00:01"}
+            << QStringList{"00:59:59", "01:00:00", "01:00:01"};
+        QTest::newRow("summer time ends, empty fields")
+            << "" << "" << QStringList{"27.10.2024 00:59:59", "27.10.2024 01:00:00", "27.10.2024 01:00:01"}
+            << QStringList{"00:59:59", "01:00:00", "01:00:01"};
+        QTest::newRow("summer time begins, typed winter offset")
+            << "-01" << "00" << QStringList{"31.03.2024 00:59:59", "31.03.2024 01:00:00"}
+            << QStringList{"00:59:59", "02:00:00"};
+    }
+    void entryTimeAcrossDaylightSaving()
+    {
+        QFETCH(QString, hours);
+        QFETCH(QString, minutes);
+        QFETCH(QStringList, utc);
+        QFETCH(QStringList, shown);
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        const QTimeZone berlin("Europe/Berlin");
+        QVERIFY(berlin.isValid());
+        FakeClock clock("01.01.2024 12:00:00.000");
+        createWindowSet();
+        if (!hours.isEmpty()) {
+            setOffset(hours, minutes);
+            Form3->Timer1->start();
+        }
+        QStringList times;
+        for (const QString &u : utc) {
+            QDateTime at = QDateTime::fromString(u, u"dd.MM.yyyy HH:mm:ss");
+            at.setTimeZone(QTimeZone::utc());
+            clock.tick(at.toTimeZone(berlin));
+            times << Form3->MaskEditTime->text();
+            QCOMPARE(Form3->MaskEditDate->text(), u.left(10));
+        }
+        QCOMPARE(times, shown);
+        QVERIFY(Form3->Timer1->isActive());
+        QCOMPARE(Config->MaskEditT->text(), hours);
+        QCOMPARE(Config->MaskEdit2T->text(), minutes);
     }
 
     void scheduledExit_data()

@@ -188,6 +188,29 @@ private slots:
         QVERIFY(!MixT->isVisible());
     }
 
+    // The menu's "Update" stops the clock only once it has a contact, an
+    // empty last line included; a file it cannot read leaves "Real" ticked
+    // and the clock running.
+    void menuUpdateStopsTheClockOnlyAfterARead_data()
+    {
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<bool>("real");
+        QTest::newRow("cannot be read") << false << true;
+        QTest::newRow("empty last line") << true << false;
+    }
+    void menuUpdateStopsTheClockOnlyAfterARead()
+    {
+        QFETCH(bool, readable);
+        QFETCH(bool, real);
+        if (readable)
+            writeLog(example + "\r\n\r\n");
+        QVERIFY(Form3->CheckBoxTime->isChecked());
+        Form3->Update1Click();
+        QCOMPARE(dialogs_->errors().size(), readable ? 0 : 1);
+        QCOMPARE(Form3->CheckBoxTime->isChecked(), real);
+        QCOMPARE(Form3->Timer1->isActive(), real);
+    }
+
     // The interval window sets the poll's interval; closing it polls again
     // and the menu says so.
     void intervalWindow()
