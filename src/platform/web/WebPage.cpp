@@ -1,5 +1,6 @@
 #include "platform/web/WebPage.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <gumbo.h>
 
@@ -76,20 +77,48 @@ bool keepsWhitespace(GumboTag tag)
 
 // Builds the visible text of one element from its pieces, the way innerText
 // reads it. The pieces are flat, so a deep page needs no deep stack.
+//
+// Written for the outermost element, the text holds the text of every element
+// within it: it starts where that element's first character is written (the
+// blank or line break before it belongs to the outer text) and ends where the
+// element closes. Those places can be noted in the same pass.
 class TextWriter {
 public:
+    // Where each element's text lies in the written text.
+    struct Span {
+        qsizetype begin = -1, end = -1;
+    };
+    // Noted for the elements written (indexes as in the pieces), and the
+    // script, style and head elements skipped, which need texts of their own.
+    struct Spans {
+        std::vector<Span> *spans;
+        std::vector<int> *skipped; // their Open pieces
+    };
+
     QString take()
     {
         while (out_.endsWith(u'\n'))
             out_.chop(1);
         return out_;
     }
+    const QString &written() const { return out_; }
 
-    void write(const std::vector<Piece> &pieces, int begin, int verbatim)
+    void write(const std::vector<Piece> &pieces, int begin, int verbatim, Spans note = {})
     {
+        note_ = note;
         const Piece &first = pieces[size_t(begin)];
-        if (first.tag == GUMBO_TAG_SCRIPT || first.tag == GUMBO_TAG_STYLE)
+        if (first.tag == GUMBO_TAG_SCRIPT || first.tag == GUMBO_TAG_STYLE) {
+            // Text of their own, empty; elements within them get theirs.
+            opened(first);
+            closed(first);
+            if (note_.skipped)
+                for (int i = begin + 1; i < first.match; ++i)
+                    if (pieces[size_t(i)].kind == Piece::Open) {
+                        note_.skipped->push_back(i);
+                        i = pieces[size_t(i)].match;
+                    }
             return;
+        }
         for (int i = begin; i <= first.match; ++i) {
             const Piece &piece = pieces[size_t(i)];
             if (piece.kind == Piece::Text) {
@@ -99,12 +128,18 @@ public:
             const auto tag = GumboTag(piece.tag);
             if (piece.kind == Piece::Open && i != begin &&
                 (tag == GUMBO_TAG_SCRIPT || tag == GUMBO_TAG_STYLE || tag == GUMBO_TAG_HEAD)) {
+                if (note_.skipped)
+                    note_.skipped->push_back(i);
                 i = piece.match;
                 continue;
             }
+            if (piece.kind == Piece::Open)
+                opened(piece);
+            else
+                closed(pieces[size_t(piece.match)]);
             if (tag == GUMBO_TAG_BR) {
                 if (piece.kind == Piece::Open) {
-                    out_ += u'\n';
+                    written(u'\n');
                     space_ = false;
                     break_ = false;
                 }
@@ -120,12 +155,45 @@ public:
     }
 
 private:
+    void opened(const Piece &open)
+    {
+        if (note_.spans)
+            waiting_.push_back(open.element);
+    }
+    void closed(const Piece &open)
+    {
+        if (!note_.spans)
+            return;
+        Span &span = (*note_.spans)[size_t(open.element)];
+        if (!waiting_.empty() && waiting_.back() == open.element) {
+            waiting_.pop_back();
+            span.begin = out_.size();
+        }
+        span.end = out_.size();
+    }
+    // The first character of the elements opened since the last one written.
+    void contentStarts()
+    {
+        for (const int element : waiting_)
+            (*note_.spans)[size_t(element)].begin = out_.size();
+        waiting_.clear();
+    }
+    void written(QChar c)
+    {
+        contentStarts();
+        out_ += c;
+    }
+
     void text(QString s, bool verbatim)
     {
         s.replace(QChar(0xA0), u' ');
         if (verbatim) {
-            if (!s.isEmpty())
-                lineBreak();
+            if (s.isEmpty()) {
+                space_ = false;
+                return;
+            }
+            lineBreak();
+            contentStarts();
             out_ += s;
             space_ = false;
             return;
@@ -139,7 +207,7 @@ private:
             if (space_ && !out_.isEmpty() && !out_.endsWith(u'\n'))
                 out_ += u' ';
             space_ = false;
-            out_ += c;
+            written(c);
         }
     }
 
@@ -155,6 +223,8 @@ private:
     QString out_;
     bool space_ = false;
     bool break_ = false;
+    Spans note_{nullptr, nullptr};
+    std::vector<int> waiting_; // elements whose first character is still to come
 };
 
 const GumboVector &childrenOf(const GumboNode *node)
@@ -193,17 +263,118 @@ void destroyFlat(GumboOutput *output)
 }
 
 
-// Elements a parser closes by itself when the next one starts (or that never
-// hold others), so they cannot pile up: counting them would only make an
-// ordinary page with unclosed list items look deep.
-bool closesItself(const QByteArray &name)
+// Elements that never hold others.
+bool isVoid(const QByteArray &name)
 {
-    static const QByteArrayList names = {
-        "p", "li", "dt", "dd", "option", "optgroup", "tr", "td", "th", "tbody", "thead", "tfoot",
-        "colgroup", "rb", "rt", "rp", "html", "head", "body", "area", "base", "br", "col", "embed",
-        "hr", "img", "input", "link", "meta", "param", "source", "track", "wbr"};
+    static const QByteArrayList names = {"area", "base", "br", "col", "embed", "hr", "img", "input",
+                                         "link", "meta", "param", "source", "track", "wbr"};
     return names.contains(name);
 }
+
+// The open elements as the parser will hold them, closely enough to know how
+// deep a page nests. Elements the parser closes by itself (a list item at
+// the next item, a cell at the next cell or row) are closed here too, so an
+// ordinary page with unclosed items stays shallow; items of different kinds
+// that alternate nest in the parser, and here as well.
+class OpenElements {
+public:
+    int depth() const { return int(names_.size()); }
+
+    // An HTML element ends SVG or MathML, as the parser ends it.
+    static bool breaksOut(const QByteArray &name)
+    {
+        static const QByteArrayList names = {
+            "b", "big", "blockquote", "body", "br", "center", "code", "dd", "div", "dl", "dt", "em",
+            "embed", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr", "i", "img", "li", "listing",
+            "menu", "meta", "nobr", "ol", "p", "pre", "ruby", "s", "small", "span", "strong", "strike",
+            "sub", "sup", "table", "tt", "u", "ul", "var", "font"};
+        return names.contains(name);
+    }
+
+    void start(const QByteArray &name)
+    {
+        if (foreign() && breaksOut(name))
+            while (foreign())
+                pop();
+        static const QByteArrayList tableScope = {"table", "html"};
+        static const QByteArrayList itemScope = {"ul", "ol", "dl", "menu", "table", "td", "th", "html"};
+        static const QByteArrayList listItemScope = itemScope + QByteArrayList{"dd", "dt"};
+        static const QByteArrayList definitionScope = itemScope + QByteArrayList{"li"};
+        static const QByteArrayList buttonScope = {"button", "table", "td", "th", "caption", "marquee",
+                                                   "object", "applet", "html", "svg", "math"};
+        if (closesParagraph(name))
+            close({"p"}, buttonScope);
+        if (name == "li")
+            close({"li"}, listItemScope);
+        else if (name == "dd" || name == "dt")
+            close({"dd", "dt"}, definitionScope);
+        else if (name == "td" || name == "th")
+            close({"td", "th"}, tableScope);
+        else if (name == "tr")
+            close({"tr"}, tableScope);
+        else if (name == "tbody" || name == "thead" || name == "tfoot")
+            close({"tbody", "thead", "tfoot"}, tableScope);
+        else if (name == "option")
+            close({"option"}, {});
+        else if (name == "optgroup")
+            close({"option", "optgroup"}, {});
+        else if (name == "rb" || name == "rt" || name == "rp")
+            close({"rb", "rt", "rp"}, {});
+        names_.push_back(name);
+        ++counts_[name];
+    }
+
+    // An end tag closes its element and those opened inside it; one with no
+    // open element of its name is ignored.
+    void end(const QByteArray &name)
+    {
+        if (counts_.value(name) == 0)
+            return;
+        while (names_.back() != name)
+            pop();
+        pop();
+    }
+
+    // Inside SVG or MathML, where "/>" closes an element; in HTML it does not.
+    bool foreign() const { return counts_.value("svg") + counts_.value("math") > 0; }
+
+private:
+    // Closes the nearest of `names` and what was opened inside it, unless a
+    // `boundary` comes first. Only the top few are looked at: past them the
+    // page counts as deeper than the parser may hold it, never shallower.
+    void close(const QByteArrayList &names, const QByteArrayList &boundary)
+    {
+        constexpr int reach = 8;
+        for (int k = 1; k <= std::min(reach, depth()); ++k) {
+            const QByteArray &open = names_[names_.size() - k];
+            if (names.contains(open)) {
+                while (k-- > 0)
+                    pop();
+                return;
+            }
+            if (boundary.contains(open))
+                return;
+        }
+    }
+    void pop()
+    {
+        --counts_[names_.back()];
+        names_.pop_back();
+    }
+
+    static bool closesParagraph(const QByteArray &name)
+    {
+        static const QByteArrayList names = {
+            "address", "article", "aside", "blockquote", "center", "details", "dialog", "dir", "div",
+            "dl", "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5",
+            "h6", "header", "hgroup", "hr", "li", "dd", "dt", "main", "menu", "nav", "ol", "p", "pre",
+            "section", "summary", "table", "ul"};
+        return names.contains(name);
+    }
+
+    QByteArrayList names_;
+    QHash<QByteArray, int> counts_; // open elements by name
+};
 
 // Drops the start and end tags that nest deeper than `limit`, keeping their
 // text. The HTML parser checks the whole stack of open elements at every tag,
@@ -212,7 +383,7 @@ QByteArray capNesting(const QByteArray &html, int limit)
 {
     QByteArray out;
     out.reserve(html.size());
-    int depth = 0;
+    OpenElements open;
     int dropped = 0; // dropped start tags not yet closed
     const qsizetype n = html.size();
     qsizetype i = 0;
@@ -250,18 +421,20 @@ QByteArray capNesting(const QByteArray &html, int limit)
         const qsizetype stop = std::min(j + 1, n);
         const bool selfClosing = html[stop - 1] == '>' && stop - 2 > i && html[stop - 2] == '/';
         bool keep = true;
-        if (!closesItself(name) && !(selfClosing && !closing)) {
-            if (!closing && depth >= limit) {
-                keep = false;
-                ++dropped;
-            } else if (!closing) {
-                ++depth;
-            } else if (dropped > 0) {
-                keep = false;
-                --dropped;
-            } else if (depth > 0) {
-                --depth;
-            }
+        const bool closedAtOnce = selfClosing && !closing &&
+                                  (name == "svg" || name == "math" || (open.foreign() && !OpenElements::breaksOut(name)));
+        if (name == "html" || name == "head" || name == "body" || isVoid(name) || closedAtOnce) {
+            // Never nested by the parser.
+        } else if (!closing && open.depth() >= limit) {
+            keep = false;
+            ++dropped;
+        } else if (!closing) {
+            open.start(name);
+        } else if (dropped > 0) {
+            keep = false;
+            --dropped;
+        } else {
+            open.end(name);
         }
         if (keep)
             out.append(html.mid(i, stop - i));
@@ -282,9 +455,11 @@ QByteArray capNesting(const QByteArray &html, int limit)
 
 Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
 {
-    const QByteArray utf8 = capNesting(decode(bytes, contentType).toUtf8(), maximumNesting);
+    const QString page = decode(bytes, contentType);
+    const QByteArray utf8 = capNesting(page.toUtf8(), maximumNesting);
     GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
     Document doc;
+    doc.sourceLength_ = page.size();
     // Elements in document order, each with the depth of <pre> around it,
     // walked with a stack of our own: a deep page must not exhaust the real one.
     struct Step {
@@ -295,8 +470,8 @@ Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
     std::vector<Step> stack;
     int verbatim = 0;
     auto enter = [&](const GumboNode *node) {
-        doc.elements_.push_back({nameOf(node), int(doc.pieces_.size()), verbatim});
-        doc.pieces_.push_back({Piece::Open, int(node->v.element.tag), {}, 0});
+        doc.pieces_.push_back({Piece::Open, int(node->v.element.tag), {}, 0, int(doc.elements_.size())});
+        doc.elements_.push_back({nameOf(node), int(doc.pieces_.size()) - 1, verbatim});
         stack.push_back({node, 0, int(doc.pieces_.size()) - 1});
         if (keepsWhitespace(node->v.element.tag))
             ++verbatim;
@@ -334,6 +509,46 @@ QString Document::text(int index) const
     TextWriter writer;
     writer.write(pieces_, e.open, e.verbatim);
     return writer.take();
+}
+
+void Document::eachText(int count, const std::function<bool(const QString &)> &take) const
+{
+    count = std::min(count, this->count());
+    if (count <= 0)
+        return;
+    // One pass from the page itself; the parts it skips (head, scripts,
+    // styles) have texts of their own, each from a pass of its own.
+    std::vector<TextWriter::Span> spans(elements_.size());
+    std::vector<int> source(elements_.size(), -1); // the pass an element's text comes from
+    std::vector<QString> written;
+    std::vector<int> roots{elements_[0].open};
+    while (!roots.empty()) {
+        const int open = roots.back();
+        roots.pop_back();
+        const int pass = int(written.size());
+        std::vector<int> skipped;
+        TextWriter writer;
+        const int first = pieces_[size_t(open)].element;
+        writer.write(pieces_, open, elements_[size_t(first)].verbatim, {&spans, &skipped});
+        for (int i = open; i <= pieces_[size_t(open)].match; ++i) {
+            const Piece &piece = pieces_[size_t(i)];
+            if (piece.kind == Piece::Open && source[size_t(piece.element)] < 0 && spans[size_t(piece.element)].end >= 0)
+                source[size_t(piece.element)] = pass;
+        }
+        written.push_back(writer.written());
+        roots.insert(roots.end(), skipped.begin(), skipped.end());
+    }
+    for (int i = 0; i < count; ++i) {
+        const TextWriter::Span span = spans[size_t(i)];
+        QString text;
+        if (source[size_t(i)] >= 0 && span.end > span.begin) {
+            text = written[size_t(source[size_t(i)])].mid(span.begin, span.end - span.begin);
+            while (text.endsWith(u'\n'))
+                text.chop(1);
+        }
+        if (!take(text))
+            return;
+    }
 }
 
 QString Document::tagName(int index) const
