@@ -5,6 +5,9 @@
 #include <gumbo.h>
 
 #include <algorithm>
+#include <array>
+#include <bitset>
+#include <cctype>
 #include <cstdlib>
 
 namespace Web {
@@ -40,8 +43,15 @@ QString decode(const QByteArray &bytes, const QByteArray &contentType)
 QString nameOf(const GumboNode *node)
 {
     const GumboElement &e = node->v.element;
-    if (e.tag != GUMBO_TAG_UNKNOWN)
-        return QString::fromLatin1(gumbo_normalized_tagname(e.tag));
+    // Shared, not built for each of a large page's elements.
+    static const auto known = [] {
+        std::array<QString, GUMBO_TAG_LAST + 1> names;
+        for (int t = 0; t < GUMBO_TAG_LAST; ++t)
+            names[size_t(t)] = QString::fromLatin1(gumbo_normalized_tagname(GumboTag(t)));
+        return names;
+    }();
+    if (e.tag != GUMBO_TAG_UNKNOWN && e.tag < GUMBO_TAG_LAST)
+        return known[size_t(e.tag)];
     GumboStringPiece original = e.original_tag;
     gumbo_tag_from_original_text(&original);
     return QString::fromUtf8(original.data, qsizetype(original.length)).toLower();
@@ -263,12 +273,45 @@ void destroyFlat(GumboOutput *output)
 }
 
 
-// Elements that never hold others.
-bool isVoid(const QByteArray &name)
+// Tags by name, known to the parser; names it does not know are left out.
+using TagSet = std::bitset<GUMBO_TAG_LAST + 1>;
+
+TagSet tagSet(std::initializer_list<const char *> names)
 {
-    static const QByteArrayList names = {"area", "base", "br", "col", "embed", "hr", "img", "input",
-                                         "link", "meta", "param", "source", "track", "wbr"};
-    return names.contains(name);
+    TagSet set;
+    for (const char *name : names)
+        if (const GumboTag tag = gumbo_tag_enum(name); tag != GUMBO_TAG_UNKNOWN)
+            set.set(tag);
+    return set;
+}
+
+// A tag as the nesting count sees it: the parser's tag, or for a tag the
+// parser does not know, its name in lower case.
+struct Tag {
+    GumboTag tag;
+    QByteArray name; // only for GUMBO_TAG_UNKNOWN
+    bool operator==(const Tag &other) const { return tag == other.tag && name == other.name; }
+};
+
+Tag tagAt(const char *data, qsizetype length)
+{
+    char lower[32];
+    if (length < qsizetype(sizeof lower)) {
+        for (qsizetype k = 0; k < length; ++k)
+            lower[k] = char(std::tolower(uchar(data[k])));
+        const GumboTag tag = gumbo_tagn_enum(lower, unsigned(length));
+        if (tag != GUMBO_TAG_UNKNOWN)
+            return {tag, {}};
+    }
+    return {GUMBO_TAG_UNKNOWN, QByteArray(data, length).toLower()};
+}
+
+// Elements that never hold others.
+bool isVoid(GumboTag tag)
+{
+    static const TagSet tags = tagSet({"area", "base", "br", "col", "embed", "hr", "img", "input", "link",
+                                       "meta", "param", "source", "track", "wbr"});
+    return tags.test(tag);
 }
 
 // The open elements as the parser will hold them, closely enough to know how
@@ -278,102 +321,115 @@ bool isVoid(const QByteArray &name)
 // that alternate nest in the parser, and here as well.
 class OpenElements {
 public:
-    int depth() const { return int(names_.size()); }
+    int depth() const { return int(open_.size()); }
 
     // An HTML element ends SVG or MathML, as the parser ends it.
-    static bool breaksOut(const QByteArray &name)
+    static bool breaksOut(GumboTag tag)
     {
-        static const QByteArrayList names = {
+        static const TagSet tags = tagSet({
             "b", "big", "blockquote", "body", "br", "center", "code", "dd", "div", "dl", "dt", "em",
             "embed", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr", "i", "img", "li", "listing",
             "menu", "meta", "nobr", "ol", "p", "pre", "ruby", "s", "small", "span", "strong", "strike",
-            "sub", "sup", "table", "tt", "u", "ul", "var", "font"};
-        return names.contains(name);
+            "sub", "sup", "table", "tt", "u", "ul", "var", "font"});
+        return tags.test(tag);
     }
 
-    void start(const QByteArray &name)
+    void start(const Tag &tag)
     {
-        if (foreign() && breaksOut(name))
+        if (foreign() && breaksOut(tag.tag))
             while (foreign())
                 pop();
-        static const QByteArrayList tableScope = {"table", "html"};
-        static const QByteArrayList itemScope = {"ul", "ol", "dl", "menu", "table", "td", "th", "html"};
-        static const QByteArrayList listItemScope = itemScope + QByteArrayList{"dd", "dt"};
-        static const QByteArrayList definitionScope = itemScope + QByteArrayList{"li"};
-        static const QByteArrayList buttonScope = {"button", "table", "td", "th", "caption", "marquee",
-                                                   "object", "applet", "html", "svg", "math"};
-        if (closesParagraph(name))
-            close({"p"}, buttonScope);
-        if (name == "li")
-            close({"li"}, listItemScope);
-        else if (name == "dd" || name == "dt")
-            close({"dd", "dt"}, definitionScope);
-        else if (name == "td" || name == "th")
-            close({"td", "th"}, tableScope);
-        else if (name == "tr")
-            close({"tr"}, tableScope);
-        else if (name == "tbody" || name == "thead" || name == "tfoot")
-            close({"tbody", "thead", "tfoot"}, tableScope);
-        else if (name == "option")
-            close({"option"}, {});
-        else if (name == "optgroup")
-            close({"option", "optgroup"}, {});
-        else if (name == "rb" || name == "rt" || name == "rp")
-            close({"rb", "rt", "rp"}, {});
-        names_.push_back(name);
-        ++counts_[name];
+        static const TagSet tableScope = tagSet({"table", "html"});
+        static const TagSet itemScope = tagSet({"ul", "ol", "dl", "menu", "table", "td", "th", "html"});
+        static const TagSet listItemScope = itemScope | tagSet({"dd", "dt"});
+        static const TagSet definitionScope = itemScope | tagSet({"li"});
+        static const TagSet buttonScope = tagSet({"button", "table", "td", "th", "caption", "marquee", "object",
+                                                  "applet", "html", "svg", "math"});
+        static const TagSet closesParagraph = tagSet({
+            "address", "article", "aside", "blockquote", "center", "details", "dialog", "dir", "div", "dl",
+            "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5", "h6", "header",
+            "hgroup", "hr", "li", "dd", "dt", "main", "menu", "nav", "ol", "p", "pre", "section", "summary",
+            "table", "ul"});
+        static const TagSet li = tagSet({"li"}), definitions = tagSet({"dd", "dt"}), cells = tagSet({"td", "th"}),
+                            tr = tagSet({"tr"}), sections = tagSet({"tbody", "thead", "tfoot"}),
+                            option = tagSet({"option"}), optgroup = tagSet({"option", "optgroup"}),
+                            ruby = tagSet({"rb", "rt", "rp"}), p = tagSet({"p"});
+        const GumboTag t = tag.tag;
+        if (closesParagraph.test(t))
+            close(p, buttonScope);
+        if (li.test(t))
+            close(li, listItemScope);
+        else if (definitions.test(t))
+            close(definitions, definitionScope);
+        else if (cells.test(t))
+            close(cells, tableScope);
+        else if (tr.test(t))
+            close(tr, tableScope);
+        else if (sections.test(t))
+            close(sections, tableScope);
+        else if (option.test(t))
+            close(option, {});
+        else if (t == GUMBO_TAG_OPTGROUP)
+            close(optgroup, {});
+        else if (ruby.test(t))
+            close(ruby, {});
+        open_.push_back(tag);
+        if (t == GUMBO_TAG_UNKNOWN)
+            ++unknown_[tag.name];
+        else
+            ++known_[t];
+        if (t == GUMBO_TAG_SVG || t == GUMBO_TAG_MATH)
+            ++foreign_;
     }
 
     // An end tag closes its element and those opened inside it; one with no
     // open element of its name is ignored.
-    void end(const QByteArray &name)
+    void end(const Tag &tag)
     {
-        if (counts_.value(name) == 0)
+        if ((tag.tag == GUMBO_TAG_UNKNOWN ? unknown_.value(tag.name) : known_[tag.tag]) == 0)
             return;
-        while (names_.back() != name)
+        while (!(open_.back() == tag))
             pop();
         pop();
     }
 
     // Inside SVG or MathML, where "/>" closes an element; in HTML it does not.
-    bool foreign() const { return counts_.value("svg") + counts_.value("math") > 0; }
+    bool foreign() const { return foreign_ > 0; }
 
 private:
-    // Closes the nearest of `names` and what was opened inside it, unless a
+    // Closes the nearest of `tags` and what was opened inside it, unless a
     // `boundary` comes first. Only the top few are looked at: past them the
     // page counts as deeper than the parser may hold it, never shallower.
-    void close(const QByteArrayList &names, const QByteArrayList &boundary)
+    void close(const TagSet &tags, const TagSet &boundary)
     {
         constexpr int reach = 8;
         for (int k = 1; k <= std::min(reach, depth()); ++k) {
-            const QByteArray &open = names_[names_.size() - k];
-            if (names.contains(open)) {
+            const GumboTag open = open_[open_.size() - size_t(k)].tag;
+            if (tags.test(open)) {
                 while (k-- > 0)
                     pop();
                 return;
             }
-            if (boundary.contains(open))
+            if (boundary.test(open))
                 return;
         }
     }
     void pop()
     {
-        --counts_[names_.back()];
-        names_.pop_back();
+        const Tag &tag = open_.back();
+        if (tag.tag == GUMBO_TAG_UNKNOWN)
+            --unknown_[tag.name];
+        else
+            --known_[tag.tag];
+        if (tag.tag == GUMBO_TAG_SVG || tag.tag == GUMBO_TAG_MATH)
+            --foreign_;
+        open_.pop_back();
     }
 
-    static bool closesParagraph(const QByteArray &name)
-    {
-        static const QByteArrayList names = {
-            "address", "article", "aside", "blockquote", "center", "details", "dialog", "dir", "div",
-            "dl", "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5",
-            "h6", "header", "hgroup", "hr", "li", "dd", "dt", "main", "menu", "nav", "ol", "p", "pre",
-            "section", "summary", "table", "ul"};
-        return names.contains(name);
-    }
-
-    QByteArrayList names_;
-    QHash<QByteArray, int> counts_; // open elements by name
+    std::vector<Tag> open_;
+    std::array<int, GUMBO_TAG_LAST + 1> known_{}; // open elements by tag
+    QHash<QByteArray, int> unknown_;              // and by name, for tags the parser does not know
+    int foreign_ = 0;                             // open svg and math elements
 };
 
 // Drops the start and end tags that nest deeper than `limit`, keeping their
@@ -390,13 +446,16 @@ QByteArray capNesting(const QByteArray &html, int limit)
     auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     while (i < n) {
         if (html[i] != '<') {
-            out.append(html[i++]);
+            const qsizetype next = html.indexOf('<', i);
+            const qsizetype stop = next < 0 ? n : next;
+            out.append(html.constData() + i, stop - i);
+            i = stop;
             continue;
         }
-        if (html.mid(i, 4) == "<!--") {
+        if (QByteArrayView(html).sliced(i).startsWith("<!--")) {
             const qsizetype end = html.indexOf("-->", i + 4);
             const qsizetype stop = end < 0 ? n : end + 3;
-            out.append(html.mid(i, stop - i));
+            out.append(html.constData() + i, stop - i);
             i = stop;
             continue;
         }
@@ -409,7 +468,7 @@ QByteArray capNesting(const QByteArray &html, int limit)
         qsizetype j = nameAt;
         while (j < n && html[j] != '>' && html[j] != '/' && !QChar::isSpace(uchar(html[j])))
             ++j;
-        const QByteArray name = html.mid(nameAt, j - nameAt).toLower();
+        const Tag tag = tagAt(html.constData() + nameAt, j - nameAt);
         char quote = 0;
         while (j < n && (quote || html[j] != '>')) {
             if (quote && html[j] == quote)
@@ -420,29 +479,32 @@ QByteArray capNesting(const QByteArray &html, int limit)
         }
         const qsizetype stop = std::min(j + 1, n);
         const bool selfClosing = html[stop - 1] == '>' && stop - 2 > i && html[stop - 2] == '/';
-        bool keep = true;
+        const GumboTag t = tag.tag;
         const bool closedAtOnce = selfClosing && !closing &&
-                                  (name == "svg" || name == "math" || (open.foreign() && !OpenElements::breaksOut(name)));
-        if (name == "html" || name == "head" || name == "body" || isVoid(name) || closedAtOnce) {
+                                  (t == GUMBO_TAG_SVG || t == GUMBO_TAG_MATH ||
+                                   (open.foreign() && !OpenElements::breaksOut(t)));
+        bool keep = true;
+        if (t == GUMBO_TAG_HTML || t == GUMBO_TAG_HEAD || t == GUMBO_TAG_BODY || isVoid(t) || closedAtOnce) {
             // Never nested by the parser.
         } else if (!closing && open.depth() >= limit) {
             keep = false;
             ++dropped;
         } else if (!closing) {
-            open.start(name);
+            open.start(tag);
         } else if (dropped > 0) {
             keep = false;
             --dropped;
         } else {
-            open.end(name);
+            open.end(tag);
         }
         if (keep)
-            out.append(html.mid(i, stop - i));
+            out.append(html.constData() + i, stop - i);
         // Script and style hold text, not tags.
-        if (keep && !closing && (name == "script" || name == "style")) {
-            const qsizetype end = html.indexOf("</" + name, stop);
+        if (keep && !closing && (t == GUMBO_TAG_SCRIPT || t == GUMBO_TAG_STYLE)) {
+            const QByteArray endTag = t == GUMBO_TAG_SCRIPT ? QByteArray("</script") : QByteArray("</style");
+            const qsizetype end = html.indexOf(endTag, stop);
             const qsizetype textEnd = end < 0 ? n : end;
-            out.append(html.mid(stop, textEnd - stop));
+            out.append(html.constData() + stop, textEnd - stop);
             i = textEnd;
             continue;
         }
