@@ -98,11 +98,11 @@ public:
     struct Span {
         qsizetype begin = -1, end = -1;
     };
-    // Noted for the elements written (indexes as in the pieces), and the
-    // script, style and head elements skipped, which need texts of their own.
+    // Noted for the elements written (by element), and the script, style
+    // and head elements skipped (their Open pieces), which need passes of their own.
     struct Spans {
         std::vector<Span> *spans;
-        std::vector<int> *skipped; // their Open pieces
+        std::vector<int> *skipped;
     };
 
     QString take()
@@ -149,7 +149,7 @@ public:
                 closed(pieces[size_t(piece.match)]);
             if (tag == GUMBO_TAG_BR) {
                 if (piece.kind == Piece::Open) {
-                    written(u'\n');
+                    put(u'\n');
                     space_ = false;
                     break_ = false;
                 }
@@ -188,7 +188,7 @@ private:
             (*note_.spans)[size_t(element)].begin = out_.size();
         waiting_.clear();
     }
-    void written(QChar c)
+    void put(QChar c)
     {
         contentStarts();
         out_ += c;
@@ -217,7 +217,7 @@ private:
             if (space_ && !out_.isEmpty() && !out_.endsWith(u'\n'))
                 out_ += u' ';
             space_ = false;
-            written(c);
+            put(c);
         }
     }
 
