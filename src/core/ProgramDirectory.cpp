@@ -33,6 +33,8 @@ QStringList installEmptyTables(const QString &dir)
         {"Sound/Table", TableSchemas::sound, nullptr}, {"Sound/Table", TableSchemas::rez, nullptr},
         {"Sound/Table", TableSchemas::pict, "Pict.db"}, {"Pack", TableSchemas::log, nullptr},
         {"Pack", TableSchemas::sound, nullptr},       {"Pack", TableSchemas::pict, "Pict.db"},
+        // An empty external base, to be copied into the directory the settings name.
+        {"Pack", TableSchemas::cs, nullptr},
     };
     QStringList created;
     const QDir root(dir);

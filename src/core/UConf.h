@@ -124,6 +124,8 @@ private:
     void clickInfoOption();
     void checkCallbooks();
     bool externalBaseFound() const;
+    // Unticks a ticked external base whose directory holds none, with `warning`.
+    void refuseMissingBase(const QString &warning);
 
     // Each stored key with its control.
     QList<std::pair<QString, QWidget *>> stored_;

@@ -114,9 +114,14 @@ void TConfig::MaskEdit2TExit()
 
 void TConfig::CheckBoxVCDClick()
 {
+    refuseMissingBase(QStringLiteral("Not VCD in this directory !"));
+}
+
+void TConfig::refuseMissingBase(const QString &warning)
+{
     if (!CheckBoxVCD->isChecked() || externalBaseFound())
         return;
-    Ui::showWarning(QStringLiteral("Not VCD in this directory !"));
+    Ui::showWarning(warning);
     CheckBoxVCD->setChecked(false);
 }
 
@@ -138,8 +143,9 @@ bool TConfig::readSettings()
     setSettingValues(reading.values);
     if (!reading.problem.isEmpty())
         Ui::showError(reading.problem);
+    // At start-up the operator has not seen the directory: it is named.
     if (CheckBoxVCD->isChecked())
-        CheckBoxVCDClick();
+        refuseMissingBase(QStringLiteral("Not VCD in this directory !\n") + EditVCD->text());
     return true;
 }
 

@@ -27,9 +27,21 @@ QString url(const QString &pattern, const QString &callsign)
 
 QStringList elementLines(const Web::Document &page)
 {
+    // Each element's text holds those nested in it: a hostile page of nested
+    // elements would ask for the square of its size. No more than the page's
+    // own size is taken; the first element's text, the whole page's, which
+    // holds the station's data, always fits.
     QStringList lines;
-    for (int i = 0; i <= page.count() - skippedLastElements - 1; ++i)
-        lines << page.text(i).split(u'\n');
+    qsizetype held = 0;
+    page.eachText(page.count() - skippedLastElements, [&](const QString &text) {
+        for (const QString &line : text.split(u'\n')) {
+            lines << line;
+            held += line.size();
+            if (held >= page.sourceLength())
+                return false;
+        }
+        return true;
+    });
     return lines;
 }
 

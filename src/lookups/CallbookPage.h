@@ -15,7 +15,8 @@ namespace CallbookPage {
 QString url(const QString &pattern, const QString &callsign);
 
 // The element texts, split into lines, of every element but the page's last
-// 104 (its menus and footer); nothing from a shorter page.
+// 104 (its menus and footer); nothing from a shorter page. The lines stop
+// once they hold as many characters as the page.
 QStringList elementLines(const Web::Document &page);
 
 // The cut to the station's data: lines deleted by index, one step after the

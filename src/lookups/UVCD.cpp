@@ -210,8 +210,19 @@ void TVCD::DBNavigator1Click(void (Db::Table::*move)())
     showRow();
 }
 
+bool TVCD::baseConnected()
+{
+    // A base ticked in the settings during a run opens only at the next start.
+    if (DM->Table8.isActive())
+        return true;
+    Ui::showWarning(QStringLiteral("VCD is not connected !"));
+    return false;
+}
+
 void TVCD::Button3Click()
 {
+    if (!baseConnected())
+        return;
     adding_ = true;
     newCall_ = false;
     DBNavigator1->setEnabled(false);
@@ -255,7 +266,7 @@ void TVCD::MaskEdit1Change()
 void TVCD::Button4Click()
 {
     Db::Table &base = DM->Table8;
-    if (!base.isActive())
+    if (!baseConnected())
         return;
     if (adding_) {
         const QString call = MaskEdit1->text();

@@ -55,6 +55,8 @@ private:
     // nothing pending in the base.
     void saveTyped();
     void endEditing();
+    // Warns "VCD is not connected !" while the base is not open.
+    static bool baseConnected();
     Db::Table *lookupCursor();
 
     bool adding_ = false;

@@ -21,21 +21,29 @@ int Range::stepped(int position, int direction) const
     return clamp(next);
 }
 
-Settings defaults()
+Settings defaults(const Station &station)
 {
+    const QString &call = station.call;
+    // Told twice, as the call is; an unknown name or town leaves the phrase open.
+    auto twice = [](const QString &phrase, const QString &value) {
+        return value.isEmpty() ? phrase : phrase + value + u' ' + value;
+    };
     Settings s;
-    s.names = {QStringLiteral("CQ"),      QStringLiteral("de QA1 rx"), QStringLiteral("de QA1ZZ"),
-               QStringLiteral("GD dr om"), QStringLiteral("RST"),      QStringLiteral("Name"),
-               QStringLiteral("QTH"),     QStringLiteral("End"),       QStringLiteral("HW?"),
-               QStringLiteral(" SK"),     QStringLiteral("Aparat"),    QStringLiteral("WX"),
-               QStringLiteral("OK dr om"), QStringLiteral("ConTest"),  QStringLiteral("QA1ZZ")};
-    s.texts = {QStringLiteral("CQ CQ CQ de QA1ZZ QA1ZZ CQ CQ de QA1ZZ QA1ZZ pse k<RX><CL>"),
-               QStringLiteral("<CALL> de QA1ZZ QA1ZZ k<RX>"),
-               QStringLiteral(" <CALL> de QA1ZZ"),
+    s.names = {QStringLiteral("CQ"),       QStringLiteral("de ") + call.left(3) + QStringLiteral(" rx"),
+               QStringLiteral("de ") + call, QStringLiteral("GD dr om"),
+               QStringLiteral("RST"),      QStringLiteral("Name"),
+               QStringLiteral("QTH"),      QStringLiteral("End"),
+               QStringLiteral("HW?"),      QStringLiteral(" SK"),
+               QStringLiteral("Aparat"),   QStringLiteral("WX"),
+               QStringLiteral("OK dr om"), QStringLiteral("ConTest"),
+               call};
+    s.texts = {QStringLiteral("CQ CQ CQ de %1 %1 CQ CQ de %1 %1 pse k<RX><CL>").arg(call),
+               QStringLiteral("<CALL> de %1 %1 k<RX>").arg(call),
+               QStringLiteral(" <CALL> de ") + call,
                QStringLiteral(" GD DR OM <NAME>"),
                QStringLiteral(" UR RST <RSTTX> <RSTTX>"),
-               QStringLiteral(" My name is "),
-               QStringLiteral(" My QTH is "),
+               twice(QStringLiteral(" My name is "), station.name),
+               twice(QStringLiteral(" My QTH is "), station.qth),
                QStringLiteral(" Tnx for QSO DR OM <NAME> my QSL sure Best 73 GL GB"),
                QStringLiteral(" HW ?"),
                QStringLiteral(" SK<RX>"),
@@ -43,7 +51,7 @@ Settings defaults()
                QStringLiteral(" WX is fine plus 25 C"),
                QStringLiteral(" OK DR OM <NAME>"),
                QStringLiteral("<IDTX> <IDRX>"),
-               QStringLiteral("<CL><TX> QA1ZZ QA1ZZ<RX>")};
+               QStringLiteral("<CL><TX> %1 %1<RX>").arg(call)};
     return s;
 }
 

@@ -39,8 +39,16 @@ struct Settings {
     int speed = 120;
 };
 
-// The design values, the default macros among them.
-Settings defaults();
+// Who the default macros speak for: the station callsign, the operator's
+// first name and town. The defaults left alone name the sample station.
+struct Station {
+    QString call = QStringLiteral("QA1ZZ");
+    QString name;
+    QString qth;
+};
+
+// The design values, the default macros among them, for `station`.
+Settings defaults(const Station &station = {});
 
 // The 36 lines, each ending in CR LF.
 QByteArray compose(const Settings &settings);

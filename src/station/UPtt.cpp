@@ -9,12 +9,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 TFPtt *FPtt = nullptr;
 
@@ -107,6 +109,28 @@ QString TFPtt::filePath() const
     return QDir(dir).filePath(QString::fromLatin1(KeyerSettings::fileName));
 }
 
+KeyerSettings::Station TFPtt::ownStation()
+{
+    KeyerSettings::Station station;
+    if (!Config)
+        return station;
+    // The settings window reads its file only once the main window is up, after
+    // this window was made: the file's values, else the window's.
+    SettingsFile::Values values;
+    const QString ini = Config->settingsPath();
+    if (QFileInfo(ini).isFile()) {
+        try {
+            values = SettingsFile::parse(SettingsFile::readFile(ini)).values;
+        } catch (const std::runtime_error &) {
+            // The settings window reports the unreadable file itself.
+        }
+    }
+    station.call = values.value(QStringLiteral("MyCall"), Config->MaskEditC->text()).toUpper();
+    station.name = values.value(QStringLiteral("MyName"), Config->MaskEditN->text());
+    station.qth = values.value(QStringLiteral("MyQth"), Config->MaskEditQ->text());
+    return station;
+}
+
 KeyerSettings::Settings TFPtt::settings() const
 {
     KeyerSettings::Settings s;
@@ -141,8 +165,15 @@ void TFPtt::apply(const KeyerSettings::Settings &s)
 void TFPtt::FormCreate()
 {
     const QString path = filePath();
-    if (!QFile::exists(path))
+    if (!QFile::exists(path)) {
+        // A new installation: the macros speak for the station in the settings.
+        KeyerSettings::Settings s = settings();
+        const KeyerSettings::Settings own = KeyerSettings::defaults(ownStation());
+        s.names = own.names;
+        s.texts = own.texts;
+        apply(s);
         return;
+    }
     const KeyerSettings::Reading reading = KeyerSettings::parse(SettingsFile::readFile(path), settings());
     apply(reading.settings);
     if (!reading.problem.isEmpty())

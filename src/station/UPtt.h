@@ -36,6 +36,10 @@ public:
     KeyerSettings::Settings settings() const;
     void apply(const KeyerSettings::Settings &settings);
     QString filePath() const;
+
+private:
+    // The station the default macros speak for, as the settings name it.
+    static KeyerSettings::Station ownStation();
 };
 
 extern TFPtt *FPtt;

@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 TFImage *FImage = nullptr;
@@ -206,7 +207,11 @@ void TFImage::DataSource1DataChange()
     // Decoded in memory: no temporary file, and the bytes decide the format.
     QImage picture;
     try {
-        picture = Image::decode(Table1.fieldByName(QStringLiteral("Fot1")).asBytes());
+        // Never shown larger than the screen: a camera picture is decoded
+        // at that size, not at its own.
+        const QScreen *screen = Image1->screen();
+        picture = Image::decode(Table1.fieldByName(QStringLiteral("Fot1")).asBytes(),
+                                screen ? screen->size() : QSize());
     } catch (...) {
         Image1->setPicture({});
         throw;

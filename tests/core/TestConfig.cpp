@@ -543,7 +543,7 @@ private slots:
         QTest::addColumn<bool>("ticked");
         QTest::addColumn<QStringList>("warnings");
         const QStringList none;
-        const QStringList warning{"Not VCD in this directory !"};
+        const QStringList warning{"Not VCD in this directory !\n<empty>"}; // named at start-up
         QTest::newRow("box before directory") << QStringList{"CheckVCD=True", "EditVCD=<base>"} << true << none;
         QTest::newRow("directory before box") << QStringList{"EditVCD=<base>", "CheckVCD=True"} << true << none;
         QTest::newRow("wrong directory") << QStringList{"CheckVCD=True", "EditVCD=<empty>"} << false << warning;
@@ -561,6 +561,7 @@ private slots:
         Db::createTableFile(program.path("VCD/cs.db"), TableSchemas::cs());
         lines.replaceInStrings("<base>", program.path("VCD"));
         lines.replaceInStrings("<empty>", program.path("Empty"));
+        warnings.replaceInStrings("<empty>", program.path("Empty"));
         writeIni(program, lines);
         Ui::ScriptedDialogs dialogs;
         createWindowSet();

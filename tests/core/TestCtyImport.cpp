@@ -451,7 +451,9 @@ private slots:
             QStringList created = CtyImport::installMissingTables(ctyDir, program.path()).created;
             return created + ProgramDirectory::installEmptyTables(program.path());
         };
-        QCOMPARE(install(ctyDir_.path()).size(), 15); // 14 tables and the alarm sound
+        const QStringList created = install(ctyDir_.path());
+        QCOMPARE(created.size(), 16); // 15 tables and the alarm sound
+        QVERIFY(created.contains(program.filePath(QStringLiteral("Pack/cs.db")))); // the external base's template
         {
             Db::Database db;
             db.setDirectory(program.filePath(QStringLiteral("Log/Log1")));

@@ -39,6 +39,20 @@ class TestExternalBase : public QObject {
                VCD->DBNavigator1->isEnabled() && VCD->Button3->isEnabled() && VCD->DBEdit1->isReadOnly();
     }
 
+    // Starts the program again with the external base ticked (or not) on `dir`.
+    void restart(const QString &dir, bool ticked)
+    {
+        destroyWindowSet();
+        QFile ini(program_->path("Tarnel.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(("[Bases]\r\nEditVCD=" + dir + "\r\nCheckVCD=" + (ticked ? "True" : "False") + "\r\n").toUtf8());
+        ini.close();
+        dialogs_->shown.clear();
+        createWindowSet();
+        Form3->showWindow();
+        QTRY_COMPARE(Form3->Label23->text(), QStringLiteral("vse"));
+    }
+
 private slots:
     void init()
     {
@@ -62,6 +76,44 @@ private slots:
         destroyWindowSet();
         dialogs_.reset();
         program_.reset();
+    }
+
+    // An operator's base starts from the installed empty template.
+    void baseFromTheInstalledTemplate()
+    {
+        const QString dir = program_->path("MyBase");
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(QFile::copy(program_->path("Pack/cs.db"), dir + "/cs.db"));
+        restart(dir, true);
+        QVERIFY(dialogs_->shown.isEmpty());
+        QVERIFY(base().isActive());
+        VCD->showWindow();
+        add("UT7XYZ", "Taras");
+        QVERIFY(dialogs_->shown.isEmpty());
+        destroyWindowSet();
+        const QList<QVariantList> rows = tableRows(dir + "/cs.db");
+        QCOMPARE(rows.size(), 1);
+        QVERIFY(rows[0].contains(QStringLiteral("UT7XYZ")) && rows[0].contains(QStringLiteral("Taras")));
+        createWindowSet();
+    }
+
+    // Ticked during a run, the base opens only at the next start: until then
+    // the window stores nothing and says so.
+    void notConnectedUntilTheNextStart()
+    {
+        restart(program_->path("VCD"), false);
+        Config->CheckBoxVCD->setChecked(true);
+        QVERIFY(dialogs_->shown.isEmpty());
+        QVERIFY(!base().isActive());
+        VCD->showWindow();
+        VCD->Button3->click();
+        QCOMPARE(dialogs_->warnings(), QStringList{"VCD is not connected !"});
+        QVERIFY(idle());
+        VCD->Button4->setEnabled(true);
+        VCD->Button4->click();
+        QCOMPARE(dialogs_->warnings(), (QStringList{"VCD is not connected !", "VCD is not connected !"}));
+        QVERIFY(idle());
+        QVERIFY(tableRows(program_->path("VCD/cs.db")).isEmpty());
     }
 
     void addingEntries()

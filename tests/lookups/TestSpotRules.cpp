@@ -127,6 +127,27 @@ private slots:
         QCOMPARE(CallbookPage::elementLines(page), (QStringList{"a", "b", z, "", "a", "b", z, "a", "b", ""}));
         QCOMPARE(CallbookPage::elementLines(Web::Document::parse(html.chopped(5 * 8))), QStringList());
     }
+
+    // Every nested element's text holds all those within it: a page of nested
+    // blocks would give the square of its size. The lines stop at the page's
+    // size, the whole page's text first.
+    void callbookPageOfNestedBlocks()
+    {
+        constexpr int depth = 1990;
+        QByteArray html;
+        for (int i = 0; i < depth; ++i)
+            html += "<div>" + QByteArray::number(i).rightJustified(4, '0') + ' ' + QByteArray(150, 'x');
+        html += QByteArray("</div>").repeated(depth);
+        const Web::Document page = Web::Document::parse(html);
+        QCOMPARE(page.count(), depth + 3);
+        const QStringList lines = CallbookPage::elementLines(page);
+        qsizetype held = 0;
+        for (const QString &line : lines)
+            held += line.size();
+        QVERIFY2(held <= page.sourceLength() + 155, qPrintable(QString::number(held)));
+        QVERIFY(held >= page.sourceLength());
+        QCOMPARE(lines.mid(0, depth), page.wholeText().split(u'\n'));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSpotRules)

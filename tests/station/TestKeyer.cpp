@@ -336,6 +336,32 @@ private slots:
         QVERIFY(!FPtt->CheckBox1->isChecked());
         QCOMPARE(FCW->EditSp->text(), QStringLiteral("125"));
     }
+
+    void defaultMacrosSpeakForTheStation()
+    {
+        destroyWindowSet();
+        QFile ini(program_->path("Tarnel.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[General]\r\nMyCall=DL9NEW\r\nMyName=Hans\r\nMyQth=Bonn\r\n");
+        ini.close();
+        createWindowSet();
+        QCOMPARE(FPtt->EditT[0]->text(), QStringLiteral("CQ CQ CQ de DL9NEW DL9NEW CQ CQ de DL9NEW DL9NEW pse k<RX><CL>"));
+        QCOMPARE(FPtt->EditN[1]->text(), QStringLiteral("de DL9 rx"));
+        QCOMPARE(FPtt->EditN[14]->text(), QStringLiteral("DL9NEW"));
+        QCOMPARE(FPtt->EditT[14]->text(), QStringLiteral("<CL><TX> DL9NEW DL9NEW<RX>"));
+        QCOMPARE(FPtt->EditT[5]->text(), QStringLiteral(" My name is Hans Hans"));
+        QCOMPARE(FPtt->EditT[6]->text(), QStringLiteral(" My QTH is Bonn Bonn"));
+        for (int i = 0; i < KeyerSettings::macroCount; ++i)
+            QVERIFY(!(FPtt->EditN[size_t(i)]->text() + FPtt->EditT[size_t(i)]->text()).contains("QA1"));
+        // A stored file is used as stored.
+        FPtt->Button1Click();
+        destroyWindowSet();
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write("[General]\r\nMyCall=OK1XYZ\r\n");
+        ini.close();
+        createWindowSet();
+        QCOMPARE(FPtt->EditN[14]->text(), QStringLiteral("DL9NEW"));
+    }
 };
 
 QTEST_MAIN(TestKeyer)

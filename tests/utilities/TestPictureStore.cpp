@@ -2,6 +2,7 @@
 
 #include "core/GlavnMod.h"
 #include "core/Unit3.h"
+#include "platform/image/CameraJpeg.h"
 #include "platform/table/DbGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "utilities/UImage.h"
@@ -9,6 +10,7 @@
 #include <QBuffer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 
 namespace {
 
@@ -157,6 +159,18 @@ private slots:
         QCOMPARE(FImage->Image1->picture().size(), QSize(64, 48));
         FImage->Delete1Click();
         QCOMPARE(FImage->Table1.recordCount(), 2);
+    }
+
+    // A camera picture past the image-memory limit is shown, at screen size.
+    void cameraPicture()
+    {
+        add("QB1AA.jpg", cameraJpeg(7200, 5400, false));
+        QVERIFY(dialogs_->errors().isEmpty());
+        const QImage &shown = FImage->Image1->picture();
+        QVERIFY(!shown.isNull());
+        const QSize screen = FImage->Image1->screen()->size();
+        QVERIFY(shown.width() >= screen.width() || shown.height() >= screen.height());
+        QVERIFY(shown.width() < 7200);
     }
 };
 

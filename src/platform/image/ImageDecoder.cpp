@@ -59,8 +59,49 @@ struct JpegJob {
     bool started = false;
 };
 
+// Pictures larger than this are refused whatever their scale: a hundred
+// megapixels is beyond any camera an operator sends pictures from.
+constexpr qint64 maximumPixels = 100'000'000;
+
+// libjpeg's full-image coefficient buffers, needed when the picture comes in
+// more than one scan (progressive); scaling does not shrink them.
+qint64 coefficientBytes(const jpeg_decompress_struct &info)
+{
+    const bool multiScan = info.progressive_mode || info.comps_in_scan < info.num_components;
+    if (!multiScan)
+        return 0;
+    auto roundUp = [](qint64 value, qint64 step) { return (value + step - 1) / step * step; };
+    qint64 bytes = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info &component = info.comp_info[c];
+        bytes += roundUp(component.width_in_blocks, component.h_samp_factor) *
+                 roundUp(component.height_in_blocks, component.v_samp_factor) * qint64(sizeof(JBLOCK));
+    }
+    return bytes;
+}
+
+// Chooses libjpeg's DCT scale (eighths): the smallest that still covers `shown`
+// at the picture's proportions, and never one whose pixels pass `limit`.
+void chooseScale(jpeg_decompress_struct &info, QSize shown, qint64 limit)
+{
+    const QSize full(int(info.image_width), int(info.image_height));
+    const QSize wanted = shown.isValid() ? full.scaled(shown, Qt::KeepAspectRatio).boundedTo(full) : full;
+    for (unsigned eighths = 8; eighths >= 1; --eighths) {
+        info.scale_num = eighths;
+        info.scale_denom = 8;
+        jpeg_calc_output_dimensions(&info);
+        const bool fits = limit <= 0 || qint64(info.output_width) * info.output_height * 4 <= limit;
+        const unsigned smaller = eighths - 1;
+        // Can one eighth less still cover what is shown?
+        const bool smallerCovers = smaller >= 1 && qint64(full.width()) * smaller / 8 >= wanted.width() &&
+                                   qint64(full.height()) * smaller / 8 >= wanted.height();
+        if (fits && !smallerCovers)
+            return;
+    }
+}
+
 // Returns an empty string on success, else libjpeg's message.
-std::string decodeJpeg(JpegJob &job, const QByteArray &bytes)
+std::string decodeJpeg(JpegJob &job, const QByteArray &bytes, QSize shown)
 {
     job.info.err = jpeg_std_error(&job.error.pub);
     job.error.pub.error_exit = errorExit;
@@ -83,7 +124,10 @@ std::string decodeJpeg(JpegJob &job, const QByteArray &bytes)
     if (limit > 0)
         job.info.mem->max_memory_to_use = long(limit);
     jpeg_read_header(&job.info, TRUE);
-    if (limit > 0 && qint64(job.info.image_width) * job.info.image_height * 4 > limit) {
+    chooseScale(job.info, shown, limit);
+    if (qint64(job.info.image_width) * job.info.image_height > maximumPixels ||
+        (limit > 0 && (qint64(job.info.output_width) * job.info.output_height * 4 > limit ||
+                       coefficientBytes(job.info) > limit))) {
         jpeg_destroy_decompress(&job.info);
         return "The picture is too large";
     }
@@ -109,7 +153,7 @@ std::string decodeJpeg(JpegJob &job, const QByteArray &bytes)
 
 } // namespace
 
-QImage decode(const QByteArray &bytes)
+QImage decode(const QByteArray &bytes, QSize shown)
 {
     switch (sniffFormat(bytes)) {
     case Format::Bmp: {
@@ -120,7 +164,7 @@ QImage decode(const QByteArray &bytes)
     }
     case Format::Jpeg: {
         auto job = std::make_unique<JpegJob>();
-        const std::string failure = decodeJpeg(*job, bytes);
+        const std::string failure = decodeJpeg(*job, bytes, shown);
         if (!failure.empty())
             throw DecodeError("JPEG error: " + failure);
         return job->image;

@@ -20,8 +20,11 @@ public:
 };
 
 // Decodes a BMP or JPEG. A JPEG whose scan data ends early gives what was
-// decoded (the rest grey), as viewers do. Raises DecodeError for anything
-// else that is not a whole picture; never ends the program.
-QImage decode(const QByteArray &bytes);
+// decoded (the rest grey), as viewers do. A JPEG is decoded at a reduced
+// scale when that still covers `shown` (where it is shown, at its own
+// proportions) or when its full size would pass the image-memory limit.
+// Raises DecodeError for anything else that is not a whole picture; never
+// ends the program.
+QImage decode(const QByteArray &bytes, QSize shown = {});
 
 } // namespace Image

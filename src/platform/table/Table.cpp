@@ -141,8 +141,10 @@ void Table::open()
     // Every cursor writes; a table that could be read but not posted to would
     // fail later, in the middle of an operator's work.
     const QByteArray nativeDir = QFile::encodeName(QFileInfo(path).absolutePath());
-    if (::access(nativeDir.constData(), W_OK) != 0 || ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+    if (::access(nativeDir.constData(), W_OK) != 0)
         throw TableError(QStringLiteral("Cannot write in the directory of the table file %1").arg(path), path);
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        throw TableError(QStringLiteral("The table file %1 is read-only").arg(path), path);
 
     std::shared_ptr<TableFile> file = TableFile::open(path);
     const TableSchema &schema = file->schema();

@@ -1,5 +1,6 @@
 #include "platform/web/PageLoader.h"
 
+#include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -21,7 +22,31 @@ void cut(QNetworkReply *reply, const char *reason)
     reply->abort();
 }
 
+// A host on this machine or its link: a page must not send us there.
+bool isLocal(const QUrl &url)
+{
+    const QString host = url.host().toLower();
+    if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost")))
+        return true;
+    QHostAddress address(host);
+    if (address.isNull())
+        return false;
+    bool mapped = false;
+    const quint32 v4 = address.toIPv4Address(&mapped);
+    if (mapped)
+        address = QHostAddress(v4);
+    return address.isLoopback() || address.isLinkLocal() || address == QHostAddress::AnyIPv4 ||
+           address == QHostAddress::AnyIPv6;
+}
+
 } // namespace
+
+bool followsRedirect(const QUrl &configured, const QUrl &target)
+{
+    if (configured.scheme() == QLatin1String("https") && target.scheme() != QLatin1String("https"))
+        return false;
+    return !isLocal(target) || isLocal(configured);
+}
 
 PageLoader::PageLoader(QObject *parent) : QObject(parent), network_(new QNetworkAccessManager(this)) {}
 
@@ -35,8 +60,15 @@ void PageLoader::load(const QUrl &url)
     }
     QNetworkRequest request(url);
     request.setTransferTimeout(timeout_);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply *reply = network_->get(request);
     reply_ = reply;
+    connect(reply, &QNetworkReply::redirected, this, [reply, url](const QUrl &target) {
+        if (followsRedirect(url, target))
+            emit reply->redirectAllowed();
+        else
+            cut(reply, "the page was redirected where it may not lead");
+    });
     // The transfer timeout only counts silence; a page trickling in must
     // still end in time, and a page too large must not fill the memory.
     QTimer::singleShot(timeout_, reply, [reply] { cut(reply, "the page did not arrive in time"); });

@@ -40,6 +40,12 @@ private:
     int timeout_ = 30000;
 };
 
+// Whether a redirect from the page asked for (`configured`) to `target` is
+// followed. Never to this machine or its link (loopback, link-local,
+// "localhost", the unspecified address) unless the page asked for is there
+// itself; never from https to http.
+bool followsRedirect(const QUrl &configured, const QUrl &target);
+
 // The URL an environment variable names, or `fallback` when it is unset or empty.
 QString urlFromEnvironment(const char *variable, const QString &fallback);
 

@@ -1,9 +1,13 @@
 #include "platform/web/WebPage.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <gumbo.h>
 
 #include <algorithm>
+#include <array>
+#include <bitset>
+#include <cctype>
 #include <cstdlib>
 
 namespace Web {
@@ -39,8 +43,15 @@ QString decode(const QByteArray &bytes, const QByteArray &contentType)
 QString nameOf(const GumboNode *node)
 {
     const GumboElement &e = node->v.element;
-    if (e.tag != GUMBO_TAG_UNKNOWN)
-        return QString::fromLatin1(gumbo_normalized_tagname(e.tag));
+    // Shared, not built for each of a large page's elements.
+    static const auto known = [] {
+        std::array<QString, GUMBO_TAG_LAST + 1> names;
+        for (int t = 0; t < GUMBO_TAG_LAST; ++t)
+            names[size_t(t)] = QString::fromLatin1(gumbo_normalized_tagname(GumboTag(t)));
+        return names;
+    }();
+    if (e.tag != GUMBO_TAG_UNKNOWN && e.tag < GUMBO_TAG_LAST)
+        return known[size_t(e.tag)];
     GumboStringPiece original = e.original_tag;
     gumbo_tag_from_original_text(&original);
     return QString::fromUtf8(original.data, qsizetype(original.length)).toLower();
@@ -76,20 +87,48 @@ bool keepsWhitespace(GumboTag tag)
 
 // Builds the visible text of one element from its pieces, the way innerText
 // reads it. The pieces are flat, so a deep page needs no deep stack.
+//
+// Written for the outermost element, the text holds the text of every element
+// within it: it starts where that element's first character is written (the
+// blank or line break before it belongs to the outer text) and ends where the
+// element closes. Those places can be noted in the same pass.
 class TextWriter {
 public:
+    // Where each element's text lies in the written text.
+    struct Span {
+        qsizetype begin = -1, end = -1;
+    };
+    // Noted for the elements written (by element), and the script, style
+    // and head elements skipped (their Open pieces), which need passes of their own.
+    struct Spans {
+        std::vector<Span> *spans;
+        std::vector<int> *skipped;
+    };
+
     QString take()
     {
         while (out_.endsWith(u'\n'))
             out_.chop(1);
         return out_;
     }
+    const QString &written() const { return out_; }
 
-    void write(const std::vector<Piece> &pieces, int begin, int verbatim)
+    void write(const std::vector<Piece> &pieces, int begin, int verbatim, Spans note = {})
     {
+        note_ = note;
         const Piece &first = pieces[size_t(begin)];
-        if (first.tag == GUMBO_TAG_SCRIPT || first.tag == GUMBO_TAG_STYLE)
+        if (first.tag == GUMBO_TAG_SCRIPT || first.tag == GUMBO_TAG_STYLE) {
+            // Text of their own, empty; elements within them get theirs.
+            opened(first);
+            closed(first);
+            if (note_.skipped)
+                for (int i = begin + 1; i < first.match; ++i)
+                    if (pieces[size_t(i)].kind == Piece::Open) {
+                        note_.skipped->push_back(i);
+                        i = pieces[size_t(i)].match;
+                    }
             return;
+        }
         for (int i = begin; i <= first.match; ++i) {
             const Piece &piece = pieces[size_t(i)];
             if (piece.kind == Piece::Text) {
@@ -99,12 +138,18 @@ public:
             const auto tag = GumboTag(piece.tag);
             if (piece.kind == Piece::Open && i != begin &&
                 (tag == GUMBO_TAG_SCRIPT || tag == GUMBO_TAG_STYLE || tag == GUMBO_TAG_HEAD)) {
+                if (note_.skipped)
+                    note_.skipped->push_back(i);
                 i = piece.match;
                 continue;
             }
+            if (piece.kind == Piece::Open)
+                opened(piece);
+            else
+                closed(pieces[size_t(piece.match)]);
             if (tag == GUMBO_TAG_BR) {
                 if (piece.kind == Piece::Open) {
-                    out_ += u'\n';
+                    put(u'\n');
                     space_ = false;
                     break_ = false;
                 }
@@ -120,12 +165,45 @@ public:
     }
 
 private:
+    void opened(const Piece &open)
+    {
+        if (note_.spans)
+            waiting_.push_back(open.element);
+    }
+    void closed(const Piece &open)
+    {
+        if (!note_.spans)
+            return;
+        Span &span = (*note_.spans)[size_t(open.element)];
+        if (!waiting_.empty() && waiting_.back() == open.element) {
+            waiting_.pop_back();
+            span.begin = out_.size();
+        }
+        span.end = out_.size();
+    }
+    // The first character of the elements opened since the last one written.
+    void contentStarts()
+    {
+        for (const int element : waiting_)
+            (*note_.spans)[size_t(element)].begin = out_.size();
+        waiting_.clear();
+    }
+    void put(QChar c)
+    {
+        contentStarts();
+        out_ += c;
+    }
+
     void text(QString s, bool verbatim)
     {
         s.replace(QChar(0xA0), u' ');
         if (verbatim) {
-            if (!s.isEmpty())
-                lineBreak();
+            if (s.isEmpty()) {
+                space_ = false;
+                return;
+            }
+            lineBreak();
+            contentStarts();
             out_ += s;
             space_ = false;
             return;
@@ -139,7 +217,7 @@ private:
             if (space_ && !out_.isEmpty() && !out_.endsWith(u'\n'))
                 out_ += u' ';
             space_ = false;
-            out_ += c;
+            put(c);
         }
     }
 
@@ -155,6 +233,8 @@ private:
     QString out_;
     bool space_ = false;
     bool break_ = false;
+    Spans note_{nullptr, nullptr};
+    std::vector<int> waiting_; // elements whose first character is still to come
 };
 
 const GumboVector &childrenOf(const GumboNode *node)
@@ -193,17 +273,164 @@ void destroyFlat(GumboOutput *output)
 }
 
 
-// Elements a parser closes by itself when the next one starts (or that never
-// hold others), so they cannot pile up: counting them would only make an
-// ordinary page with unclosed list items look deep.
-bool closesItself(const QByteArray &name)
+// Tags by name, known to the parser; names it does not know are left out.
+using TagSet = std::bitset<GUMBO_TAG_LAST + 1>;
+
+TagSet tagSet(std::initializer_list<const char *> names)
 {
-    static const QByteArrayList names = {
-        "p", "li", "dt", "dd", "option", "optgroup", "tr", "td", "th", "tbody", "thead", "tfoot",
-        "colgroup", "rb", "rt", "rp", "html", "head", "body", "area", "base", "br", "col", "embed",
-        "hr", "img", "input", "link", "meta", "param", "source", "track", "wbr"};
-    return names.contains(name);
+    TagSet set;
+    for (const char *name : names)
+        if (const GumboTag tag = gumbo_tag_enum(name); tag != GUMBO_TAG_UNKNOWN)
+            set.set(tag);
+    return set;
 }
+
+// A tag as the nesting count sees it: the parser's tag, or for a tag the
+// parser does not know, its name in lower case.
+struct Tag {
+    GumboTag tag;
+    QByteArray name; // only for GUMBO_TAG_UNKNOWN
+    bool operator==(const Tag &other) const { return tag == other.tag && name == other.name; }
+};
+
+Tag tagAt(const char *data, qsizetype length)
+{
+    char lower[32];
+    if (length < qsizetype(sizeof lower)) {
+        for (qsizetype k = 0; k < length; ++k)
+            lower[k] = char(std::tolower(uchar(data[k])));
+        const GumboTag tag = gumbo_tagn_enum(lower, unsigned(length));
+        if (tag != GUMBO_TAG_UNKNOWN)
+            return {tag, {}};
+    }
+    return {GUMBO_TAG_UNKNOWN, QByteArray(data, length).toLower()};
+}
+
+// Elements that never hold others.
+bool isVoid(GumboTag tag)
+{
+    static const TagSet tags = tagSet({"area", "base", "br", "col", "embed", "hr", "img", "input", "link",
+                                       "meta", "param", "source", "track", "wbr"});
+    return tags.test(tag);
+}
+
+// The open elements as the parser will hold them, closely enough to know how
+// deep a page nests. Elements the parser closes by itself (a list item at
+// the next item, a cell at the next cell or row) are closed here too, so an
+// ordinary page with unclosed items stays shallow; items of different kinds
+// that alternate nest in the parser, and here as well.
+class OpenElements {
+public:
+    int depth() const { return int(open_.size()); }
+
+    // An HTML element ends SVG or MathML, as the parser ends it.
+    static bool breaksOut(GumboTag tag)
+    {
+        static const TagSet tags = tagSet({
+            "b", "big", "blockquote", "body", "br", "center", "code", "dd", "div", "dl", "dt", "em",
+            "embed", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr", "i", "img", "li", "listing",
+            "menu", "meta", "nobr", "ol", "p", "pre", "ruby", "s", "small", "span", "strong", "strike",
+            "sub", "sup", "table", "tt", "u", "ul", "var", "font"});
+        return tags.test(tag);
+    }
+
+    void start(const Tag &tag)
+    {
+        if (foreign() && breaksOut(tag.tag))
+            while (foreign())
+                pop();
+        static const TagSet tableScope = tagSet({"table", "html"});
+        static const TagSet itemScope = tagSet({"ul", "ol", "dl", "menu", "table", "td", "th", "html"});
+        static const TagSet listItemScope = itemScope | tagSet({"dd", "dt"});
+        static const TagSet definitionScope = itemScope | tagSet({"li"});
+        static const TagSet buttonScope = tagSet({"button", "table", "td", "th", "caption", "marquee", "object",
+                                                  "applet", "html", "svg", "math"});
+        static const TagSet closesParagraph = tagSet({
+            "address", "article", "aside", "blockquote", "center", "details", "dialog", "dir", "div", "dl",
+            "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5", "h6", "header",
+            "hgroup", "hr", "li", "dd", "dt", "main", "menu", "nav", "ol", "p", "pre", "section", "summary",
+            "table", "ul"});
+        static const TagSet li = tagSet({"li"}), definitions = tagSet({"dd", "dt"}), cells = tagSet({"td", "th"}),
+                            tr = tagSet({"tr"}), sections = tagSet({"tbody", "thead", "tfoot"}),
+                            option = tagSet({"option"}), optgroup = tagSet({"option", "optgroup"}),
+                            ruby = tagSet({"rb", "rt", "rp"}), p = tagSet({"p"});
+        const GumboTag t = tag.tag;
+        if (closesParagraph.test(t))
+            close(p, buttonScope);
+        if (li.test(t))
+            close(li, listItemScope);
+        else if (definitions.test(t))
+            close(definitions, definitionScope);
+        else if (cells.test(t))
+            close(cells, tableScope);
+        else if (tr.test(t))
+            close(tr, tableScope);
+        else if (sections.test(t))
+            close(sections, tableScope);
+        else if (option.test(t))
+            close(option, {});
+        else if (t == GUMBO_TAG_OPTGROUP)
+            close(optgroup, {});
+        else if (ruby.test(t))
+            close(ruby, {});
+        open_.push_back(tag);
+        if (t == GUMBO_TAG_UNKNOWN)
+            ++unknown_[tag.name];
+        else
+            ++known_[t];
+        if (t == GUMBO_TAG_SVG || t == GUMBO_TAG_MATH)
+            ++foreign_;
+    }
+
+    // An end tag closes its element and those opened inside it; one with no
+    // open element of its name is ignored.
+    void end(const Tag &tag)
+    {
+        if ((tag.tag == GUMBO_TAG_UNKNOWN ? unknown_.value(tag.name) : known_[tag.tag]) == 0)
+            return;
+        while (!(open_.back() == tag))
+            pop();
+        pop();
+    }
+
+    // Inside SVG or MathML, where "/>" closes an element; in HTML it does not.
+    bool foreign() const { return foreign_ > 0; }
+
+private:
+    // Closes the nearest of `tags` and what was opened inside it, unless a
+    // `boundary` comes first. Only the top few are looked at: past them the
+    // page counts as deeper than the parser may hold it, never shallower.
+    void close(const TagSet &tags, const TagSet &boundary)
+    {
+        constexpr int reach = 8;
+        for (int k = 1; k <= std::min(reach, depth()); ++k) {
+            const GumboTag open = open_[open_.size() - size_t(k)].tag;
+            if (tags.test(open)) {
+                while (k-- > 0)
+                    pop();
+                return;
+            }
+            if (boundary.test(open))
+                return;
+        }
+    }
+    void pop()
+    {
+        const Tag &tag = open_.back();
+        if (tag.tag == GUMBO_TAG_UNKNOWN)
+            --unknown_[tag.name];
+        else
+            --known_[tag.tag];
+        if (tag.tag == GUMBO_TAG_SVG || tag.tag == GUMBO_TAG_MATH)
+            --foreign_;
+        open_.pop_back();
+    }
+
+    std::vector<Tag> open_;
+    std::array<int, GUMBO_TAG_LAST + 1> known_{}; // open elements by tag
+    QHash<QByteArray, int> unknown_;              // and by name, for tags the parser does not know
+    int foreign_ = 0;                             // open svg and math elements
+};
 
 // Drops the start and end tags that nest deeper than `limit`, keeping their
 // text. The HTML parser checks the whole stack of open elements at every tag,
@@ -212,20 +439,23 @@ QByteArray capNesting(const QByteArray &html, int limit)
 {
     QByteArray out;
     out.reserve(html.size());
-    int depth = 0;
+    OpenElements open;
     int dropped = 0; // dropped start tags not yet closed
     const qsizetype n = html.size();
     qsizetype i = 0;
     auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     while (i < n) {
         if (html[i] != '<') {
-            out.append(html[i++]);
+            const qsizetype next = html.indexOf('<', i);
+            const qsizetype stop = next < 0 ? n : next;
+            out.append(html.constData() + i, stop - i);
+            i = stop;
             continue;
         }
-        if (html.mid(i, 4) == "<!--") {
+        if (QByteArrayView(html).sliced(i).startsWith("<!--")) {
             const qsizetype end = html.indexOf("-->", i + 4);
             const qsizetype stop = end < 0 ? n : end + 3;
-            out.append(html.mid(i, stop - i));
+            out.append(html.constData() + i, stop - i);
             i = stop;
             continue;
         }
@@ -238,7 +468,7 @@ QByteArray capNesting(const QByteArray &html, int limit)
         qsizetype j = nameAt;
         while (j < n && html[j] != '>' && html[j] != '/' && !QChar::isSpace(uchar(html[j])))
             ++j;
-        const QByteArray name = html.mid(nameAt, j - nameAt).toLower();
+        const Tag tag = tagAt(html.constData() + nameAt, j - nameAt);
         char quote = 0;
         while (j < n && (quote || html[j] != '>')) {
             if (quote && html[j] == quote)
@@ -249,27 +479,32 @@ QByteArray capNesting(const QByteArray &html, int limit)
         }
         const qsizetype stop = std::min(j + 1, n);
         const bool selfClosing = html[stop - 1] == '>' && stop - 2 > i && html[stop - 2] == '/';
+        const GumboTag t = tag.tag;
+        const bool closedAtOnce = selfClosing && !closing &&
+                                  (t == GUMBO_TAG_SVG || t == GUMBO_TAG_MATH ||
+                                   (open.foreign() && !OpenElements::breaksOut(t)));
         bool keep = true;
-        if (!closesItself(name) && !(selfClosing && !closing)) {
-            if (!closing && depth >= limit) {
-                keep = false;
-                ++dropped;
-            } else if (!closing) {
-                ++depth;
-            } else if (dropped > 0) {
-                keep = false;
-                --dropped;
-            } else if (depth > 0) {
-                --depth;
-            }
+        if (t == GUMBO_TAG_HTML || t == GUMBO_TAG_HEAD || t == GUMBO_TAG_BODY || isVoid(t) || closedAtOnce) {
+            // Never nested by the parser.
+        } else if (!closing && open.depth() >= limit) {
+            keep = false;
+            ++dropped;
+        } else if (!closing) {
+            open.start(tag);
+        } else if (dropped > 0) {
+            keep = false;
+            --dropped;
+        } else {
+            open.end(tag);
         }
         if (keep)
-            out.append(html.mid(i, stop - i));
+            out.append(html.constData() + i, stop - i);
         // Script and style hold text, not tags.
-        if (keep && !closing && (name == "script" || name == "style")) {
-            const qsizetype end = html.indexOf("</" + name, stop);
+        if (keep && !closing && (t == GUMBO_TAG_SCRIPT || t == GUMBO_TAG_STYLE)) {
+            const QByteArray endTag = t == GUMBO_TAG_SCRIPT ? QByteArray("</script") : QByteArray("</style");
+            const qsizetype end = html.indexOf(endTag, stop);
             const qsizetype textEnd = end < 0 ? n : end;
-            out.append(html.mid(stop, textEnd - stop));
+            out.append(html.constData() + stop, textEnd - stop);
             i = textEnd;
             continue;
         }
@@ -282,9 +517,11 @@ QByteArray capNesting(const QByteArray &html, int limit)
 
 Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
 {
-    const QByteArray utf8 = capNesting(decode(bytes, contentType).toUtf8(), maximumNesting);
+    const QString page = decode(bytes, contentType);
+    const QByteArray utf8 = capNesting(page.toUtf8(), maximumNesting);
     GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
     Document doc;
+    doc.sourceLength_ = page.size();
     // Elements in document order, each with the depth of <pre> around it,
     // walked with a stack of our own: a deep page must not exhaust the real one.
     struct Step {
@@ -295,8 +532,8 @@ Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
     std::vector<Step> stack;
     int verbatim = 0;
     auto enter = [&](const GumboNode *node) {
-        doc.elements_.push_back({nameOf(node), int(doc.pieces_.size()), verbatim});
-        doc.pieces_.push_back({Piece::Open, int(node->v.element.tag), {}, 0});
+        doc.pieces_.push_back({Piece::Open, int(node->v.element.tag), {}, 0, int(doc.elements_.size())});
+        doc.elements_.push_back({nameOf(node), int(doc.pieces_.size()) - 1, verbatim});
         stack.push_back({node, 0, int(doc.pieces_.size()) - 1});
         if (keepsWhitespace(node->v.element.tag))
             ++verbatim;
@@ -334,6 +571,46 @@ QString Document::text(int index) const
     TextWriter writer;
     writer.write(pieces_, e.open, e.verbatim);
     return writer.take();
+}
+
+void Document::eachText(int count, const std::function<bool(const QString &)> &take) const
+{
+    count = std::min(count, this->count());
+    if (count <= 0)
+        return;
+    // One pass from the page itself; the parts it skips (head, scripts,
+    // styles) have texts of their own, each from a pass of its own.
+    std::vector<TextWriter::Span> spans(elements_.size());
+    std::vector<int> source(elements_.size(), -1); // the pass an element's text comes from
+    std::vector<QString> written;
+    std::vector<int> roots{elements_[0].open};
+    while (!roots.empty()) {
+        const int open = roots.back();
+        roots.pop_back();
+        const int pass = int(written.size());
+        std::vector<int> skipped;
+        TextWriter writer;
+        const int first = pieces_[size_t(open)].element;
+        writer.write(pieces_, open, elements_[size_t(first)].verbatim, {&spans, &skipped});
+        for (int i = open; i <= pieces_[size_t(open)].match; ++i) {
+            const Piece &piece = pieces_[size_t(i)];
+            if (piece.kind == Piece::Open && source[size_t(piece.element)] < 0 && spans[size_t(piece.element)].end >= 0)
+                source[size_t(piece.element)] = pass;
+        }
+        written.push_back(writer.written());
+        roots.insert(roots.end(), skipped.begin(), skipped.end());
+    }
+    for (int i = 0; i < count; ++i) {
+        const TextWriter::Span span = spans[size_t(i)];
+        QString text;
+        if (source[size_t(i)] >= 0 && span.end > span.begin) {
+            text = written[size_t(source[size_t(i)])].mid(span.begin, span.end - span.begin);
+            while (text.endsWith(u'\n'))
+                text.chop(1);
+        }
+        if (!take(text))
+            return;
+    }
 }
 
 QString Document::tagName(int index) const

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace Web {
@@ -30,6 +31,13 @@ public:
     QString tagName(int index) const;
     // The whole page's visible text.
     QString wholeText() const { return text(0); }
+    // The texts of elements 0 to count - 1, each as text() gives it, handed
+    // in order to `take` until it returns false. Built together in one pass
+    // over the page: a text holds all those nested in it, so building each
+    // on its own would cost the square of a deep page.
+    void eachText(int count, const std::function<bool(const QString &)> &take) const;
+    // Characters of the decoded page.
+    qsizetype sourceLength() const { return sourceLength_; }
 
     // The page flattened: each element's opening and closing, and the texts
     // between them, in document order.
@@ -38,6 +46,7 @@ public:
         int tag;     // a GumboTag
         QString text; // of a Text piece
         int match;   // an Open's Close and back
+        int element = -1; // an Open's element
     };
 
 private:
@@ -48,6 +57,7 @@ private:
     };
     std::vector<Element> elements_;
     std::vector<Piece> pieces_;
+    qsizetype sourceLength_ = 0;
 };
 
 } // namespace Web

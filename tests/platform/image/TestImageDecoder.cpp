@@ -1,5 +1,7 @@
 #include "platform/image/ImageDecoder.h"
 
+#include "platform/image/CameraJpeg.h"
+
 #include <QBuffer>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -19,6 +21,20 @@ QByteArray encoded(const char *format, QImage::Format pixels = QImage::Format_RG
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
+}
+
+// `jpeg` with the frame header claiming another size; the scan data stays.
+QByteArray claiming(QByteArray jpeg, int width, int height)
+{
+    for (const char marker : {'\xC0', '\xC2'}) {
+        const qsizetype frame = jpeg.indexOf(QByteArray("\xFF", 1) + marker);
+        if (frame > 0) {
+            const char size[4] = {char(height >> 8), char(height & 0xFF), char(width >> 8), char(width & 0xFF)};
+            jpeg.replace(frame + 5, 4, QByteArray(size, 4));
+            return jpeg;
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -69,6 +85,43 @@ private slots:
         } catch (const Image::DecodeError &e) {
             QVERIFY2(!decodes, e.what());
             QVERIFY(*e.what());
+        }
+    }
+
+    // Pictures past the image-memory limit are decoded at a reduced scale.
+    void largePictures_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<QSize>("expected"); // empty: refused as too large
+        const QByteArray camera = cameraJpeg(7200, 5400, false);
+        QTest::newRow("camera picture on a 1280 x 800 screen") << camera << QSize(1280, 800) << QSize(1800, 1350);
+        QTest::newRow("camera picture, no size given") << camera << QSize() << QSize(6300, 4725);
+        QTest::newRow("camera picture in a small view") << camera << QSize(200, 150) << QSize(900, 675);
+        const QByteArray progressive = cameraJpeg(64, 48, true);
+        QTest::newRow("progressive whose buffers fit")
+            << claiming(progressive, 7200, 5400) << QSize(1280, 800) << QSize(1800, 1350);
+        QTest::newRow("progressive whose buffers do not fit")
+            << claiming(progressive, 10000, 8000) << QSize(1280, 800) << QSize();
+        QTest::newRow("over a hundred megapixels")
+            << claiming(cameraJpeg(64, 48, false), 12000, 9000) << QSize(1280, 800) << QSize();
+    }
+    void largePictures()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, shown);
+        QFETCH(QSize, expected);
+        QVERIFY(!bytes.isEmpty());
+        try {
+            const QImage image = Image::decode(bytes, shown);
+            QCOMPARE(image.size(), expected);
+            if (bytes.size() > 10000) {
+                QVERIFY(qAbs(qGray(image.pixel(10, 5)) - qGray(qRgb(200, 30, 40))) < 16);
+                QVERIFY(qAbs(qGray(image.pixel(10, image.height() - 5)) - qGray(qRgb(20, 40, 220))) < 16);
+            }
+        } catch (const Image::DecodeError &e) {
+            QVERIFY2(expected.isEmpty(), e.what());
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("JPEG error: The picture is too large"));
         }
     }
 

@@ -569,8 +569,19 @@ private slots:
         QCOMPARE(kept, posted);
     }
 
-    void readOnlyDirectory()
+    // A table that cannot be written is refused at opening, naming what stops
+    // it; the child runs without root's privileges, which ignore permissions.
+    void readOnlyTable_data()
     {
+        QTest::addColumn<bool>("directoryWritable");
+        QTest::addColumn<QString>("message"); // %1: the table file
+        QTest::newRow("read-only directory") << false << "Cannot write in the directory of the table file %1";
+        QTest::newRow("read-only file in a writable directory") << true << "The table file %1 is read-only";
+    }
+    void readOnlyTable()
+    {
+        QFETCH(bool, directoryWritable);
+        QFETCH(QString, message);
         QTemporaryDir root;
         QVERIFY(QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                                        | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
@@ -586,11 +597,12 @@ private slots:
             log.open();
             addRow(log, {{"LogCall", "UR5AAA"}});
         }
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                                | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
                             | QFile::ReadOther | QFile::ExeOther;
-        QVERIFY(QFile::setPermissions(dir, readOnly));
+        // Writable by the child too, whoever it runs as.
+        const auto writable = readOnly | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+        QVERIFY(QFile::setPermissions(dir, directoryWritable ? writable : readOnly));
         const QByteArray bytes = fileBytes(path);
 
         QProcess child;
@@ -599,9 +611,11 @@ private slots:
         QVERIFY(child.waitForFinished(120000));
         const QByteArray out = child.readAllStandardOutput() + child.readAllStandardError();
         QFile::setPermissions(dir, readOnly | QFile::WriteOwner);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QVERIFY2(child.exitCode() == 0, out.constData());
+        QCOMPARE(QString::fromLocal8Bit(out).section(u'\n', 0, 0), message.arg(path));
         QCOMPARE(fileBytes(path), bytes);
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"Tarnel.db"});
     }

@@ -1,7 +1,7 @@
 #pragma once
 // A web server on the loopback interface for tests: answers every request
-// with one page, keeps silent so that the fetch times out, or trickles the
-// page a byte at a time so that it never stops arriving.
+// with one page, keeps silent so that the fetch times out, trickles the
+// page a byte at a time so that it never stops arriving, or redirects.
 
 #include <QByteArray>
 #include <QStringList>
@@ -29,6 +29,7 @@ public:
     bool silent = false;
     int trickleMs = 0; // a byte every this many ms after the headers
     QStringList paths; // request targets in the order they came
+    QUrl redirectTo;   // when set, every other path is redirected there
 
     QUrl url(const QString &pathAndQuery) const
     {
@@ -44,6 +45,12 @@ private:
             paths << QString::fromLatin1(words[1]);
         if (silent)
             return;
+        if (!redirectTo.isEmpty() && words.size() > 1 && words[1] != redirectTo.path().toLatin1()) {
+            socket->write("HTTP/1.1 302 Found\r\nLocation: " + redirectTo.toEncoded() +
+                          "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
+            socket->disconnectFromHost();
+            return;
+        }
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + contentType +
                       "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n");
         if (trickleMs > 0) {

@@ -3,6 +3,7 @@
 #include "platform/web/PageLoader.h"
 #include "platform/web/WebPage.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStringEncoder>
 #include <QThread>
@@ -80,6 +81,101 @@ private slots:
         QCOMPARE(doc.count(), Web::maximumNesting + 4); // html, head, body, b
         QCOMPARE(doc.tagName(doc.count() - 1), QStringLiteral("b"));
         QCOMPARE(doc.wholeText(), QString(depth, u'x') + u'y');
+    }
+
+    // All texts built in one pass are those built one by one.
+    void textsInOnePass_data()
+    {
+        QTest::addColumn<QByteArray>("html");
+        QTest::newRow("blocks, breaks and cells")
+            << QByteArray("<div> a <b>b</b> <i> c </i></div><br><p>d<br></p><table><tr><td>e<td> f</table>x");
+        QTest::newRow("head, scripts and styles")
+            << QByteArray("<head><title>T <b>t</b></title><style>p{}</style><script>s()</script></head>"
+                          "<p>a<script>b()</script> <style>q{}</style>c</p>");
+        QTest::newRow("pre within pre")
+            << QByteArray("<div>x <pre>\n  a <b> b\n</b><pre>c </pre></pre> y</div><pre></pre><p> </p>");
+        QTest::newRow("spaces and lines before the first word")
+            << QByteArray("a <span> <div> <br> <p> b</p></div></span> <em><br>c</em> <div><div></div>d</div>");
+        QTest::newRow("template in head") << QByteArray("<head><template><div>a<p>b</div></template></head>z");
+    }
+    void textsInOnePass()
+    {
+        QFETCH(QByteArray, html);
+        const Web::Document doc = Web::Document::parse(html);
+        QStringList oneByOne, together;
+        for (int i = 0; i < doc.count(); ++i)
+            oneByOne << doc.text(i);
+        doc.eachText(doc.count(), [&](const QString &text) {
+            together << text;
+            return true;
+        });
+        QCOMPARE(together, oneByOne);
+    }
+
+    // Tags the parser would nest past the limit are dropped, their text kept;
+    // items the parser closes by themselves stay shallow.
+    void nestingCap_data()
+    {
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<int>("elements"); // besides html, head and body
+        QTest::addColumn<int>("letters");
+        QTest::newRow("alternating li and dd") << QByteArray("<li>a<dd>b").repeated(50000) << Web::maximumNesting << 100000;
+        QTest::newRow("unclosed list items") << "<ul>" + QByteArray("<li>a").repeated(5000) << 5001 << 5000;
+        QTest::newRow("unclosed rows and cells")
+            << "<table>" + QByteArray("<tr><td>a<td><p>b").repeated(2000) << 1 + 2000 * 4 + 1 << 4000;
+        QTest::newRow("slashes do not close HTML elements") << QByteArray("<div/>a").repeated(5000) << Web::maximumNesting << 5000;
+        QTest::newRow("an HTML element ends SVG") << "<svg/><svg><path/>" + QByteArray("<div/>a").repeated(5000)
+                                                   << 3 + Web::maximumNesting << 5000;
+    }
+    void nestingCap()
+    {
+        QFETCH(QByteArray, html);
+        QFETCH(int, elements);
+        QFETCH(int, letters);
+        const Web::Document doc = Web::Document::parse(html);
+        QCOMPARE(doc.count() - 3, elements);
+        QCOMPARE(doc.wholeText().count(QRegularExpression("[ab]")), letters);
+    }
+
+    // A page may not send the fetch to this machine unless it was asked for there.
+    void redirects_data()
+    {
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("followed");
+        const QString remote = "http://cb.example/db/UR5AAA";
+        QTest::newRow("remote to remote") << remote << "http://www.cb.example/x" << true;
+        QTest::newRow("remote to 127.0.0.1") << remote << "http://127.0.0.1:8080/admin" << false;
+        QTest::newRow("remote to 127.1.2.3") << remote << "http://127.1.2.3/" << false;
+        QTest::newRow("remote to ::1") << remote << "http://[::1]/" << false;
+        QTest::newRow("remote to mapped 127.0.0.1") << remote << "http://[::ffff:127.0.0.1]/" << false;
+        QTest::newRow("remote to 169.254.169.254") << remote << "http://169.254.169.254/latest/" << false;
+        QTest::newRow("remote to fe80::1") << remote << "http://[fe80::1]/" << false;
+        QTest::newRow("remote to localhost") << remote << "http://LocalHost:631/" << false;
+        QTest::newRow("remote to 0.0.0.0") << remote << "http://0.0.0.0/" << false;
+        QTest::newRow("loopback to loopback") << "http://127.0.0.1:5000/db/%1" << "http://127.0.0.1:5000/other" << true;
+        QTest::newRow("localhost to ::1") << "http://localhost/db/" << "http://[::1]/" << true;
+        QTest::newRow("https to http") << "https://cb.example/" << "http://cb.example/" << false;
+        QTest::newRow("http to https") << remote << "https://cb.example/" << true;
+    }
+    void redirects()
+    {
+        QFETCH(QString, configured);
+        QFETCH(QString, target);
+        QTEST(Web::followsRedirect(QUrl(configured), QUrl(target)), "followed");
+    }
+
+    void redirectOnLoopbackFollowed()
+    {
+        LoopbackServer server;
+        server.body = "<p>moved</p>";
+        server.redirectTo = server.url("/new");
+        Web::PageLoader loader;
+        QSignalSpy loaded(&loader, &Web::PageLoader::loaded);
+        loader.load(server.url("/old"));
+        QVERIFY(loaded.wait(5000));
+        QCOMPARE(loaded.first().first().value<Web::Document>().wholeText(), QStringLiteral("moved"));
+        QCOMPARE(server.paths, (QStringList{"/old", "/new"}));
     }
 
     void fetchFromLoopback()
