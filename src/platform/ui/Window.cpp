@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPointer>
+#include <QScreen>
 
 namespace Ui {
 
@@ -17,6 +18,12 @@ QPointer<Window> &lastActive()
     static QPointer<Window> window;
     return window;
 }
+// A window manager's title bar and borders are not known before a window is
+// first shown; its first place allows for usual ones.
+const QMargins assumedFrame(4, 30, 4, 4);
+// Beside its caption a title bar holds an icon and three buttons.
+constexpr int titleBarButtons = 110;
+
 } // namespace
 
 Window::Window(const QString &objectName, const QString &caption, QWidget *parent) : QMainWindow(parent)
@@ -31,15 +38,49 @@ void Window::activated()
     runGuarded([this] { FormActivate(); });
 }
 
+void Window::fitIntoScreen()
+{
+    const QScreen *screen = QGuiApplication::screenAt(geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry().marginsRemoved(assumedFrame);
+    ensurePolished();
+    // A window that set its own size keeps it as far as its contents fit,
+    // and is as wide as they ask (a grid all its columns); the others take
+    // what their contents ask for. Any is wide enough for its caption.
+    const QSize wanted = sizeHint().isEmpty() ? this->size() : sizeHint();
+    QSize size = testAttribute(Qt::WA_Resized) ? this->size().expandedTo(QSize(wanted.width(), 0)) : wanted;
+    size = size.expandedTo(minimumSizeHint()).expandedTo(minimumSize());
+    size.setWidth(qMax(size.width(), fontMetrics().horizontalAdvance(windowTitle()) + titleBarButtons));
+    size = size.boundedTo(area.size()).boundedTo(maximumSize());
+    QRect place(testAttribute(Qt::WA_Moved) ? geometry().topLeft()
+                                             : area.center() - QPoint(size.width() / 2, size.height() / 2),
+                size);
+    place.moveLeft(qBound(area.left(), place.left(), area.right() - size.width() + 1));
+    place.moveTop(qBound(area.top(), place.top(), area.bottom() - size.height() + 1));
+    if (place != geometry())
+        setGeometry(place);
+}
+
 void Window::showWindow()
 {
     const bool wasVisible = isVisible();
+    const bool first = !placed_;
+    placed_ = true;
+    if (first)
+        fitIntoScreen();
     show();
     raise();
     activateWindow();
     if (!wasVisible)
         runGuarded([this] { FormShow(); });
     activated();
+    // What the handlers filled in (a table opened on activation) may ask
+    // for more room than the window had.
+    if (first)
+        fitIntoScreen();
 }
 
 void Window::showModal()
