@@ -21,8 +21,15 @@ QPointer<Window> &lastActive()
 // A window manager's title bar and borders are not known before a window is
 // first shown; its first place allows for usual ones.
 const QMargins assumedFrame(4, 30, 4, 4);
-// Beside its caption a title bar holds an icon and three buttons.
-constexpr int titleBarButtons = 110;
+// A title bar shows the caption in bold beside an icon and three buttons.
+constexpr int titleBarButtons = 150;
+
+int captionWidth(const QWidget *window)
+{
+    QFont bold = window->font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + titleBarButtons;
+}
 
 } // namespace
 
@@ -47,17 +54,19 @@ void Window::fitIntoScreen()
         return;
     const QRect area = screen->availableGeometry().marginsRemoved(assumedFrame);
     ensurePolished();
-    // A window that set its own size keeps it as far as its contents fit,
-    // and is as wide as they ask (a grid all its columns); the others take
-    // what their contents ask for. Any is wide enough for its caption.
-    const QSize wanted = sizeHint().isEmpty() ? this->size() : sizeHint();
-    QSize size = testAttribute(Qt::WA_Resized) ? this->size().expandedTo(QSize(wanted.width(), 0)) : wanted;
+    // A window keeps the size it set, or the toolkit's choice for it, as far
+    // as its contents fit, and is as wide as they ask (a grid all its
+    // columns) and as its caption needs.
+    if (!testAttribute(Qt::WA_Resized))
+        adjustSize();
+    QSize size = this->size().expandedTo(QSize(sizeHint().width(), 0));
     size = size.expandedTo(minimumSizeHint()).expandedTo(minimumSize());
-    size.setWidth(qMax(size.width(), fontMetrics().horizontalAdvance(windowTitle()) + titleBarButtons));
+    size.setWidth(qMax(size.width(), captionWidth(this)));
     size = size.boundedTo(area.size()).boundedTo(maximumSize());
-    QRect place(testAttribute(Qt::WA_Moved) ? geometry().topLeft()
-                                             : area.center() - QPoint(size.width() / 2, size.height() / 2),
-                size);
+    // Placed before: it grows about its centre.
+    const QPoint centre = testAttribute(Qt::WA_Moved) ? geometry().topLeft() + QPoint(width() / 2, height() / 2)
+                                                      : area.center();
+    QRect place(centre - QPoint(size.width() / 2, size.height() / 2), size);
     place.moveLeft(qBound(area.left(), place.left(), area.right() - size.width() + 1));
     place.moveTop(qBound(area.top(), place.top(), area.bottom() - size.height() + 1));
     if (place != geometry())
