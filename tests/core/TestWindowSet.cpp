@@ -6,6 +6,7 @@
 #include "awards/UDxcc.h"
 #include "core/GlavnMod.h"
 #include "core/Unit3.h"
+#include "contest/UContst.h"
 #include "lookups/UCluster.h"
 #include "platform/table/DbGrid.h"
 #include "platform/table/GridModel.h"
@@ -172,10 +173,14 @@ private slots:
                 continue; // the data module
             ++shown;
             // As the program shows it: the main window at start-up, the
-            // others from their menus.
-            if (window != Form3)
+            // contest window in its widest view (repetitions, with the
+            // callsign column), the others from their menus.
+            if (window == Cont)
+                Form3->OptionRep->trigger();
+            else if (window != Form3)
                 window->showWindow();
             QVERIFY2(QTest::qWaitForWindowExposed(window), qPrintable(name));
+            QTest::qWait(0); // what the window does once it is up
             for (const QString &fault : faults(window))
                 all << name + QStringLiteral(": ") + fault;
             if (window != Form3)

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 namespace Ui {
 
@@ -86,10 +87,13 @@ void Window::showWindow()
     if (!wasVisible)
         runGuarded([this] { FormShow(); });
     activated();
-    // What the handlers filled in (a table opened on activation) may ask
-    // for more room than the window had.
-    if (first)
+    // What the handlers, or the caller right after showing it, filled in (a
+    // table opened on activation, a column shown) may ask for more room than
+    // the window had.
+    if (first) {
         fitIntoScreen();
+        QTimer::singleShot(0, this, [this] { fitIntoScreen(); });
+    }
 }
 
 void Window::showModal()
