@@ -5,8 +5,8 @@
 
 #include "awards/UDxcc.h"
 #include "core/GlavnMod.h"
-#include "core/Unit3.h"
 #include "contest/UContst.h"
+#include "core/Unit3.h"
 #include "lookups/UCluster.h"
 #include "platform/table/DbGrid.h"
 #include "platform/table/GridModel.h"
@@ -24,7 +24,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
-#include <QScrollBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -181,7 +181,18 @@ private slots:
                 window->showWindow();
             QVERIFY2(QTest::qWaitForWindowExposed(window), qPrintable(name));
             QTest::qWait(0); // what the window does once it is up
-            for (const QString &fault : faults(window))
+            // Every page of a tabbed window, as the operator turns to it.
+            QStringList found = faults(window);
+            for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+                const int shownPage = tabs->currentIndex();
+                for (int page = 0; page < tabs->count(); ++page) {
+                    tabs->setCurrentIndex(page);
+                    found += faults(window);
+                }
+                tabs->setCurrentIndex(shownPage);
+            }
+            found.removeDuplicates();
+            for (const QString &fault : std::as_const(found))
                 all << name + QStringLiteral(": ") + fault;
             if (window != Form3)
                 window->makeInvisible();
