@@ -19,7 +19,8 @@ TAddPref::TAddPref() : Ui::Window(QStringLiteral("AddPref"), QStringLiteral("Add
     setCentralWidget(central);
     auto *layout = new QGridLayout(central);
     int row = 0;
-    // Caption, maximum length, upper case, Qt mask (its blank a space), example text.
+    // Caption, maximum length, upper case, Qt mask (its blank a space), example
+    // text; an example fills every position of its mask, so it reads as typed.
     const auto field = [&](const char *name, const QString &caption, int length, bool upper, const QString &mask,
                            const QString &example) {
         auto *edit = new Ui::MaskEdit(QString::fromLatin1(name), central);
@@ -43,7 +44,7 @@ TAddPref::TAddPref() : Ui::Window(QStringLiteral("AddPref"), QStringLiteral("Add
     MaskEdit7 = field("MaskEdit7", QStringLiteral("CQ Zone"), 2, false, QStringLiteral("00; "), QStringLiteral("16"));
     MaskEdit8 = field("MaskEdit8", QStringLiteral("Time"), 3, false, QStringLiteral("#00; "), QStringLiteral("+02"));
     MaskEdit9 = field("MaskEdit9", QStringLiteral("Latitude"), 5, false, QStringLiteral("#00,0; "),
-                      QStringLiteral("50,5"));
+                      QStringLiteral("+50,5"));
     MaskEdit10 = field("MaskEdit10", QStringLiteral("Longtit"), 5, false, QStringLiteral("#00,0; "),
                        QStringLiteral("-30,5"));
     Label11 = new QLabel(central);

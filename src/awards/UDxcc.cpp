@@ -99,8 +99,10 @@ TAwDx::TAwDx() : Ui::Window(QStringLiteral("AwDx"), QStringLiteral("Awards"))
     DBGrid2 = new Db::DbGrid(central);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setDataSource(&DM->DataSource5);
-    grids->addWidget(DBGrid1);
-    grids->addWidget(DBGrid2);
+    for (Db::DbGrid *grid : {DBGrid1, DBGrid2}) {
+        grid->setScrollsSideways(true);
+        grids->addWidget(grid);
+    }
     DBGrid2->hide();
     main->addLayout(grids, 1);
 

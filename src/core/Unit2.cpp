@@ -63,6 +63,7 @@ TDM::TDM()
     for (Db::Table *callbook : {&TabCbQRZ2, &TabCbQRZ1})
         callbook->setRequiredSchema(TableSchemas::cbookQrz(QFileInfo(callbook->tableName()).completeBaseName()));
     setUpLogFields();
+    setUpAwardFields();
     Ui::connectGuarded(&DataSource1, &Db::DataSource::dataChange, this, [this] { DataSource1DataChange(); });
 }
 
@@ -101,6 +102,46 @@ void TDM::setUpLogFields()
                             QStringLiteral("LogMode"),  QStringLiteral("LogName"),  QStringLiteral("LogQth"),
                             QStringLiteral("LogRxRst"), QStringLiteral("LogTxRst"), QStringLiteral("LogTime")};
     Table7.setFieldOrder(order);
+}
+
+// The award grids title each mark cell by its band or mode class, as each
+// award spells them, and hide the bookkeeping fields.
+void TDM::setUpAwardFields()
+{
+    struct Award {
+        Db::Table *table;
+        bool capitalModes;
+        QStringList bands;
+        QStringList modes;
+        QStringList hidden;
+    };
+    const QStringList bandsUpTo50{QStringLiteral("1.8"), QStringLiteral("3.5"), QStringLiteral("7"),
+                                  QStringLiteral("10"),  QStringLiteral("14"),  QStringLiteral("18"),
+                                  QStringLiteral("21"),  QStringLiteral("24"),  QStringLiteral("28"),
+                                  QStringLiteral("50")};
+    const QStringList modes{QStringLiteral("CW"), QStringLiteral("SSB"), QStringLiteral("RTTY"),
+                            QStringLiteral("Other")};
+    QStringList urBands = bandsUpTo50;
+    urBands[1] = QStringLiteral("35");
+    const Award awards[] = {
+        {&Table4, false, bandsUpTo50 + QStringList{QStringLiteral("SAT")}, modes,
+         {QStringLiteral("QslRcvd"), QStringLiteral("QslSend"), QStringLiteral("Moon")}},
+        {&Table9, false, urBands + QStringList{QStringLiteral("Satellite")},
+         {QStringLiteral("Cw"), QStringLiteral("Ssb"), QStringLiteral("Rtty"), QStringLiteral("Other")},
+         {QStringLiteral("Moon"), QStringLiteral("QslRcvd")}},
+        {&Table5, true, bandsUpTo50 + QStringList{QStringLiteral("Sat")}, modes, {QStringLiteral("RESUM")}},
+    };
+    constexpr int cellWidth = 3;
+    for (const Award &a : awards) {
+        const QStringList cells = TableSchemas::awardCells(a.capitalModes);
+        for (int c = 0; c < cells.size(); ++c) {
+            const int band = c / 5, mode = c % 5;
+            a.table->setFieldView(cells[c], mode == 0 ? a.bands[band] : a.modes[mode - 1], cellWidth);
+        }
+        for (const QString &field : a.hidden)
+            a.table->setFieldVisible(field, false);
+    }
+    Table9.setFieldView(QStringLiteral("QslSend"), QStringLiteral("Oblast"), 40);
 }
 
 void TDM::DataModuleCreate()

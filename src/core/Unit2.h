@@ -61,6 +61,7 @@ public:
 
 private:
     void setUpLogFields();
+    void setUpAwardFields();
 };
 
 // The directory of each database below the program directory.

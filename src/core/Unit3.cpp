@@ -338,6 +338,7 @@ void TForm3::buildLogView()
 {
     DBGridLog = new Db::DbGrid(centralWidget());
     DBGridLog->setObjectName(QStringLiteral("DBGridLog"));
+    DBGridLog->setScrollsSideways(true);
     Total = label(centralWidget(), "Total", QString());
     Label35 = label(centralWidget(), "Label35", QString());
 }

@@ -7,6 +7,7 @@
 #include "core/Unit3.h"
 #include "lookups/SpotLines.h"
 #include "platform/table/Table.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 #include "platform/web/PageLoader.h"
@@ -79,13 +80,20 @@ TFDX_Cluster::TFDX_Cluster() : Ui::Window(QStringLiteral("FDX_Cluster"), QString
     Memo1->hide();
 
     StringGrid1 = static_cast<QTableWidget *>(named(new QTableWidget(gridRows, columns, central), "StringGrid1"));
-    StringGrid1->horizontalHeader()->hide();
+    // The title row stays in view above the spots as the header, whose
+    // column borders the operator may drag; row 0 holds the same titles.
     StringGrid1->verticalHeader()->hide();
+    StringGrid1->setRowHidden(0, true);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
     StringGrid1->verticalHeader()->setDefaultSectionSize(15);
     QFont bold = StringGrid1->font();
     bold.setBold(true);
     StringGrid1->setFont(bold);
+    StringGrid1->horizontalHeader()->setFont(bold);
+    StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const int widths[columns] = {10, 80, 65, 65, 147, 44, 45, 37};
     for (int c = 0; c < columns; ++c)
         StringGrid1->setColumnWidth(c, widths[c]);
@@ -164,6 +172,9 @@ TFDX_Cluster::TFDX_Cluster() : Ui::Window(QStringLiteral("FDX_Cluster"), QString
         this);
     for (QWidget *w : std::initializer_list<QWidget *>{LabCal, LabFr, Label1, GroupBox1})
         w->installEventFilter(handOver);
+    // Opens showing every column of the grid.
+    const QMargins margins = layout->contentsMargins();
+    resize(Ui::allColumnsWidth(StringGrid1) + margins.left() + margins.right(), 520);
 }
 
 TFDX_Cluster::~TFDX_Cluster() = default;
@@ -192,6 +203,8 @@ void TFDX_Cluster::setCell(int column, int row, const QString &text)
         item->setText(text);
     else
         StringGrid1->setItem(row, column, new QTableWidgetItem(text));
+    if (row == 0)
+        StringGrid1->setHorizontalHeaderItem(column, new QTableWidgetItem(text));
 }
 
 QString TFDX_Cluster::filePath(const char *name) const

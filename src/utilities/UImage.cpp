@@ -142,8 +142,9 @@ TFImage::TFImage() : Ui::Window(QStringLiteral("FImage"), QStringLiteral("Images
     side->addWidget(search);
     side->addStretch();
     side->addWidget(Button2);
-    layout->addWidget(DBGrid1, 2);
-    layout->addWidget(Image1, 3);
+    // The grid keeps the width of its columns; the picture takes the rest.
+    layout->addWidget(DBGrid1);
+    layout->addWidget(Image1, 1);
     layout->addLayout(side);
     setCentralWidget(central);
 

@@ -90,6 +90,24 @@ private slots:
         program_.reset();
     }
 
+    // The example entry reads through the masks as it was written, and its
+    // numbers are those it shows.
+    void addPrefixExample()
+    {
+        QStringList shown;
+        for (const QLineEdit *e : {AddPref->MaskEdit6, AddPref->MaskEdit7, AddPref->MaskEdit8, AddPref->MaskEdit9,
+                                   AddPref->MaskEdit10})
+            shown << e->displayText();
+        QCOMPARE(shown, (QStringList{"29", "16", "+02", "+50,5", "-30,5"}));
+        const auto c = PrefixEdits::check({AddPref->MaskEdit1->text(), AddPref->MaskEdit2->text(),
+                                           AddPref->MaskEdit3->text(), AddPref->MaskEdit4->text(),
+                                           AddPref->MaskEdit5->text(), shown[0], shown[1], shown[2], shown[3],
+                                           shown[4]});
+        QVERIFY(c);
+        QCOMPARE(c->latitude, 50.5);
+        QCOMPARE(c->longitude, -30.5);
+    }
+
     void addPrefix_data()
     {
         QTest::addColumn<QStringList>("entry"); // DXCC prefix, prefix, added prefix, time, latitude

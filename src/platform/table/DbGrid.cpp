@@ -2,6 +2,7 @@
 
 #include "platform/table/DataSource.h"
 #include "platform/table/GridModel.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Guard.h"
 
 #include <QHeaderView>
@@ -50,6 +51,20 @@ void DbGrid::setRowBackground(GridModel::RowBackground background)
     }
 }
 
+void DbGrid::setScrollsSideways(bool scrolls)
+{
+    scrollsSideways_ = scrolls;
+    updateGeometry();
+}
+
+QSize DbGrid::sizeHint() const
+{
+    QSize hint = QTableView::sizeHint();
+    if (!scrollsSideways_ && model_)
+        hint.setWidth(qMax(hint.width(), Ui::allColumnsWidth(this)));
+    return hint;
+}
+
 void DbGrid::setEditableFields(const QStringList &fields)
 {
     editable_ = fields;
@@ -89,6 +104,7 @@ void DbGrid::applyWidths()
         const int content = metrics.horizontalAdvance(QString(model_->widthInCharacters(c), u'0')) + padding;
         setColumnWidth(c, qMax(content, header));
     }
+    updateGeometry();
     selectRow(model_->currentRow());
 }
 

@@ -24,6 +24,10 @@ public:
     void setEditableFields(const QStringList &fields);
     // Kept across data sources; see GridModel::setRowBackground.
     void setRowBackground(GridModel::RowBackground background);
+    // A grid asks for the width of all its columns, unless its columns can
+    // outgrow any screen: such a grid scrolls sideways instead.
+    void setScrollsSideways(bool scrolls);
+    QSize sizeHint() const override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -37,6 +41,7 @@ private:
     DataSource *source_ = nullptr;
     GridModel *model_ = nullptr;
     bool following_ = false;
+    bool scrollsSideways_ = false;
     GridModel::RowBackground background_;
     QStringList editable_;
 };

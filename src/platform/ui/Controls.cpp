@@ -2,10 +2,22 @@
 
 #include <QFocusEvent>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QStyle>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace Ui {
+
+int allColumnsWidth(const QTableView *grid)
+{
+    int width = grid->horizontalHeader()->length() + 2 * grid->frameWidth();
+    if (!grid->verticalHeader()->isHidden())
+        width += grid->verticalHeader()->sizeHint().width();
+    if (grid->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        width += grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    return width;
+}
 
 QComboBox *editableCombo(QWidget *parent, const char *objectName, const QStringList &items, const QString &text)
 {

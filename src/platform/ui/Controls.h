@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QValidator>
 
 namespace Ui {
@@ -21,6 +22,10 @@ QComboBox *editableCombo(QWidget *parent, const char *objectName, const QStringL
 // ... "NavLast") in one bar, which is returned.
 QWidget *navigator(QWidget *parent, const char *objectName, QPushButton *&first, QPushButton *&prior,
                    QPushButton *&next, QPushButton *&last);
+
+// The width a grid needs to show all its columns beside its row titles and
+// a vertical scroll bar.
+int allColumnsWidth(const QTableView *grid);
 
 // Windows colour numbers are 0x00BBGGRR: 255 is red, 65280 green.
 QColor windowsColor(int bgr);

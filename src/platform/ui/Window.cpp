@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPointer>
+#include <QScreen>
+#include <QTimer>
 
 namespace Ui {
 
@@ -17,6 +19,19 @@ QPointer<Window> &lastActive()
     static QPointer<Window> window;
     return window;
 }
+// A window manager's title bar and borders are not known before a window is
+// first shown; its first place allows for usual ones.
+const QMargins assumedFrame(4, 30, 4, 4);
+// A title bar shows the caption in bold beside an icon and three buttons.
+constexpr int titleBarButtons = 150;
+
+int captionWidth(const QWidget *window)
+{
+    QFont bold = window->font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + titleBarButtons;
+}
+
 } // namespace
 
 Window::Window(const QString &objectName, const QString &caption, QWidget *parent) : QMainWindow(parent)
@@ -31,15 +46,54 @@ void Window::activated()
     runGuarded([this] { FormActivate(); });
 }
 
+void Window::fitIntoScreen()
+{
+    const QScreen *screen = QGuiApplication::screenAt(geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry().marginsRemoved(assumedFrame);
+    ensurePolished();
+    // A window keeps the size it set, or the toolkit's choice for it, as far
+    // as its contents fit, and is as wide as they ask (a grid all its
+    // columns) and as its caption needs.
+    if (!testAttribute(Qt::WA_Resized))
+        adjustSize();
+    QSize size = this->size().expandedTo(QSize(sizeHint().width(), 0));
+    size = size.expandedTo(minimumSizeHint()).expandedTo(minimumSize());
+    size.setWidth(qMax(size.width(), captionWidth(this)));
+    size = size.boundedTo(area.size()).boundedTo(maximumSize());
+    // Placed before: it grows about its centre.
+    const QPoint centre = testAttribute(Qt::WA_Moved) ? geometry().topLeft() + QPoint(width() / 2, height() / 2)
+                                                      : area.center();
+    QRect place(centre - QPoint(size.width() / 2, size.height() / 2), size);
+    place.moveLeft(qBound(area.left(), place.left(), area.right() - size.width() + 1));
+    place.moveTop(qBound(area.top(), place.top(), area.bottom() - size.height() + 1));
+    if (place != geometry())
+        setGeometry(place);
+}
+
 void Window::showWindow()
 {
     const bool wasVisible = isVisible();
+    const bool first = !placed_;
+    placed_ = true;
+    if (first)
+        fitIntoScreen();
     show();
     raise();
     activateWindow();
     if (!wasVisible)
         runGuarded([this] { FormShow(); });
     activated();
+    // What the handlers, or the caller right after showing it, filled in (a
+    // table opened on activation, a column shown) may ask for more room than
+    // the window had.
+    if (first) {
+        fitIntoScreen();
+        QTimer::singleShot(0, this, [this] { fitIntoScreen(); });
+    }
 }
 
 void Window::showModal()

@@ -16,7 +16,9 @@ class Window : public QMainWindow {
 public:
     explicit Window(const QString &objectName, const QString &caption, QWidget *parent = nullptr);
 
-    // Show: visible, raised and active; the activation handler runs.
+    // Show: visible, raised and active; the activation handler runs. The
+    // first show places the window inside its screen, frame included, at a
+    // size that shows its contents and its caption.
     void showWindow();
     // Runs the window until it is closed or hidden.
     void showModal();
@@ -41,7 +43,9 @@ protected:
 
 private:
     void activated();
+    void fitIntoScreen();
     bool endsProgram_ = false;
+    bool placed_ = false;
     QEventLoop *modalLoop_ = nullptr;
 };
 
