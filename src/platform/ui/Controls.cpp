@@ -1,11 +1,21 @@
 #include "platform/ui/Controls.h"
 
+#include "platform/format/TextFormat.h"
+
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace Ui {
+
+QLabel *label(const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setText(text);
+    return l;
+}
 
 QComboBox *editableCombo(QWidget *parent, const char *objectName, const QStringList &items, const QString &text)
 {
@@ -37,8 +47,15 @@ int fontColor(const QWidget *widget)
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
-QValidator::State UpperCaseValidator::validate(QString &input, int &) const
+QValidator::State OneLineValidator::validate(QString &input, int &) const
 {
+    input = TextFormat::blankControls(input);
+    return Acceptable;
+}
+
+QValidator::State UpperCaseValidator::validate(QString &input, int &position) const
+{
+    OneLineValidator::validate(input, position);
     input = input.toUpper();
     return Acceptable;
 }
@@ -46,6 +63,7 @@ QValidator::State UpperCaseValidator::validate(QString &input, int &) const
 MaskEdit::MaskEdit(const QString &objectName, QWidget *parent) : QLineEdit(parent)
 {
     setObjectName(objectName);
+    setValidator(new OneLineValidator(this));
 }
 
 void MaskEdit::setUpperCase(bool upper)
@@ -53,7 +71,7 @@ void MaskEdit::setUpperCase(bool upper)
     if (upper == isUpperCase())
         return;
     delete validator();
-    setValidator(upper ? new UpperCaseValidator(this) : nullptr);
+    setValidator(upper ? new UpperCaseValidator(this) : new OneLineValidator(this));
     if (upper)
         setText(text().toUpper());
 }
