@@ -4,6 +4,7 @@
 // Internal to the engine.
 
 #include "platform/table/Schema.h"
+#include "platform/table/TableError.h"
 
 #include <QHash>
 #include <QList>
@@ -99,7 +100,11 @@ public:
 
 private:
     explicit TableFile(const QString &path);
+    // The layout read within a time limit: a hostile file is refused by name
+    // instead of holding up the program.
+    void readLayoutBounded();
     void readLayout();
+    TableError notOurs() const;
     void walkEnded(); // gives back the walk's page cache once no savepoint is left
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
 
