@@ -141,15 +141,14 @@ bool hasSqliteHeader(const QString &path)
 }
 
 // A table file may come from elsewhere (a callbook, a log or base copied from
-// another machine): no SQL stored in it may run here. Triggers and views are
-// off for the whole connection, functions in the file's schema must be
-// harmless, and the schema cannot be written behind the engine's back.
+// another machine): no SQL stored in it may run here. Functions in the file's
+// schema must be harmless, the schema cannot be written behind the engine's
+// back, and a file holding triggers or views is refused when it is opened
+// (readLayout).
 bool hardenConnection(sqlite3 *db)
 {
     const int options[][2] = {{SQLITE_DBCONFIG_DEFENSIVE, 1},
                               {SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0},
-                              {SQLITE_DBCONFIG_ENABLE_TRIGGER, 0},
-                              {SQLITE_DBCONFIG_ENABLE_VIEW, 0},
                               {SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0}};
     for (const auto &[option, value] : options)
         if (sqlite3_db_config(db, option, value, nullptr) != SQLITE_OK)

@@ -131,11 +131,13 @@ private slots:
     void boxesShowTextAsItIs()
     {
         QFETCH(int, kind);
-        const QString text = QStringLiteral("Invalid Date in ADIF file ! <b>x</b><img src=/dev/zero>");
+        const QString text = QStringLiteral("Invalid Date in ADIF file ! <b>x</b>");
         Qt::TextFormat format = Qt::AutoText;
         QString shown;
         // Read and closed once the box runs.
-        QTimer::singleShot(0, [&] {
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
             for (QWidget *w : QApplication::topLevelWidgets()) {
                 auto *box = qobject_cast<QMessageBox *>(w);
                 if (!box || !box->isVisible())
@@ -144,8 +146,10 @@ private slots:
                 if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
                     shown = label->textFormat() == Qt::PlainText ? label->text() : QString();
                 box->done(QMessageBox::Ok);
+                watch.stop();
             }
         });
+        watch.start();
         Ui::QtDialogs qt;
         switch (kind) {
         case 0: qt.warning(text); break;
