@@ -439,8 +439,9 @@ void TableFile::readLayoutBounded()
         bool passed = false;
     } deadline;
     deadline.clock.start();
+    // Looked at every few steps: a single step of a hostile file can be slow.
     sqlite3_progress_handler(
-        db_, 1000,
+        db_, 16,
         [](void *data) {
             auto *d = static_cast<Deadline *>(data);
             d->passed = d->passed || d->clock.hasExpired(layoutReadLimitMs);

@@ -83,6 +83,14 @@ private slots:
             << "DROP TABLE _layout; CREATE VIEW _layout AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n)"
                " SELECT CASE WHEN i = 1 THEN 'engine' ELSE 'x' || i END AS key, 'tarnel-table' AS value FROM n";
         QTest::newRow("view beside the table") << "CREATE VIEW Calls AS SELECT LogCall FROM Tarnel";
+        // No trigger or view, but each field's type takes long to compute.
+        QTest::newRow("slow description")
+            << "CREATE TABLE slow (pos INTEGER PRIMARY KEY, name TEXT NOT NULL, width INTEGER);"
+               " WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n LIMIT 300)"
+               " INSERT INTO slow SELECT i, 'LogCall', 20 FROM n;"
+               " ALTER TABLE slow ADD COLUMN type TEXT GENERATED ALWAYS AS"
+               " (substr(replace(printf('%.*c', 10000000 + pos, 'x'), 'x', 'yy'), 1, 0) || 'text') VIRTUAL;"
+               " DROP TABLE _fields; ALTER TABLE slow RENAME TO _fields";
     }
     void hostileFiles()
     {
