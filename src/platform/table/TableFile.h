@@ -47,7 +47,8 @@ private:
 class TableFile {
 public:
     // The shared file at `path` (opened on first use). Throws TableError naming
-    // the file when it is not a table file of this program.
+    // the file when it is not a table file of this program: also when it holds
+    // triggers or views, or its description cannot be read within a second.
     static std::shared_ptr<TableFile> open(const QString &path);
     ~TableFile();
     TableFile(const TableFile &) = delete;
