@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTableWidget>
 
 namespace {
@@ -182,6 +183,14 @@ private slots:
             }
         QVERIFY2(notPlain.isEmpty(), qPrintable(notPlain.join(u'\n')));
         QVERIFY(labels > 100);
+        // Grid cells are drawn by Qt's own delegate, which draws plain text.
+        QStringList ownDelegates;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            for (const QTableView *view : window->findChildren<QTableView *>())
+                if (!view->itemDelegate() ||
+                    qstrcmp(view->itemDelegate()->metaObject()->className(), "QStyledItemDelegate") != 0)
+                    ownDelegates << window->objectName() + u'.' + view->objectName();
+        QVERIFY2(ownDelegates.isEmpty(), qPrintable(ownDelegates.join(u'\n')));
     }
 
     void failedFetchKeepsTheGrid()
