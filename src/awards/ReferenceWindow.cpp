@@ -1,5 +1,7 @@
 #include "awards/ReferenceWindow.h"
 
+#include "platform/ui/Controls.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -16,7 +18,7 @@ ReferenceWindow::ReferenceWindow(const QString &objectName, const QString &capti
 Ui::MaskEdit *ReferenceWindow::addField(const char *name, const QString &label, int maxLength, bool upperCase)
 {
     auto *column = new QVBoxLayout;
-    column->addWidget(new QLabel(label, centralWidget()));
+    column->addWidget(Ui::label(label, centralWidget()));
     auto *edit = new Ui::MaskEdit(QString::fromLatin1(name), centralWidget());
     edit->setMaxLength(maxLength);
     edit->setUpperCase(upperCase);
@@ -28,7 +30,7 @@ Ui::MaskEdit *ReferenceWindow::addField(const char *name, const QString &label, 
 
 void ReferenceWindow::addText(const QString &text)
 {
-    row_->addWidget(new QLabel(text, centralWidget()), 0, Qt::AlignBottom);
+    row_->addWidget(Ui::label(text, centralWidget()), 0, Qt::AlignBottom);
 }
 
 void ReferenceWindow::FormClose()

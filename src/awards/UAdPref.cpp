@@ -31,7 +31,7 @@ TAddPref::TAddPref() : Ui::Window(QStringLiteral("AddPref"), QStringLiteral("Add
             edit->setInputMask(mask);
         }
         edit->setText(example);
-        layout->addWidget(new QLabel(caption, central), row, 0);
+        layout->addWidget(Ui::label(caption, central), row, 0);
         layout->addWidget(edit, row++, 1);
         return edit;
     };
@@ -47,7 +47,7 @@ TAddPref::TAddPref() : Ui::Window(QStringLiteral("AddPref"), QStringLiteral("Add
                       QStringLiteral("+50,5"));
     MaskEdit10 = field("MaskEdit10", QStringLiteral("Longtit"), 5, false, QStringLiteral("#00,0; "),
                        QStringLiteral("-30,5"));
-    Label11 = new QLabel(central);
+    Label11 = Ui::label(QString(), central);
     Label11->setObjectName(QStringLiteral("Label11"));
     QFont bold = Label11->font();
     bold.setBold(true);

@@ -79,7 +79,7 @@ TAwDx::TAwDx() : Ui::Window(QStringLiteral("AwDx"), QStringLiteral("Awards"))
     setCentralWidget(central);
     auto *main = new QHBoxLayout(central);
     const auto label = [central](const char *name, const QString &text) {
-        auto *l = new QLabel(text, central);
+        auto *l = Ui::label(text, central);
         if (name)
             l->setObjectName(QString::fromLatin1(name));
         return l;

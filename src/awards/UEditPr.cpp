@@ -52,7 +52,7 @@ TFormEditPref::TFormEditPref() : Ui::Window(QStringLiteral("FormEditPref"), QStr
         auto *e = new QLineEdit(central);
         e->setObjectName(QString::fromLatin1(name));
         e->setReadOnly(!editable);
-        layout->addWidget(new QLabel(caption, central), row, 0);
+        layout->addWidget(Ui::label(caption, central), row, 0);
         layout->addWidget(e, row, 1);
         if (del)
             layout->addWidget(del, row, 2);
@@ -78,7 +78,7 @@ TFormEditPref::TFormEditPref() : Ui::Window(QStringLiteral("FormEditPref"), QStr
 
     MaskEdit1 = new Ui::MaskEdit(QStringLiteral("MaskEdit1"), central);
     MaskEdit1->setUpperCase(true);
-    layout->addWidget(new QLabel(QStringLiteral("Find Pref"), central), row, 0);
+    layout->addWidget(Ui::label(QStringLiteral("Find Pref"), central), row, 0);
     layout->addWidget(MaskEdit1, row++, 1);
     Button3 = button("Button3", QStringLiteral("Save"));
     Button4 = button("Button4", QStringLiteral("Close"));

@@ -1,6 +1,7 @@
 #include "contest/CabrilloLines.h"
 
 #include "core/BandsAndModes.h"
+#include "platform/format/TextFormat.h"
 
 #include <algorithm>
 
@@ -8,7 +9,8 @@ namespace CabrilloLines {
 
 QStringList headerLines(const Header &h)
 {
-    return {QStringLiteral("START-OF-LOG: 2.0"),
+    // A line break in a value would start a tag of its own.
+    QStringList lines{QStringLiteral("START-OF-LOG: 2.0"),
             QStringLiteral("CREATED-BY: Tarnel Software by QA1ZZ"),
             QStringLiteral("ARRL-SECTION:"),
             QStringLiteral("CONTEST: ") + h.contest + h.mode,
@@ -21,6 +23,9 @@ QStringList headerLines(const Header &h)
             QStringLiteral("ADDRESS: ") + h.address2,
             QStringLiteral("ADDRESS: ") + h.address3,
             QStringLiteral("SOAPBOX: ") + h.soapbox};
+    for (QString &line : lines)
+        line = TextFormat::blankControls(line);
+    return lines;
 }
 
 QString frequency(const QString &band)
@@ -76,7 +81,8 @@ std::optional<QString> qsoLine(const Contact &c)
         if (piece->isEmpty())
             continue;
         const int at = std::min(std::max(column, lastEnd + 2), int(line.size()) + 1);
-        line.insert(at - 1, *piece);
+        // A line break in a piece would end the contact's line early.
+        line.insert(at - 1, TextFormat::blankControls(*piece));
         lastEnd = at + int(piece->size()) - 1;
     }
     return line;

@@ -22,7 +22,9 @@ struct Header {
     QString soapbox;
 };
 
-// The 13 header lines; every tag is written, also with an empty value.
+// The 13 header lines; every tag is written, also with an empty value. Here
+// and in the contact lines a control character of a value is written as a
+// blank, so no value can break its line.
 QStringList headerLines(const Header &header);
 inline constexpr char endLine[] = "END-OF-LOG:";
 

@@ -7,6 +7,7 @@
 #include "core/UConf.h"
 #include "core/Unit2.h"
 #include "platform/table/Table.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 
@@ -33,11 +34,11 @@ TFCabrillo::TFCabrillo() : Ui::Window(QStringLiteral("FCabrillo"), QStringLitera
                          QStringLiteral("Sweepstakes"), QStringLiteral("NAQP and NA Sprint"),
                          QStringLiteral("RSGB IOTA Contest"), QStringLiteral("BARTG RTTY Contest"), QString()});
     ComboBox1->setCurrentText(QStringLiteral("ARRL"));
-    form->addRow(QStringLiteral("Contest"), ComboBox1);
+    form->addRow(Ui::label(QStringLiteral("Contest"), nullptr), ComboBox1);
     auto edit = [&](const char *name, const QString &label, const QString &text = {}) {
         auto *e = new QLineEdit(text, central);
         e->setObjectName(QString::fromLatin1(name));
-        form->addRow(label, e);
+        form->addRow(Ui::label(label, nullptr), e);
         return e;
     };
     EditMode = edit("EditMode", QStringLiteral("Mode"));

@@ -4,6 +4,7 @@
 #include "core/BandsAndModes.h"
 #include "core/SettingsFile.h"
 #include "core/UConf.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 
@@ -82,11 +83,11 @@ TContConf::TContConf() : Ui::Window(QStringLiteral("ContConf"), QStringLiteral("
     auto *pointsBox = new QGroupBox(QStringLiteral(" Multiplier for QSO "), central);
     auto *grid = new QGridLayout(pointsBox);
     for (int c = 0; c < 4; ++c)
-        grid->addWidget(new QLabel(QString::fromLatin1(modeColumns[c].label), pointsBox), 0, c + 1);
+        grid->addWidget(Ui::label(QString::fromLatin1(modeColumns[c].label), pointsBox), 0, c + 1);
     int row = 1;
     for (const Band &band : bands()) {
         const QString label = band.token == QLatin1StringView("Sat") ? QString(band.token) : QString(band.key);
-        grid->addWidget(new QLabel(label, pointsBox), row, 0);
+        grid->addWidget(Ui::label(label, pointsBox), row, 0);
         for (int c = 0; c < 4; ++c) {
             const QString suffix = QString(band.token) + QString::fromLatin1(modeColumns[c].suffix);
             const QString name = QStringLiteral("Point") + suffix;
@@ -127,15 +128,15 @@ TContConf::TContConf() : Ui::Window(QStringLiteral("ContConf"), QStringLiteral("
     SPoint->setObjectName(QStringLiteral("SPoint"));
     SPoint->setRange(1, 1000);
     SPoint->setValue(1);
-    form->addRow(QStringLiteral("Initial number for QSO"), SPoint);
-    Label22 = new QLabel(QStringLiteral("Sent"), central);
+    form->addRow(Ui::label(QStringLiteral("Initial number for QSO"), nullptr), SPoint);
+    Label22 = Ui::label(QStringLiteral("Sent"), central);
     Label22->setObjectName(QStringLiteral("Label22"));
     EditSen = new Ui::MaskEdit(QStringLiteral("EditSen"), central);
     EditSen->setText(QStringLiteral("001"));
     form->addRow(Label22, EditSen);
     CheckBoxSen = new QCheckBox(QStringLiteral("Add to"), central);
     CheckBoxSen->setObjectName(QStringLiteral("CheckBoxSen"));
-    Label21 = new QLabel(QStringLiteral("+"), central);
+    Label21 = Ui::label(QStringLiteral("+"), central);
     Label21->setObjectName(QStringLiteral("Label21"));
     MaskEdit1 = new Ui::MaskEdit(QStringLiteral("MaskEdit1"), central);
     MaskEdit1->setText(QStringLiteral("1"));
@@ -148,7 +149,7 @@ TContConf::TContConf() : Ui::Window(QStringLiteral("ContConf"), QStringLiteral("
     form->addRow(CheckBoxSen, step);
     CheckBox3 = new QCheckBox(central);
     CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
-    form->addRow(QStringLiteral("Start Contest (LogTime)"), CheckBox3);
+    form->addRow(Ui::label(QStringLiteral("Start Contest (LogTime)"), nullptr), CheckBox3);
     DatePicker1 = new QDateEdit(QDate::currentDate(), central);
     DatePicker1->setObjectName(QStringLiteral("DatePicker1"));
     TimePicker1 = new QTimeEdit(QTime(0, 0), central);
@@ -162,14 +163,14 @@ TContConf::TContConf() : Ui::Window(QStringLiteral("ContConf"), QStringLiteral("
     for (QDateTimeEdit *e : {static_cast<QDateTimeEdit *>(TimePicker1), static_cast<QDateTimeEdit *>(TimePicker2)})
         e->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     form->addRow(DatePicker1, TimePicker1);
-    form->addRow(QStringLiteral("Stop Contest"), new QWidget(central));
+    form->addRow(Ui::label(QStringLiteral("Stop Contest"), nullptr), new QWidget(central));
     form->addRow(DatePicker2, TimePicker2);
 
     CheckBox1 = new QCheckBox(central);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox2 = new QCheckBox(QStringLiteral("Ch2"), central);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    Label19 = new QLabel(QStringLiteral("To fix repetitions on other bands."), central);
+    Label19 = Ui::label(QStringLiteral("To fix repetitions on other bands."), central);
     Label19->setObjectName(QStringLiteral("Label19"));
     for (QWidget *hidden : {static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(CheckBox2),
                             static_cast<QWidget *>(Label19)})

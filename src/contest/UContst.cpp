@@ -7,6 +7,7 @@
 #include "platform/table/DataSource.h"
 #include "platform/table/DbGrid.h"
 #include "platform/table/Table.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 
@@ -35,7 +36,7 @@ const Band &bandOfToken(const char *token)
 
 QLabel *fixedLabel(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = Ui::label(text, parent);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -119,11 +120,11 @@ TCont::TCont() : Ui::Window(QStringLiteral("Cont"), QStringLiteral("Info"))
     GroupBox8 = new QGroupBox(central);
     GroupBox8->setObjectName(QStringLiteral("GroupBox8"));
     auto *filtered = new QHBoxLayout(GroupBox8);
-    Label2 = new QLabel(QStringLiteral("000"), GroupBox8);
+    Label2 = Ui::label(QStringLiteral("000"), GroupBox8);
     Label2->setObjectName(QStringLiteral("Label2"));
-    filtered->addWidget(new QLabel(QStringLiteral("Filtered"), GroupBox8));
+    filtered->addWidget(Ui::label(QStringLiteral("Filtered"), GroupBox8));
     filtered->addWidget(Label2);
-    filtered->addWidget(new QLabel(QStringLiteral("QSOs"), GroupBox8));
+    filtered->addWidget(Ui::label(QStringLiteral("QSOs"), GroupBox8));
     counts->addWidget(GroupBox8);
 
     GroupBox9 = new QGroupBox(central);
@@ -154,10 +155,10 @@ TCont::TCont() : Ui::Window(QStringLiteral("Cont"), QStringLiteral("Info"))
     GroupBox7 = new QGroupBox(central);
     GroupBox7->setObjectName(QStringLiteral("GroupBox7"));
     auto *points = new QHBoxLayout(GroupBox7);
-    Label5 = new QLabel(QStringLiteral("000"), GroupBox7);
+    Label5 = Ui::label(QStringLiteral("000"), GroupBox7);
     Label5->setObjectName(QStringLiteral("Label5"));
     Button1 = button(GroupBox7, "Button1", QStringLiteral("Refr"));
-    points->addWidget(new QLabel(QStringLiteral("Points"), GroupBox7));
+    points->addWidget(Ui::label(QStringLiteral("Points"), GroupBox7));
     points->addWidget(Label5);
     points->addWidget(Button1);
     layout->addWidget(GroupBox7);

@@ -1,5 +1,6 @@
 #include "core/AboutBox.h"
 
+#include "platform/ui/Controls.h"
 #include "platform/ui/Guard.h"
 
 #include <QApplication>
@@ -14,7 +15,7 @@ namespace {
 
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = Ui::label(text, parent);
     l->setObjectName(QString::fromLatin1(name));
     return l;
 }

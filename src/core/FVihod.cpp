@@ -1,5 +1,7 @@
 #include "core/FVihod.h"
 
+#include "platform/ui/Controls.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -24,7 +26,7 @@ TFVihod::TFVihod() : Ui::Window(QStringLiteral("FVihod"), QStringLiteral("Exit")
     RadioTarnel->setChecked(true);
     items->addWidget(RadioTarnel);
     items->addWidget(RadioWindows);
-    auto *systemTime = new QLabel(QStringLiteral("System Time"), central);
+    auto *systemTime = Ui::label(QStringLiteral("System Time"), central);
     systemTime->setBuddy(DateTimePicker1);
     for (QWidget *w : {static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(systemTime),
                        static_cast<QWidget *>(DateTimePicker1),

@@ -7,6 +7,7 @@
 
 #include "core/ConfigMasks.h"
 #include "core/Unit3.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Guard.h"
 
 #include <QDir>
@@ -174,23 +175,23 @@ void TConfig::buildGeneral(QWidget *page)
     for (const char *line : {"Для замены позывного, ", "имени, QTH нажмите Save", "и внесите изменения",
                              "в файле Tarnel.ini", "После внесенных ", "изменений желательно",
                              "перезагрузить программу"})
-        note->addWidget(new QLabel(QString::fromUtf8(line), GroupBoxInfo));
+        note->addWidget(Ui::label(QString::fromUtf8(line), GroupBoxInfo));
 
     auto *time = new QHBoxLayout;
     time->addWidget(MaskEditT);
-    time->addWidget(new QLabel(QStringLiteral("H"), page));
+    time->addWidget(Ui::label(QStringLiteral("H"), page));
     time->addWidget(MaskEdit2T);
-    time->addWidget(new QLabel(QStringLiteral("M"), page));
+    time->addWidget(Ui::label(QStringLiteral("M"), page));
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("CallSign"), MaskEditC);
-    form->addRow(QStringLiteral("Name"), MaskEditN);
-    form->addRow(QStringLiteral("QTH"), MaskEditQ);
-    form->addRow(QStringLiteral("Latitude  ( -S)"), MaskEditLat);
-    form->addRow(QStringLiteral("Longitude ( -W)"), MaskEditLon);
-    form->addRow(QStringLiteral("Time UTC"), time);
+    form->addRow(Ui::label(QStringLiteral("CallSign"), nullptr), MaskEditC);
+    form->addRow(Ui::label(QStringLiteral("Name"), nullptr), MaskEditN);
+    form->addRow(Ui::label(QStringLiteral("QTH"), nullptr), MaskEditQ);
+    form->addRow(Ui::label(QStringLiteral("Latitude  ( -S)"), nullptr), MaskEditLat);
+    form->addRow(Ui::label(QStringLiteral("Longitude ( -W)"), nullptr), MaskEditLon);
+    form->addRow(Ui::label(QStringLiteral("Time UTC"), nullptr), time);
     form->addRow(QString(), CheckBoxTim);
-    form->addRow(QStringLiteral("Band"), ComboBoxGF);
-    form->addRow(QStringLiteral("Mode"), ComboBoxGM);
+    form->addRow(Ui::label(QStringLiteral("Band"), nullptr), ComboBoxGF);
+    form->addRow(Ui::label(QStringLiteral("Mode"), nullptr), ComboBoxGM);
     auto *row = new QHBoxLayout(page);
     row->addLayout(form, 1);
     row->addWidget(GroupBoxInfo);
@@ -202,9 +203,9 @@ void TConfig::buildLogNames(QWidget *page)
     EditL2 = edit(page, "EditL2", QStringLiteral("Contest"));
     EditL3 = edit(page, "EditL3", QStringLiteral("Log 2000"));
     auto *form = new QFormLayout(page);
-    form->addRow(QStringLiteral("Log 1"), EditL1);
-    form->addRow(QStringLiteral("Log 2"), EditL2);
-    form->addRow(QStringLiteral("Log 3"), EditL3);
+    form->addRow(Ui::label(QStringLiteral("Log 1"), nullptr), EditL1);
+    form->addRow(Ui::label(QStringLiteral("Log 2"), nullptr), EditL2);
+    form->addRow(Ui::label(QStringLiteral("Log 3"), nullptr), EditL3);
 }
 
 void TConfig::buildGrid(QWidget *page)
@@ -275,8 +276,8 @@ void TConfig::buildAwards(QWidget *page)
     EditDipA = edit(page, "EditDipA", QString(), 10);
     EditDipB = edit(page, "EditDipB", QString(), 10);
     auto *names = new QFormLayout;
-    names->addRow(QStringLiteral("Name Award 1"), EditDipA);
-    names->addRow(QStringLiteral("Name Award 2"), EditDipB);
+    names->addRow(Ui::label(QStringLiteral("Name Award 1"), nullptr), EditDipA);
+    names->addRow(Ui::label(QStringLiteral("Name Award 2"), nullptr), EditDipB);
     auto *grid = new QGridLayout(page);
     grid->addWidget(show, 0, 0);
     grid->addWidget(RadioGroupInf, 0, 1);
@@ -285,7 +286,7 @@ void TConfig::buildAwards(QWidget *page)
 
 void TConfig::buildBases(QWidget *page)
 {
-    LabelRep = new QLabel(QStringLiteral("Repetition of connection"), page);
+    LabelRep = Ui::label(QStringLiteral("Repetition of connection"), page);
     LabelRep->setObjectName(QStringLiteral("LabelRep"));
     LabelRep->setToolTip(QString::fromUtf8("Повтор QSO"));
     CheckBoxRep = check(page, "CheckBoxRep", QStringLiteral("Auto"), true);
@@ -306,7 +307,7 @@ void TConfig::buildBases(QWidget *page)
     grid->addWidget(EditVCD, 1, 1);
     grid->addWidget(CheckBoxVCDA, 1, 2);
     grid->addWidget(CheckBoxQRZ, 2, 0);
-    grid->addWidget(new QLabel(QStringLiteral("( Recom. Pentium III )"), page), 2, 1);
+    grid->addWidget(Ui::label(QStringLiteral("( Recom. Pentium III )"), page), 2, 1);
     grid->addWidget(CheckBoxQRZA, 2, 2);
     grid->addWidget(CheckBoxHam, 3, 0);
     grid->addWidget(CheckBoxHamA, 3, 2);

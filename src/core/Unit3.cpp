@@ -19,6 +19,7 @@
 #include "lookups/UCluster.h"
 #include "lookups/UVCD.h"
 #include "platform/table/DbGrid.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/Guard.h"
@@ -44,7 +45,7 @@ constexpr int notepadLimit = 238;
 
 QLabel *label(QWidget *parent, const char *name, const QString &caption)
 {
-    auto *l = new QLabel(caption, parent);
+    auto *l = Ui::label(caption, parent);
     l->setObjectName(QString::fromLatin1(name));
     return l;
 }

@@ -4,6 +4,7 @@
 #include "core/PrefixResolver.h"
 #include "exchange/AdifContact.h"
 #include "exchange/AdifReader.h"
+#include "platform/format/TextFormat.h"
 #include "platform/table/Table.h"
 #include "platform/ui/Dialogs.h"
 
@@ -42,9 +43,11 @@ public:
     // saved at 12:34:56 matches a file's 1234.
     bool inLog(const Contact &c)
     {
-        if (!lookup_.locate(QStringLiteral("LogCall"), c.call))
+        // As the log stores it: a control character of the file is a blank there.
+        const QString call = TextFormat::blankControls(c.call);
+        if (!lookup_.locate(QStringLiteral("LogCall"), call))
             return false;
-        for (; !lookup_.eof() && call_->asString() == c.call; lookup_.next()) {
+        for (; !lookup_.eof() && call_->asString() == call; lookup_.next()) {
             const QDate date = date_->asDate();
             if (date > c.qsoDate)
                 return false; // later rows of this call are later still

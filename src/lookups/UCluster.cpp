@@ -67,7 +67,7 @@ TFDX_Cluster::TFDX_Cluster() : Ui::Window(QStringLiteral("FDX_Cluster"), QString
         return w;
     };
     const auto label = [&](const char *name, const QString &text, QWidget *parent) {
-        return static_cast<QLabel *>(named(new QLabel(text, parent), name));
+        return static_cast<QLabel *>(named(Ui::label(text, parent), name));
     };
     const auto button = [&](const char *name, const QString &text, QWidget *parent) {
         return static_cast<QPushButton *>(named(new QPushButton(text, parent), name));
@@ -139,12 +139,12 @@ TFDX_Cluster::TFDX_Cluster() : Ui::Window(QStringLiteral("FDX_Cluster"), QString
     LabCfm = label("LabCfm", QStringLiteral("NO"), GroupBox2);
     country->addWidget(LabelPref);
     country->addWidget(LabelCount);
-    country->addWidget(new QLabel(QStringLiteral("CQ"), GroupBox2));
+    country->addWidget(Ui::label(QStringLiteral("CQ"), GroupBox2));
     country->addWidget(Label_ZCQ);
-    country->addWidget(new QLabel(QStringLiteral("ITU"), GroupBox2));
+    country->addWidget(Ui::label(QStringLiteral("ITU"), GroupBox2));
     country->addWidget(Label_ZITU);
     country->addWidget(LabelCont);
-    country->addWidget(new QLabel(QStringLiteral("This Country"), GroupBox2));
+    country->addWidget(Ui::label(QStringLiteral("This Country"), GroupBox2));
     country->addWidget(LabCfm);
     layout->addWidget(GroupBox2);
 

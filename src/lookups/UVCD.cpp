@@ -67,7 +67,7 @@ TVCD::TVCD() : Ui::Window(QStringLiteral("VCD"), QStringLiteral("VCD"))
         edit->setObjectName(QString::fromLatin1(f.name));
         edit->installEventFilter(keys);
         this->*f.edit = edit;
-        layout->addWidget(new QLabel(QString::fromLatin1(f.label), central), row, 0);
+        layout->addWidget(Ui::label(QString::fromLatin1(f.label), central), row, 0);
         layout->addWidget(edit, row++, 1, 1, 3);
     }
     DBEdit1->setReadOnly(true);
@@ -79,7 +79,7 @@ TVCD::TVCD() : Ui::Window(QStringLiteral("VCD"), QStringLiteral("VCD"))
     DBMemo3 = new QPlainTextEdit(central);
     DBMemo3->setObjectName(QStringLiteral("DBMemo3"));
     DBMemo3->installEventFilter(keys);
-    layout->addWidget(new QLabel(QStringLiteral("Inffo"), central), row, 0);
+    layout->addWidget(Ui::label(QStringLiteral("Inffo"), central), row, 0);
     layout->addWidget(DBMemo3, row++, 1, 1, 3);
 
     const auto button = [central](const char *name, const QString &caption) {

@@ -1,5 +1,6 @@
 #include "station/FUpdate.h"
 
+#include "platform/ui/Controls.h"
 #include "platform/ui/Guard.h"
 #include "station/UMixW.h"
 
@@ -28,8 +29,8 @@ TFUpdate::TFUpdate() : Ui::Window(QStringLiteral("FUpdate"), QStringLiteral("Upd
     UpDown1->setFixedWidth(UpDown1->sizeHint().height());
     row->addWidget(Edit1);
     row->addWidget(UpDown1);
-    row->addWidget(new QLabel(QStringLiteral("Sec"), central));
-    layout->addWidget(new QLabel(QStringLiteral("10-120 sec"), central));
+    row->addWidget(Ui::label(QStringLiteral("Sec"), central));
+    layout->addWidget(Ui::label(QStringLiteral("10-120 sec"), central));
     Ui::connectGuarded(UpDown1, &QSpinBox::valueChanged, this, [this](int value) { Edit1->setText(QString::number(value)); });
     Ui::connectGuarded(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
 }

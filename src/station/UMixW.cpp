@@ -4,6 +4,7 @@
 #include "core/SettingsFile.h"
 #include "core/UConf.h"
 #include "core/Unit3.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 #include "station/FUpdate.h"
@@ -72,16 +73,16 @@ TMixT::TMixT() : Ui::Window(QStringLiteral("MixT"), QStringLiteral("MixT"))
     Memo1 = new QPlainTextEdit(central);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
-    form->addRow(QStringLiteral("Call"), Edit1);
-    form->addRow(QStringLiteral("Band"), Edit3);
-    form->addRow(QStringLiteral("Mode"), Edit4);
-    form->addRow(QStringLiteral("Tx RST"), Edit6);
-    form->addRow(QStringLiteral("Rx RST"), Edit5);
-    form->addRow(QStringLiteral("Name"), Edit7);
-    form->addRow(QStringLiteral("QTH"), Edit8);
-    form->addRow(QStringLiteral("Date"), DateTimePicker1);
-    form->addRow(QStringLiteral("Time"), DateTimePicker2);
-    form->addRow(QStringLiteral("Notepad"), Memo1);
+    form->addRow(Ui::label(QStringLiteral("Call"), nullptr), Edit1);
+    form->addRow(Ui::label(QStringLiteral("Band"), nullptr), Edit3);
+    form->addRow(Ui::label(QStringLiteral("Mode"), nullptr), Edit4);
+    form->addRow(Ui::label(QStringLiteral("Tx RST"), nullptr), Edit6);
+    form->addRow(Ui::label(QStringLiteral("Rx RST"), nullptr), Edit5);
+    form->addRow(Ui::label(QStringLiteral("Name"), nullptr), Edit7);
+    form->addRow(Ui::label(QStringLiteral("QTH"), nullptr), Edit8);
+    form->addRow(Ui::label(QStringLiteral("Date"), nullptr), DateTimePicker1);
+    form->addRow(Ui::label(QStringLiteral("Time"), nullptr), DateTimePicker2);
+    form->addRow(Ui::label(QStringLiteral("Notepad"), nullptr), Memo1);
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     Button1 = new QPushButton(QStringLiteral("Save"), central);

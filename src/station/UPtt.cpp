@@ -3,6 +3,7 @@
 #include "core/SettingsFile.h"
 #include "core/UConf.h"
 #include "core/Unit3.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 #include "station/UCw.h"
@@ -39,8 +40,8 @@ TFPtt::TFPtt() : Ui::Window(QStringLiteral("FPtt"), QStringLiteral("Config"))
     UpDown1 = new TKeyerUpDown(QStringLiteral("UpDown1"), KeyerSettings::leadRange, Edit1, pttBox);
     pttLayout->addWidget(Edit1, 0, 0);
     pttLayout->addWidget(UpDown1, 0, 1);
-    pttLayout->addWidget(new QLabel(QStringLiteral("msec"), pttBox), 0, 2);
-    pttLayout->addWidget(new QLabel(QStringLiteral("1000msec = 1sec"), pttBox), 1, 0, 1, 3);
+    pttLayout->addWidget(Ui::label(QStringLiteral("msec"), pttBox), 0, 2);
+    pttLayout->addWidget(Ui::label(QStringLiteral("1000msec = 1sec"), pttBox), 1, 0, 1, 3);
     side->addWidget(pttBox);
 
     auto *stopBox = new QGroupBox(QStringLiteral(" Stop "), central);
@@ -52,7 +53,7 @@ TFPtt::TFPtt() : Ui::Window(QStringLiteral("FPtt"), QStringLiteral("Config"))
     stopLayout->addWidget(CheckBox1, 0, 0, 1, 3);
     stopLayout->addWidget(Edit32, 1, 0);
     stopLayout->addWidget(UpDown2, 1, 1);
-    stopLayout->addWidget(new QLabel(QStringLiteral("msec"), stopBox), 1, 2);
+    stopLayout->addWidget(Ui::label(QStringLiteral("msec"), stopBox), 1, 2);
     side->addWidget(stopBox);
 
     auto *autoBox = new QGroupBox(QStringLiteral(" Auto TX "), central);
@@ -78,8 +79,8 @@ TFPtt::TFPtt() : Ui::Window(QStringLiteral("FPtt"), QStringLiteral("Config"))
 
     auto *macros = new QGroupBox(QStringLiteral(" Macros "), central);
     auto *grid = new QGridLayout(macros);
-    grid->addWidget(new QLabel(QStringLiteral("Name"), macros), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Text"), macros), 0, 1);
+    grid->addWidget(Ui::label(QStringLiteral("Name"), macros), 0, 0);
+    grid->addWidget(Ui::label(QStringLiteral("Text"), macros), 0, 1);
     for (int i = 0; i < KeyerSettings::macroCount; ++i) {
         EditN[size_t(i)] = new QLineEdit(macros);
         EditN[size_t(i)]->setObjectName(QStringLiteral("EditN%1").arg(i + 1));

@@ -57,7 +57,7 @@ TSoundR::TSoundR() : Ui::Window(QStringLiteral("SoundR"), QStringLiteral("Player
     auto *central = new QWidget(this);
     setCentralWidget(central);
     auto *grid = new QGridLayout(central);
-    Label1 = new QLabel(QStringLiteral("Stop"), central);
+    Label1 = Ui::label(QStringLiteral("Stop"), central);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont bold = Label1->font();
     bold.setBold(true);

@@ -17,13 +17,13 @@ QString placed(std::initializer_list<std::pair<const char *, int>> pieces)
     return line;
 }
 
+// A line ends at CR LF, LF or a lone CR (a notepad taken over from MixW).
 QString firstLine(const QString &text)
 {
-    const qsizetype end = text.indexOf(u'\n');
-    QString line = end < 0 ? text : text.left(end);
-    if (line.endsWith(u'\r'))
-        line.chop(1);
-    return line;
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+        ++end;
+    return text.left(end);
 }
 
 // Replaces the first `tag` of `line` by `value`; false when there is none.

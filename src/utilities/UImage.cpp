@@ -129,7 +129,7 @@ TFImage::TFImage() : Ui::Window(QStringLiteral("FImage"), QStringLiteral("Images
     auto *searchLayout = new QHBoxLayout(search);
     Edit1 = new QLineEdit(search);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label1 = new QLabel(QStringLiteral("*"), search);
+    Label1 = Ui::label(QStringLiteral("*"), search);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setVisible(false);
     searchLayout->addWidget(Edit1);

@@ -2,6 +2,7 @@
 
 #include "core/SettingsFile.h"
 #include "core/Unit3.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 
@@ -26,7 +27,7 @@ TFSkeds::TFSkeds() : Ui::Window(QStringLiteral("FSkeds"), QStringLiteral("Skeds"
     auto *central = new QWidget(this);
     setCentralWidget(central);
     auto *grid = new QGridLayout(central);
-    auto *systemTime = new QLabel(QStringLiteral("System Time"), central);
+    auto *systemTime = Ui::label(QStringLiteral("System Time"), central);
     grid->addWidget(systemTime, 0, 0, 1, 4);
     // The lamps are put out as well as lit, which an exclusive group refuses.
     auto *lamps = new QButtonGroup(this);

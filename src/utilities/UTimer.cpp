@@ -4,6 +4,7 @@
 #include "core/SettingsFile.h"
 #include "core/Unit3.h"
 #include "platform/audio/WaveDevice.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
 #include "station/USound.h"
@@ -102,7 +103,7 @@ TFoTimer::TFoTimer() : Ui::Window(QStringLiteral("FoTimer"), QStringLiteral("Sou
 
     auto *alarmPage = new QWidget;
     auto *alarmGrid = new QGridLayout(alarmPage);
-    alarmGrid->addWidget(new QLabel(QStringLiteral("System Time"), alarmPage), 0, 0, 1, 3);
+    alarmGrid->addWidget(Ui::label(QStringLiteral("System Time"), alarmPage), 0, 0, 1, 3);
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
         PickerDA[i] = dateEdit(alarmPage, QStringLiteral("PickerDA") + n);
@@ -118,7 +119,7 @@ TFoTimer::TFoTimer() : Ui::Window(QStringLiteral("FoTimer"), QStringLiteral("Sou
 
     auto *recPage = new QWidget;
     auto *recLayout = new QVBoxLayout(recPage);
-    recLayout->addWidget(new QLabel(QStringLiteral("System Time"), recPage));
+    recLayout->addWidget(Ui::label(QStringLiteral("System Time"), recPage));
     for (int i = 0; i < 4; ++i) {
         const QString n = QString::number(i + 1);
         CheckBoxR[i] = new QCheckBox(recPage);

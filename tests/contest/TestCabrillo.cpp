@@ -11,6 +11,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QtTest>
+#include <sqlite3.h>
 
 namespace {
 
@@ -71,6 +72,37 @@ private slots:
         c.call = call;
         const QString line = CabrilloLines::qsoLine(c).value_or(QString());
         QVERIFY2(line.startsWith(begins), qPrintable(line));
+    }
+
+    // A value holding a line break (a log from elsewhere, written before its
+    // values were checked) stays inside its own line, at the same columns.
+    void valuesCannotBreakTheirLine_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("call ends the log") << "K1ABC\r\nEND-OF-LOG:" << "59";
+        QTest::newRow("20-character call") << "X\r\nCALLSIGN: EVIL" << "59";
+        QTest::newRow("report starts a contact") << "K1ABC" << "5\nQSO:";
+        QTest::newRow("tab") << "K1ABC\t" << "59\t";
+    }
+    void valuesCannotBreakTheirLine()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, report);
+        CabrilloLines::Contact c = example();
+        c.call = call;
+        c.sentReport = report;
+        const QString line = CabrilloLines::qsoLine(c).value_or(QString());
+        c.call = QString(call).replace(QRegularExpression("[\\r\\n\\t]"), " ");
+        c.sentReport = QString(report).replace(QRegularExpression("[\\r\\n\\t]"), " ");
+        QCOMPARE(line, CabrilloLines::qsoLine(c).value_or(QString()));
+
+        CabrilloLines::Header header;
+        header.callsign = call;
+        header.soapbox = report;
+        const QStringList lines = CabrilloLines::headerLines(header);
+        QCOMPARE(lines.size(), 13);
+        QVERIFY(!lines.join(QString()).contains(QRegularExpression("[\\r\\n\\t]")));
     }
 
     void incompleteContactsAreSkipped_data()
@@ -140,6 +172,57 @@ private slots:
         Config->MaskEditC->setText("QA8AA");
         FCabrillo->showWindow();
         QCOMPARE(FCabrillo->EditOperat->text(), QStringLiteral("QA9XX QA9YY"));
+        destroyWindowSet();
+    }
+
+    // Calls and reports carrying line breaks, stored through the program and
+    // put into the file by plain SQLite: each contact gives one line and the
+    // log ends once, after the last one.
+    void injectedLineBreaks()
+    {
+        ProgramFixture program;
+        const QList<std::pair<QString, QString>> contact{{"LogDate", "15.03.2004"}, {"LogTime", "09:05:00"},
+                                                         {"LogBand", "14"},         {"LogMode", "CW"},
+                                                         {"LogTxRst", "599"},       {"LogRxRst", "579"}};
+        auto row = [&contact](const QString &call, const QString &txRst) {
+            auto r = contact;
+            r.append({"LogCall", call});
+            r.append({"LogTxRst", txRst});
+            return r;
+        };
+        program.addRows("Log/Log1", "Tarnel",
+                        {row("K1ABC\r\nEND-OF-LOG:", "599"), row("X\r\nCALLSIGN: EVIL", "599"),
+                         row("K1AA", "5\r\nQSO: 14000 CW"), row("K1BB", "599")});
+        sqlite3 *handle = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(program.path("Log/Log1/Tarnel.db")).constData(), &handle), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(handle,
+                              "INSERT INTO Tarnel (LogCall, LogDate, LogTime, LogBand, LogMode, LogTxRst)"
+                              " VALUES ('K1CC' || char(13, 10) || 'END-OF-LOG:', '2004-03-15', '09:06:00', '14',"
+                              " 'CW', '5' || char(10) || 'QSO:')",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(handle);
+
+        Ui::ScriptedDialogs dialogs;
+        createWindowSet();
+        FCabrillo->showWindow();
+        dialogs.fileNames = {program.path("test")};
+        FCabrillo->Button1->click();
+        QFile file(program.path("test.cbr"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
+        QCOMPARE(text.count(QLatin1String("END-OF-LOG:")), 3); // two inside the calls
+        QCOMPARE(lines.last(), QStringLiteral("END-OF-LOG:"));
+        QCOMPARE(lines.filter(QRegularExpression("^CALLSIGN: ")).size(), 1);
+        const QStringList qsos = lines.filter(QRegularExpression("^QSO: "));
+        QCOMPARE(qsos.size(), 5);
+        QVERIFY(!text.chopped(2).replace(QStringLiteral("\r\n"), QString()).contains(QRegularExpression("[\\r\\n]")));
+        QCOMPARE(qsos.filter(QLatin1String("K1ABC  END-OF-LOG:")).size(), 1);
+        QCOMPARE(qsos.filter(QLatin1String("K1CC  END-OF-LOG:")).size(), 1);
+        QCOMPARE(qsos.filter(QLatin1String(" 5 QSO:")).size(), 1);
+        QCOMPARE(lines.size(), 13 + 5 + 1);
+        QVERIFY(dialogs.errors().isEmpty());
         destroyWindowSet();
     }
 };

@@ -191,6 +191,43 @@ private slots:
         QVERIFY(DM->DataSource1.isEnabled());
     }
 
+    // Values pasted, handed over from a spot or set from a file enter the log
+    // as one line; the notepad keeps its lines and tabs.
+    void valuesFromOutsideAreOneLine_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("pasted call") << "paste" << "K1ABC\r\nEND-OF" << "K1ABC  END-OF" << "";
+        QTest::newRow("spot with a tab") << "spot" << "UR5\tAAA" << "UR5 AAA" << "";
+        QTest::newRow("name with a lone CR") << "name" << "Ru\rzu" << "UR5ABC" << "Ru zu";
+    }
+    void valuesFromOutsideAreOneLine()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, value);
+        QFETCH(QString, call);
+        QFETCH(QString, name);
+        enter("UR5ABC", "14", "CW");
+        if (source == "paste") {
+            Form3->MaskEditCall->clear();
+            Form3->MaskEditCall->insert(value);
+        } else if (source == "spot") {
+            Form3->MaskEditCall->clear();
+            Form3->takeSpot("14", value, "14025.0");
+        } else {
+            Form3->MaskEditName->setText(value);
+        }
+        QCOMPARE(Form3->MaskEditCall->text(), call);
+        Form3->MemoNot->setPlainText("VIA QB2BB\nbureau\tthanks");
+        Form3->ButtonSaveClick();
+        QCOMPARE(DM->Table1.recordCount(), 1);
+        QCOMPARE(logField("LogCall"), call);
+        QCOMPARE(logField("LogName"), name);
+        QCOMPARE(logField("LogNotepad"), QStringLiteral("VIA QB2BB\nbureau\tthanks"));
+    }
+
     void band144MarksNothing()
     {
         enter("DL1ABC", "144", "FM");

@@ -181,6 +181,11 @@ private slots:
         QTest::newRow("no prefix: stored, marked nowhere")
             << QByteArray("<CALL:5>ZZ1ZZ<QSO_DATE:8>20030115<TIME_ON:4>1234<BAND:3>20M<MODE:2>CW<NOTES:2>hi<EOR>")
             << "ZZ1ZZ" << "||15.01.2003|12:34:00|14|CW|||   hi|" << "" << "" << "" << "" << 1;
+        QTest::newRow("line breaks: blanks in the call, kept in the notepad")
+            << QByteArray("<CALL:18>QB1AA\r\nEND-OF-LOG:<QSO_DATE:8>20030115<TIME_ON:4>1234<BAND:3>20M<MODE:2>CW"
+                          "<NOTES:4>a\r\nb<EOR>")
+            << "QB1AA  END-OF-LOG:" << "QB|Testland|15.01.2003|12:34:00|14|CW|||   a\r\nb|"
+            << "Dxcc" << "QB" << "B14Cw" << "wkd" << 1;
     }
     void aRecordIsStoredAndMarkedOnce()
     {

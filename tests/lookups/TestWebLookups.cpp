@@ -10,11 +10,14 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/web/PageLoader.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTableWidget>
 
 namespace {
@@ -144,6 +147,50 @@ private slots:
         QCOMPARE(column(1, 3), (QStringList{"UR7XX", "", ""}));
         QCOMPARE(column(7, 3), (QStringList{"wkd", "", ""}));
         QVERIFY(dialogs_->warnings().isEmpty());
+    }
+
+    // A spot's texts are shown as they are: an image tag in the DX column
+    // (escaped in the page's <pre>) never makes a label read a file. Every
+    // label of every window shows plain text.
+    void spotTextStaysText()
+    {
+        QImage picture(400, 400, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        const QString path = program_->path("picture.png");
+        QVERIFY(picture.save(path));
+        // No blank inside: the DX column ends at the first one.
+        const QString dx = "<b><img\tsrc=" + path + "></b>";
+        QByteArray escaped = dx.toUtf8();
+        escaped.replace("<", "&lt;").replace(">", "&gt;");
+        const int plainHeight = FDX_Cluster->LabCal->sizeHint().height();
+        server_->body = spotPage(spotLine("DL1ABC", "  ", "14025.0", escaped.constData(), ""));
+        loadSpots();
+        QCOMPARE(FDX_Cluster->cell(1, 1), dx);
+        QCOMPARE(FDX_Cluster->LabCal->text(), dx);
+        QCOMPARE(FDX_Cluster->LabCal->textFormat(), Qt::PlainText);
+        QCOMPARE(FDX_Cluster->LabCal->sizeHint().height(), plainHeight);
+        clickRow(1);
+        QCOMPARE(FDX_Cluster->LabCal->text(), dx);
+        QCOMPARE(FDX_Cluster->LabCal->sizeHint().height(), plainHeight);
+
+        QStringList notPlain;
+        int labels = 0;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            for (const QLabel *label : window->findChildren<QLabel *>()) {
+                ++labels;
+                if (label->textFormat() != Qt::PlainText)
+                    notPlain << window->objectName() + u'.' + label->objectName() + u' ' + label->text();
+            }
+        QVERIFY2(notPlain.isEmpty(), qPrintable(notPlain.join(u'\n')));
+        QVERIFY(labels > 100);
+        // Grid cells are drawn by Qt's own delegate, which draws plain text.
+        QStringList ownDelegates;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            for (const QTableView *view : window->findChildren<QTableView *>())
+                if (!view->itemDelegate() ||
+                    qstrcmp(view->itemDelegate()->metaObject()->className(), "QStyledItemDelegate") != 0)
+                    ownDelegates << window->objectName() + u'.' + view->objectName();
+        QVERIFY2(ownDelegates.isEmpty(), qPrintable(ownDelegates.join(u'\n')));
     }
 
     void failedFetchKeepsTheGrid()

@@ -2,6 +2,7 @@
 
 #include "core/GlavnMod.h"
 #include "core/UConf.h"
+#include "core/Unit2.h"
 #include "core/Unit3.h"
 #include "platform/ui/Dialogs.h"
 #include "station/FUpdate.h"
@@ -146,6 +147,20 @@ private slots:
         QVERIFY(!MixT->Timer1->isActive());
         QVERIFY(Form3->CheckBoxTime->isChecked());
         QVERIFY(dialogs_->shown.isEmpty());
+    }
+
+    // A lone CR inside a line is no line end: it reaches the entry and the
+    // log as a blank.
+    void loneCarriageReturn()
+    {
+        writeLog(example + "\r\n" + QString(example).replace("Ruzu", "Ru\rzu").replace("Moscow", "Mos\rcow"));
+        Form3->Update1Click();
+        QCOMPARE(Form3->MaskEditName->text(), QStringLiteral("Ru zu"));
+        QCOMPARE(Form3->MaskEditQth->text(), QStringLiteral("Mos cow"));
+        Form3->ButtonSaveClick();
+        QCOMPARE(DM->Table1.recordCount(), 1);
+        QCOMPARE(DM->Table1.fieldByName("LogName").asString(), QStringLiteral("Ru zu"));
+        QCOMPARE(DM->Table1.fieldByName("LogQth").asString(), QStringLiteral("Mos cow"));
     }
 
     // In edit mode nothing is taken over, by any way.

@@ -66,6 +66,8 @@ private slots:
         QTest::newRow("first VIA of the line") << "Via [<VIA>]" << "VIA K1AA" << "" << " [VIA K1AA]";
         QTest::newRow("no via leaves nothing") << "[<VIA>]" << "name Ivan" << "" << "[]";
         QTest::newRow("via off the first line") << "[<VIA>]" << "Ivan\nvia K1AA" << "" << "[Ivan]";
+        QTest::newRow("first of CR LF lines") << "[<VIA>]" << "via W1XYZ\r\nsecond\tline" << "" << "[ W1XYZ]";
+        QTest::newRow("first of lone-CR lines") << "[<VIA>]" << "via W1XYZ\rsecond" << "" << "[ W1XYZ]";
     }
     void fill()
     {

@@ -189,11 +189,32 @@ QString decodeText(const QByteArray &bytes)
     return decode1251(bytes);
 }
 
+QString blankControls(const QString &text, Lines lines)
+{
+    const auto isBlanked = [lines](QChar c) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u != 0x7f)
+            return false;
+        return lines == Lines::One || (u != u'\r' && u != u'\n' && u != u'\t');
+    };
+    // Walks write thousands of clean values: those are returned unchanged.
+    qsizetype first = 0;
+    while (first < text.size() && !isBlanked(text.at(first)))
+        ++first;
+    if (first == text.size())
+        return text;
+    QString result = text;
+    for (qsizetype i = first; i < result.size(); ++i)
+        if (isBlanked(result.at(i)))
+            result[i] = u' ';
+    return result;
+}
+
 QString fixedColumns(std::initializer_list<std::pair<QString, int>> pieces)
 {
     QString line(30, u' ');
     for (const auto &[piece, column] : pieces)
-        line.insert(std::min<qsizetype>(column - 1, line.size()), piece);
+        line.insert(std::min<qsizetype>(column - 1, line.size()), blankControls(piece));
     return line;
 }
 

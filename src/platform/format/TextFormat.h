@@ -48,9 +48,16 @@ std::optional<qint64> parseInteger(QStringView text);
 // never split).
 QString cutToWidth(const QString &text, int width);
 
+// Control characters (below U+0020, and U+007F) replaced by blanks, one for
+// one, so a value from outside can neither break a line of a file nor shift
+// its columns. A multi-line text keeps its line breaks (CR, LF) and tabs.
+enum class Lines { One, Many };
+QString blankControls(const QString &text, Lines lines = Lines::One);
+
 // A line of fixed columns as the reports and the text export build it: 30
 // blanks, then each piece inserted at its 1-based column in turn (what stands
 // there moves right; a column past the end appends). Trailing blanks stay.
+// A control character in a piece is written as a blank.
 QString fixedColumns(std::initializer_list<std::pair<QString, int>> pieces);
 
 // Windows-1251 bytes (files of older installations) to text.

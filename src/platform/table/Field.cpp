@@ -119,10 +119,13 @@ QVariant storedValue(const FieldDef &field, const QString &text)
     if (text.isEmpty())
         return emptyValue(field);
     switch (field.type) {
+    // A value from outside (a file, a page, the clipboard) must not carry
+    // control characters into the table: a text field is one line, a memo
+    // keeps its lines and tabs.
     case FieldType::Text:
-        return TextFormat::cutToWidth(text, field.width);
+        return TextFormat::cutToWidth(TextFormat::blankControls(text), field.width);
     case FieldType::Memo:
-        return text;
+        return TextFormat::blankControls(text, TextFormat::Lines::Many);
     case FieldType::Integer:
     case FieldType::SmallInt: {
         const auto value = TextFormat::parseInteger(text);

@@ -16,7 +16,8 @@ namespace Db {
 class Table;
 
 // Conversions between a field's display text and its stored form. `storedValue`
-// raises TableError for a text that is not a value of the field's type.
+// raises TableError for a text that is not a value of the field's type; it
+// writes control characters as blanks (a memo keeps CR, LF and tab).
 QVariant storedValue(const FieldDef &field, const QString &text);
 QString displayText(const FieldDef &field, const QVariant &stored);
 QVariant emptyValue(const FieldDef &field);

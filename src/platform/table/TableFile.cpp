@@ -3,6 +3,7 @@
 #include "platform/table/Table.h"
 #include "platform/table/TableError.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
@@ -139,6 +140,26 @@ bool hasSqliteHeader(const QString &path)
     return f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
+// A table file may come from elsewhere (a callbook, a log or base copied from
+// another machine): no SQL stored in it may run here. Functions in the file's
+// schema must be harmless, the schema cannot be written behind the engine's
+// back, and a file holding triggers or views is refused when it is opened
+// (readLayout).
+bool hardenConnection(sqlite3 *db)
+{
+    const int options[][2] = {{SQLITE_DBCONFIG_DEFENSIVE, 1},
+                              {SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0},
+                              {SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0}};
+    for (const auto &[option, value] : options)
+        if (sqlite3_db_config(db, option, value, nullptr) != SQLITE_OK)
+            return false;
+    return true;
+}
+
+// Reading a file's description may take this long before the file is taken
+// for a hostile one; our own files need a few milliseconds.
+constexpr qint64 layoutReadLimitMs = 1000;
+
 } // namespace
 
 std::shared_ptr<TableFile> TableFile::open(const QString &path)
@@ -176,7 +197,9 @@ TableFile::TableFile(const QString &path) : path_(path)
         // as the column's name in every row.
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-        readLayout();
+        if (!hardenConnection(db_))
+            fail(QStringLiteral("Cannot open"), sqlite3_extended_errcode(db_));
+        readLayoutBounded();
         // Every post is its own commit unless a walk holds a transaction; WAL with
         // NORMAL sync makes a returned post survive a killed process.
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -187,8 +210,9 @@ TableFile::TableFile(const QString &path) : path_(path)
                 idleCacheSize_ = s.column(0).toLongLong();
         }
         // Registered once: creating a function later would expire every cached statement.
-        if (sqlite3_create_function_v2(db_, "walk_tick", 0, SQLITE_UTF8, this, &TableFile::tickFunction, nullptr,
-                                       nullptr, nullptr) != SQLITE_OK)
+        // Callable only from the engine's own statements, never from a file's schema.
+        if (sqlite3_create_function_v2(db_, "walk_tick", 0, SQLITE_UTF8 | SQLITE_DIRECTONLY, this,
+                                       &TableFile::tickFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
             fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
         if (sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_, nullptr) !=
             SQLITE_OK)
@@ -403,13 +427,54 @@ void TableFile::walkEnded()
                      nullptr, nullptr);
 }
 
+TableError TableFile::notOurs() const
+{
+    return TableError(QStringLiteral("%1 is not a table file of this program").arg(path_), path_);
+}
+
+void TableFile::readLayoutBounded()
+{
+    struct Deadline {
+        QElapsedTimer clock;
+        bool passed = false;
+    } deadline;
+    deadline.clock.start();
+    // Looked at every few steps: a single step of a hostile file can be slow.
+    sqlite3_progress_handler(
+        db_, 16,
+        [](void *data) {
+            auto *d = static_cast<Deadline *>(data);
+            d->passed = d->passed || d->clock.hasExpired(layoutReadLimitMs);
+            return d->passed ? 1 : 0;
+        },
+        &deadline);
+    try {
+        readLayout();
+    } catch (const TableError &) {
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        if (deadline.passed)
+            throw notOurs();
+        throw;
+    }
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+}
+
 void TableFile::readLayout()
 {
-    auto notOurs = [this] {
-        return TableError(QStringLiteral("%1 is not a table file of this program").arg(path_), path_);
-    };
     sqlite3_stmt *probe = nullptr;
-    int rc = sqlite3_prepare_v2(db_, "SELECT value FROM _layout WHERE key = 'engine'", -1, &probe, nullptr);
+    // The engine makes neither triggers nor views; a file holding any is
+    // someone else's, whose SQL would run on every read or post.
+    int rc = sqlite3_prepare_v2(db_, "SELECT count(*) FROM sqlite_master WHERE type IN ('trigger', 'view')", -1,
+                                &probe, nullptr);
+    if (rc == SQLITE_OK && sqlite3_step(probe) == SQLITE_ROW && sqlite3_column_int64(probe, 0) > 0) {
+        sqlite3_finalize(probe);
+        throw notOurs();
+    }
+    sqlite3_finalize(probe);
+    if (rc != SQLITE_OK)
+        fail(QStringLiteral("Cannot read"), sqlite3_extended_errcode(db_));
+    probe = nullptr;
+    rc = sqlite3_prepare_v2(db_, "SELECT value FROM _layout WHERE key = 'engine'", -1, &probe, nullptr);
     sqlite3_finalize(probe);
     if (rc != SQLITE_OK) {
         // Only a file without our description is foreign; a damaged file or a

@@ -4,6 +4,7 @@
 // Internal to the engine.
 
 #include "platform/table/Schema.h"
+#include "platform/table/TableError.h"
 
 #include <QHash>
 #include <QList>
@@ -46,7 +47,8 @@ private:
 class TableFile {
 public:
     // The shared file at `path` (opened on first use). Throws TableError naming
-    // the file when it is not a table file of this program.
+    // the file when it is not a table file of this program: also when it holds
+    // triggers or views, or its description cannot be read within a second.
     static std::shared_ptr<TableFile> open(const QString &path);
     ~TableFile();
     TableFile(const TableFile &) = delete;
@@ -99,7 +101,11 @@ public:
 
 private:
     explicit TableFile(const QString &path);
+    // The layout read within a time limit: a hostile file is refused by name
+    // instead of holding up the program.
+    void readLayoutBounded();
     void readLayout();
+    TableError notOurs() const;
     void walkEnded(); // gives back the walk's page cache once no savepoint is left
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
 

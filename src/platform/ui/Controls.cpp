@@ -1,5 +1,7 @@
 #include "platform/ui/Controls.h"
 
+#include "platform/format/TextFormat.h"
+
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +19,14 @@ int allColumnsWidth(const QTableView *grid)
     if (grid->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
         width += grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
     return width;
+}
+
+QLabel *label(const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setText(text);
+    return l;
 }
 
 QComboBox *editableCombo(QWidget *parent, const char *objectName, const QStringList &items, const QString &text)
@@ -49,8 +59,15 @@ int fontColor(const QWidget *widget)
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
-QValidator::State UpperCaseValidator::validate(QString &input, int &) const
+QValidator::State OneLineValidator::validate(QString &input, int &) const
 {
+    input = TextFormat::blankControls(input);
+    return Acceptable;
+}
+
+QValidator::State UpperCaseValidator::validate(QString &input, int &position) const
+{
+    OneLineValidator::validate(input, position);
     input = input.toUpper();
     return Acceptable;
 }
@@ -58,6 +75,7 @@ QValidator::State UpperCaseValidator::validate(QString &input, int &) const
 MaskEdit::MaskEdit(const QString &objectName, QWidget *parent) : QLineEdit(parent)
 {
     setObjectName(objectName);
+    setValidator(new OneLineValidator(this));
 }
 
 void MaskEdit::setUpperCase(bool upper)
@@ -65,7 +83,7 @@ void MaskEdit::setUpperCase(bool upper)
     if (upper == isUpperCase())
         return;
     delete validator();
-    setValidator(upper ? new UpperCaseValidator(this) : nullptr);
+    setValidator(upper ? new UpperCaseValidator(this) : new OneLineValidator(this));
     if (upper)
         setText(text().toUpper());
 }

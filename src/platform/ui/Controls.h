@@ -7,12 +7,18 @@
 #include <QColor>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QValidator>
 
 namespace Ui {
+
+// A label that shows its text as it is: a callsign, a spot or a file's line
+// is never read as markup (an image tag would make the label open a file).
+// Every label of the program is made here.
+QLabel *label(const QString &text, QWidget *parent);
 
 // A combo box offering `items` whose text code may also set to any other text
 // (a spot's frequency, a value read from a file).
@@ -32,14 +38,22 @@ QColor windowsColor(int bgr);
 void setFontColor(QWidget *widget, int bgr);
 int fontColor(const QWidget *widget); // as a Windows number
 
-// Turns every letter upper case, typed or set from code.
-class UpperCaseValidator : public QValidator {
+// Typed or pasted text is one line: control characters (a pasted line break
+// or tab) become blanks.
+class OneLineValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString &input, int &position) const override;
 };
 
-// An edit field. "Exit" (leaving the field) is a focus change to another
+// Turns every letter upper case, typed or set from code; one line as above.
+class UpperCaseValidator : public OneLineValidator {
+public:
+    using OneLineValidator::OneLineValidator;
+    State validate(QString &input, int &position) const override;
+};
+
+// An edit field; what is typed or pasted is one line. "Exit" (leaving the field) is a focus change to another
 // control; deactivating the window or opening a popup is not.
 class MaskEdit : public QLineEdit {
     Q_OBJECT

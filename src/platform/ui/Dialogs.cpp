@@ -29,6 +29,16 @@ QString withExtension(const QString &name, const FileDialogOptions &options)
     return name + u'.' + options.defaultExtension;
 }
 
+// Every box shows its text as it is: texts from files, pages and tables (an
+// ADIF record's call, a table file's name) are never read as markup.
+QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString &text,
+                                    QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption(), text, buttons, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    return QMessageBox::StandardButton(box.exec());
+}
+
 } // namespace
 
 Dialogs &dialogs()
@@ -65,12 +75,12 @@ bool FontDialog::execute()
 
 void QtDialogs::warning(const QString &text)
 {
-    QMessageBox::warning(QApplication::activeWindow(), caption(), text, QMessageBox::Ok);
+    showBox(QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
 void QtDialogs::information(const QString &text)
 {
-    QMessageBox::information(QApplication::activeWindow(), caption(), text, QMessageBox::Ok);
+    showBox(QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 Answer QtDialogs::question(const QString &text, bool cancel)
@@ -78,7 +88,7 @@ Answer QtDialogs::question(const QString &text, bool cancel)
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (cancel)
         buttons |= QMessageBox::Cancel;
-    switch (QMessageBox::question(QApplication::activeWindow(), caption(), text, buttons)) {
+    switch (showBox(QMessageBox::Question, text, buttons)) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return cancel ? Answer::Cancel : Answer::No;
@@ -87,7 +97,7 @@ Answer QtDialogs::question(const QString &text, bool cancel)
 
 void QtDialogs::error(const QString &text)
 {
-    QMessageBox::critical(QApplication::activeWindow(), caption(), text, QMessageBox::Ok);
+    showBox(QMessageBox::Critical, text, QMessageBox::Ok);
 }
 
 QString QtDialogs::openFileName(const FileDialogOptions &options)

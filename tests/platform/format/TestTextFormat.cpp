@@ -177,6 +177,31 @@ private slots:
         QCOMPARE(cutToWidth(text, width), expected);
     }
 
+    // Values from files, pages and the clipboard: one line each, with the
+    // same length, so no line break or column shift gets through.
+    void controlCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("oneLine");
+        QTest::addColumn<QString>("manyLines");
+        QTest::newRow("clean") << "UR5AAA" << "UR5AAA" << "UR5AAA";
+        QTest::newRow("CR LF") << "K1ABC\r\nEND-OF-LOG:" << "K1ABC  END-OF-LOG:" << "K1ABC\r\nEND-OF-LOG:";
+        QTest::newRow("lone CR") << "Ru\rzu" << "Ru zu" << "Ru\rzu";
+        QTest::newRow("tab") << "UR5AAA\t599" << "UR5AAA 599" << "UR5AAA\t599";
+        QTest::newRow("escape, DEL, NUL") << QString::fromLatin1("a\x1b[2Jb\x7f\0c", 9) << "a [2Jb  c" << "a [2Jb  c";
+        QTest::newRow("not a control") << QString::fromUtf8("Київ\u00a0\u0080") << QString::fromUtf8("Київ\u00a0\u0080")
+                                       << QString::fromUtf8("Київ\u00a0\u0080");
+    }
+    void controlCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, oneLine);
+        QFETCH(QString, manyLines);
+        QCOMPARE(blankControls(text), oneLine);
+        QCOMPARE(blankControls(text, Lines::Many), manyLines);
+        QCOMPARE(fixedColumns({{text, 1}}), oneLine + QString(30, u' '));
+    }
+
     void windows1251()
     {
         // "Привет" in Windows-1251.

@@ -5,7 +5,9 @@
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/Window.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
@@ -114,6 +116,76 @@ private slots:
         save.defaultExtension = QStringLiteral("tst");
         QCOMPARE(Ui::saveFileName(save), QStringLiteral("/tmp/contest.tst"));
         QCOMPARE(Ui::openFileName({}), QString());
+    }
+
+    // Qt's own boxes show a text from a file or a table as it is, markup and
+    // all (an ADIF record's call in the date-error box).
+    void boxesShowTextAsItIs_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("warning") << 0;
+        QTest::newRow("information") << 1;
+        QTest::newRow("question") << 2;
+        QTest::newRow("error") << 3;
+    }
+    void boxesShowTextAsItIs()
+    {
+        QFETCH(int, kind);
+        const QString text = QStringLiteral("Invalid Date in ADIF file ! <b>x</b>");
+        Qt::TextFormat format = Qt::AutoText;
+        QString shown;
+        // Read and closed once the box runs.
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *box = qobject_cast<QMessageBox *>(w);
+                if (!box || !box->isVisible())
+                    continue;
+                format = box->textFormat();
+                if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+                    shown = label->textFormat() == Qt::PlainText ? label->text() : QString();
+                box->done(QMessageBox::Ok);
+                watch.stop();
+            }
+        });
+        watch.start();
+        Ui::QtDialogs qt;
+        switch (kind) {
+        case 0: qt.warning(text); break;
+        case 1: qt.information(text); break;
+        case 2: qt.question(text, true); break;
+        default: qt.error(text); break;
+        }
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, text);
+    }
+
+    // What is typed or pasted into an entry field is one line.
+    void entryFieldsTakeOneLine_data()
+    {
+        QTest::addColumn<bool>("upper");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("line break") << true << "k1abc\r\nEND-OF-LOG:" << "K1ABC  END-OF-LOG:";
+        QTest::newRow("tab") << false << "Lviv\tUkraine" << "Lviv Ukraine";
+        QTest::newRow("lone CR") << false << "Ru\rzu" << "Ru zu";
+        QTest::newRow("clean") << true << "ur5aaa" << "UR5AAA";
+    }
+    void entryFieldsTakeOneLine()
+    {
+        QFETCH(bool, upper);
+        QFETCH(QString, pasted);
+        QFETCH(QString, expected);
+        Ui::MaskEdit edit(QStringLiteral("MaskEditCall"));
+        edit.setUpperCase(upper);
+        edit.insert(pasted); // what a paste does
+        QCOMPARE(edit.text(), expected);
+        edit.setUpperCase(!upper);
+        edit.selectAll();
+        edit.insert(pasted);
+        QCOMPARE(edit.text().size(), pasted.size());
+        QVERIFY(!edit.text().contains(QRegularExpression("[\\r\\n\\t]")));
     }
 
     void scriptedDialogsRestorePrevious()
