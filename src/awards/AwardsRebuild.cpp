@@ -11,7 +11,6 @@ namespace AwardsRebuild {
 
 namespace {
 
-constexpr int resolvedLength = 4;
 constexpr int countryWidth = 15; // the log's LogObl
 constexpr int blockRows = 4096;
 
@@ -26,7 +25,7 @@ void rebuild(const Tables &t, bool clearFirst, const Step &step)
     if (clearFirst)
         t.marks.clearAll();
 
-    PrefixCache countries(t.allpref, t.prefix, resolvedLength);
+    PrefixCache countries(t.allpref, t.prefix, resolvedCharacters);
     MarkBatch pending;
     const auto column = [&t](const char *name) { return t.log.fieldByName(QString::fromLatin1(name)).column(); };
     const int call = column("LogCall"), band = column("LogBand"), mode = column("LogMode"),

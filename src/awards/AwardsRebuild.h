@@ -1,6 +1,6 @@
 #pragma once
 // The awards rebuild as one walk over a log: each contact resolved to its
-// country (first four characters at most), marked in the award tables
+// country (as the entry resolves it), marked in the award tables
 // without the QSL copy, and its stored country corrected.
 
 #include <functional>

@@ -14,6 +14,12 @@ namespace Db {
 class Table;
 }
 
+// Leading characters of a callsign looked up, the same for the entry, the
+// spot list, the import and the awards rebuild: whole calls of up to five
+// characters are added prefixes of their own ("4U1UN", "E51WL"), so a
+// contact keeps the country its entry showed.
+inline constexpr int resolvedCharacters = 5;
+
 // `allpref` is a cursor on "Allpref"; `prefix` a cursor on "Prefix" linked to
 // it (Prefix = MainPrefix). Returns nothing when no leading part matches: the
 // previous callsign's row is never reused. Leaves both cursors on the rows found.

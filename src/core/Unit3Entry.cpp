@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int resolveLimit = 5;
 // Eleven Z: every callsign that begins with the typed text lies in the range.
 const QString rangeEnd = QStringLiteral("ZZZZZZZZZZZ");
 
@@ -66,7 +65,7 @@ void TForm3::resolveEntry()
     EntryPrefix.reset();
     if (call.isEmpty() || !DM->Table2.isActive() || !DM->Table3.isActive())
         return;
-    EntryPrefix = resolvePrefix(DM->Table2, DM->Table3, call, resolveLimit);
+    EntryPrefix = resolvePrefix(DM->Table2, DM->Table3, call, resolvedCharacters);
 }
 
 void TForm3::showDistanceAndHeading()

@@ -75,14 +75,20 @@ QString dateOf(const QString &adif)
     return QString(text, 10);
 }
 
-// The date and flag joined as the log keeps them; empty when both are.
+// The one flag value that means the card went out or came in.
+bool isYes(const QString &flag)
+{
+    return flag.trimmed().toUpper() == u"Y"_s;
+}
+
+// The date and flag joined as the log keeps them. Any text in the field
+// means "sent" or "confirmed" to the rest of the program, so a date without
+// a "Y" (a card requested, queued or still to come) leaves it empty.
 QString qslText(const QString &adifDate, const QString &flag)
 {
-    const QString date = dateOf(adifDate);
-    const bool yes = flag.trimmed().toUpper() == u"Y"_s;
-    if (date.isEmpty() && !yes)
+    if (!isYes(flag))
         return {};
-    return TextFormat::cutToWidth(date + u"  "_s + (yes ? u"Y"_s : QString()), 12);
+    return TextFormat::cutToWidth(dateOf(adifDate) + u"  Y"_s, 12);
 }
 
 Result rejected(const QString &message = {})
@@ -116,6 +122,13 @@ std::optional<QString> bandOfFrequency(const QString &freq)
             return QString(e.key);
     }
     return std::nullopt;
+}
+
+QString bandKey(const QString &band)
+{
+    if (auto key = bandOfName(band))
+        return *key;
+    return bandOfFrequency(band).value_or(band);
 }
 
 Result fromRecord(const AdifRecord &record)
@@ -181,7 +194,7 @@ Result fromRecord(const AdifRecord &record)
     const QString received = text(QslRcvd);
     c.txQsl = qslText(text(QslSDate), text(QslSent));
     c.rxQsl = qslText(text(QslRDate), received);
-    c.confirmed = received.trimmed().toUpper() == u"Y"_s;
+    c.confirmed = isYes(received);
     c.notepad = text(QslVia) + u"   "_s + text(Notes) + text(Comment);
     return Result{std::move(c), {}};
 }

@@ -29,7 +29,7 @@ struct Contact {
     QString rstTx;
     QString name;
     QString qth;
-    QString txQsl; // QSL sent date + two blanks + "Y" or nothing, at most 12; "" when neither
+    QString txQsl; // with QSL_SENT "Y": its date (if any) + two blanks + "Y", at most 12; else ""
     QString rxQsl;
     QString notepad; // QSL_VIA + three blanks + NOTES + COMMENT
     bool confirmed = false; // QSL_RCVD is "Y"
@@ -49,5 +49,10 @@ Result fromRecord(const AdifRecord &record);
 std::optional<QString> bandOfName(const QString &band);
 // A band key from a frequency in MHz, either decimal separator: "14,025" -> "14".
 std::optional<QString> bandOfFrequency(const QString &freq);
+// The import's band rule on one band text: a band name or a frequency in a
+// band gives its key, any other text stays as it is. Put through it, a band
+// the log holds and an imported one agree when they name the same band
+// ("7.0" and "40M" both give "7").
+QString bandKey(const QString &band);
 
 } // namespace AdifContact

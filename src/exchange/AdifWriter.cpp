@@ -71,11 +71,13 @@ QByteArray recordLine(const LogRowTexts &row)
     piece(line, "CALL", row.call);
     piece(line, "QSO_DATE", adifDate(row.date));
     piece(line, "TIME_ON", adifTime(row.time));
-    const QString band = adifBand(row.band);
-    piece(line, "BAND", band);
-    // A frequency only for a band in MHz; one character goes with a blank
-    // before it. Keys in the table need no parsing.
-    const bool inMHz = band.isEmpty() ? TextFormat::parseNumber(row.band).has_value() : band != u"SAT"_s;
+    // A key gives its ADIF name and a frequency, a number a frequency alone;
+    // any other text ("60M", "630M" as the import keeps them) is written as
+    // the band it is, so the import reads it back unchanged. One character
+    // of frequency goes with a blank before it.
+    const QString name = adifBand(row.band);
+    const bool inMHz = name.isEmpty() ? TextFormat::parseNumber(row.band).has_value() : name != u"SAT"_s;
+    piece(line, "BAND", name.isEmpty() && !inMHz ? row.band : name);
     if (inMHz)
         piece(line, "FREQ", row.band.size() == 1 ? u' ' + row.band : row.band);
     piece(line, "MODE", row.mode);

@@ -17,8 +17,6 @@ namespace {
 
 using AdifContact::Contact;
 
-constexpr int resolvedLength = 4;
-
 class DuplicateTest {
 public:
     explicit DuplicateTest(Db::Table &lookup) : lookup_(lookup), previousIndex_(lookup.indexName())
@@ -27,6 +25,8 @@ public:
         call_ = &lookup_.fieldByName(QStringLiteral("LogCall"));
         date_ = &lookup_.fieldByName(QStringLiteral("LogDate"));
         time_ = &lookup_.fieldByName(QStringLiteral("LogTime"));
+        band_ = &lookup_.fieldByName(QStringLiteral("LogBand"));
+        mode_ = &lookup_.fieldByName(QStringLiteral("LogMode"));
     }
     ~DuplicateTest()
     {
@@ -39,14 +39,20 @@ public:
     DuplicateTest(const DuplicateTest &) = delete;
     DuplicateTest &operator=(const DuplicateTest &) = delete;
 
-    // Same call, date, hour and minute; seconds do not count, so a contact
-    // saved at 12:34:56 matches a file's 1234.
+    // Same call, date, hour and minute, band and mode; seconds do not count,
+    // so a contact saved at 12:34:56 matches a file's 1234. Band and mode are
+    // compared as the log would store the imported ones, the stored band put
+    // through the import's band rule too, so a stored "7.0" is the file's
+    // 40M. Contacts apart only in band or mode (one station on three bands in
+    // one minute) are all kept.
     bool inLog(const Contact &c)
     {
         // As the log stores it: a control character of the file is a blank there.
         const QString call = TextFormat::blankControls(c.call);
         if (!lookup_.locate(QStringLiteral("LogCall"), call))
             return false;
+        const QString band = asStored(AdifContact::bandKey(c.band), *band_);
+        const QString mode = asStored(c.mode, *mode_);
         for (; !lookup_.eof() && call_->asString() == call; lookup_.next()) {
             const QDate date = date_->asDate();
             if (date > c.qsoDate)
@@ -54,18 +60,28 @@ public:
             if (date != c.qsoDate)
                 continue;
             const QTime time = time_->asTime();
-            if (time.isValid() && time.hour() == c.qsoTime.hour() && time.minute() == c.qsoTime.minute())
+            if (time.isValid() && time.hour() == c.qsoTime.hour() && time.minute() == c.qsoTime.minute() &&
+                asStored(AdifContact::bandKey(band_->asString()), *band_) == band &&
+                asStored(mode_->asString(), *mode_) == mode)
                 return true;
         }
         return false;
     }
 
 private:
+    // Upper case (as the import writes modes) cut to the field's width.
+    static QString asStored(const QString &text, const Db::Field &field)
+    {
+        return TextFormat::cutToWidth(text.toUpper(), field.size());
+    }
+
     Db::Table &lookup_;
     QString previousIndex_;
     Db::Field *call_;
     Db::Field *date_;
     Db::Field *time_;
+    Db::Field *band_;
+    Db::Field *mode_;
 };
 
 // The log's fields, found once for the whole walk.
@@ -133,7 +149,7 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
     MarkBatch marks;
     {
         AdifReader reader(file);
-        PrefixCache countries(tables.allpref, tables.prefix, resolvedLength);
+        PrefixCache countries(tables.allpref, tables.prefix, resolvedCharacters);
         DuplicateTest duplicates(tables.lookup);
         const LogFields fields(tables.log);
         Db::TableTransaction walk(tables.log);

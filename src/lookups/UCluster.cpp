@@ -33,7 +33,6 @@ namespace {
 
 constexpr int columns = 8;
 constexpr int gridRows = 252;
-constexpr int resolveLimit = 5;
 constexpr int fetchTimeoutMs = 30000;
 constexpr int markColumn = 7;
 const char *const defaultSpotUrl = "http://www.dxsummit.fi/dxs/dx250.html";
@@ -308,10 +307,10 @@ bool TFDX_Cluster::resolve(const QString &dx, std::unique_ptr<PrefixCache> *cach
         return false;
     cursors_->open();
     if (!cache) {
-        cursors_->row = resolvePrefix(cursors_->allpref, cursors_->prefix, dx, resolveLimit);
+        cursors_->row = resolvePrefix(cursors_->allpref, cursors_->prefix, dx, resolvedCharacters);
     } else {
         if (!*cache)
-            *cache = std::make_unique<PrefixCache>(cursors_->allpref, cursors_->prefix, resolveLimit);
+            *cache = std::make_unique<PrefixCache>(cursors_->allpref, cursors_->prefix, resolvedCharacters);
         cursors_->row = (*cache)->resolve(dx);
     }
     return cursors_->row.has_value();

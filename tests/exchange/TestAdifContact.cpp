@@ -155,8 +155,8 @@ private slots:
         QTest::newRow("received N") << QByteArray("<QSL_RCVD:1>N") << "" << "" << false << "   ";
         QTest::newRow("received R") << QByteArray("<QSL_RCVD:1>R") << "" << "" << false << "   ";
         QTest::newRow("sent Y") << QByteArray("<QSL_SENT:1>Y") << "  Y" << "" << false << "   ";
-        QTest::newRow("sent Q with date")
-            << QByteArray("<QSL_SENT:1>Q <QSLSDATE:8>20240510") << "10.05.2024  " << "" << false << "   ";
+        QTest::newRow("sent Q with date: not sent")
+            << QByteArray("<QSL_SENT:1>Q <QSLSDATE:8>20240510") << "" << "" << false << "   ";
         QTest::newRow("date that is no date") << QByteArray("<QSLSDATE:10>2024-05-10") << "" << "" << false << "   ";
         QTest::newRow("QSL_VIA and NOTES")
             << QByteArray("<NOTES:4>test <QSL_VIA:5>QB2BB") << "" << "" << false << "QB2BB   test";

@@ -61,8 +61,10 @@ private slots:
             << "<CALL:5>QB1AA <QSO_DATE:8>20030115 <TIME_ON:4>1234 <BAND:0> <FREQ:3>7.0 " + tail;
         QTest::newRow("satellite") << example({{Band, "Satell"}})
                                    << "<CALL:5>QB1AA <QSO_DATE:8>20030115 <TIME_ON:4>1234 <BAND:3>SAT " + tail;
-        QTest::newRow("band 630M") << example({{Band, "630M"}})
-                                   << "<CALL:5>QB1AA <QSO_DATE:8>20030115 <TIME_ON:4>1234 <BAND:0> " + tail;
+        QTest::newRow("band 630M, no key and no number")
+            << example({{Band, "630M"}}) << "<CALL:5>QB1AA <QSO_DATE:8>20030115 <TIME_ON:4>1234 <BAND:4>630M " + tail;
+        QTest::newRow("no band") << example({{Band, ""}})
+                                 << "<CALL:5>QB1AA <QSO_DATE:8>20030115 <TIME_ON:4>1234 <BAND:0> " + tail;
         QTest::newRow("year 03") << example({{Date, "15.01.03"}})
                                  << "<CALL:5>QB1AA <QSO_DATE:8>20030115 <TIME_ON:4>1234 <BAND:3>20M <FREQ:2>14 " + tail;
         QTest::newRow("year 41") << example({{Date, "15.01.41"}})

@@ -1427,7 +1427,17 @@ void TableTransaction::commit()
 {
     if (done_)
         return;
-    file_->releaseSavepoint(name_);
+    try {
+        file_->releaseSavepoint(name_);
+    } catch (...) {
+        // A commit that failed leaves nothing open: its own error is the one
+        // to report.
+        try {
+            rollback();
+        } catch (...) {
+        }
+        throw;
+    }
     done_ = true;
 }
 
@@ -1436,9 +1446,17 @@ void TableTransaction::rollback()
     if (done_)
         return;
     done_ = true;
-    file_->rollbackSavepoint(name_);
+    std::exception_ptr error;
+    try {
+        file_->rollbackSavepoint(name_);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    // Whatever the roll-back reported, the rows the cursors stood on may be gone.
     for (Table *t : QList<Table *>(file_->cursors))
         t->afterRollback();
+    if (error)
+        std::rethrow_exception(error);
 }
 
 } // namespace Db

@@ -264,9 +264,15 @@ private:
     QList<DataSource *> sources_;
 };
 
+// Test seam: while set, a command of the transactions below on a table file
+// ("SAVEPOINT walk1", "RELEASE walk1" which commits the outermost, "ROLLBACK
+// TO walk1") for which `fault` returns true fails as on a full disk, unrun.
+void setTransactionFault(std::function<bool(const QString &fileName, const QString &command)> fault);
+
 // One transaction on the file of `table`, for a walk that writes many rows.
-// Nests; rolled back unless committed; after a roll-back every cursor on the
-// file reads its row again.
+// Nests; rolled back unless committed (a failed commit included); after a
+// roll-back every cursor on the file reads its row again. However a commit or
+// roll-back fails, the outermost one leaves no transaction open on the file.
 class TableTransaction {
 public:
     explicit TableTransaction(Table &table);

@@ -389,13 +389,35 @@ void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed)
     }
 }
 
+namespace {
+
+std::function<bool(const QString &, const QString &)> &transactionFault()
+{
+    static std::function<bool(const QString &, const QString &)> fault;
+    return fault;
+}
+
+} // namespace
+
+void setTransactionFault(std::function<bool(const QString &fileName, const QString &command)> fault)
+{
+    transactionFault() = std::move(fault);
+}
+
+void TableFile::transactionCommand(const QString &sql)
+{
+    if (transactionFault() && transactionFault()(fileName(), sql))
+        fail(QStringLiteral("Cannot run a command"), SQLITE_FULL);
+    exec(sql);
+}
+
 QString TableFile::beginSavepoint()
 {
     if (savepoints_ == 0)
         exec(QStringLiteral("PRAGMA cache_size=-%1").arg(walkCacheKiB));
     const QString name = QStringLiteral("walk%1").arg(savepoints_ + 1);
     try {
-        exec(QStringLiteral("SAVEPOINT ") + name);
+        transactionCommand(QStringLiteral("SAVEPOINT ") + name);
     } catch (...) {
         walkEnded();
         throw;
@@ -406,7 +428,7 @@ QString TableFile::beginSavepoint()
 
 void TableFile::releaseSavepoint(const QString &name)
 {
-    exec(QStringLiteral("RELEASE ") + name);
+    transactionCommand(QStringLiteral("RELEASE ") + name);
     --savepoints_;
     walkEnded();
 }
@@ -414,9 +436,20 @@ void TableFile::releaseSavepoint(const QString &name)
 void TableFile::rollbackSavepoint(const QString &name)
 {
     forgetRowCount();
-    exec(QStringLiteral("ROLLBACK TO ") + name);
-    exec(QStringLiteral("RELEASE ") + name);
     --savepoints_;
+    try {
+        transactionCommand(QStringLiteral("ROLLBACK TO ") + name);
+        transactionCommand(QStringLiteral("RELEASE ") + name);
+    } catch (...) {
+        // The savepoint may be gone while the file's transaction is still
+        // open (after a failed commit): the outermost walk then ends it whole,
+        // or every later post would stay uncommitted and keep other programs
+        // out of the file.
+        if (savepoints_ == 0 && !sqlite3_get_autocommit(db_))
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        walkEnded();
+        throw;
+    }
     walkEnded();
 }
 

@@ -107,6 +107,7 @@ private:
     void readLayout();
     TableError notOurs() const;
     void walkEnded(); // gives back the walk's page cache once no savepoint is left
+    void transactionCommand(const QString &sql); // exec, unless the test seam fails it
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
 
     QString path_;
