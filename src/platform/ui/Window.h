@@ -16,7 +16,9 @@ class Window : public QMainWindow {
 public:
     explicit Window(const QString &objectName, const QString &caption, QWidget *parent = nullptr);
 
-    // Show: visible, raised and active; the activation handler runs.
+    // Show: visible, raised and active; the activation handler runs. While a
+    // KeepKeyboard lives the window comes up raised but leaves the keyboard
+    // where it is (its activation handler still runs).
     void showWindow();
     // Runs the window until it is closed or hidden.
     void showModal();
@@ -43,6 +45,18 @@ private:
     void activated();
     bool endsProgram_ = false;
     QEventLoop *modalLoop_ = nullptr;
+};
+
+// While one lives, windows the program shows come up without taking the
+// keyboard: a run of windows shown on the operator's way (the look-up chain)
+// must not catch the keys typed after it. Nests.
+class KeepKeyboard {
+public:
+    KeepKeyboard();
+    ~KeepKeyboard();
+    KeepKeyboard(const KeepKeyboard &) = delete;
+    KeepKeyboard &operator=(const KeepKeyboard &) = delete;
+    static bool active();
 };
 
 } // namespace Ui
