@@ -16,8 +16,10 @@
 #include <QtTest>
 #include <fcntl.h>
 #include <memory>
+#include <csignal>
 #include <sqlite3.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -68,6 +70,12 @@ bool keyedElements(const QList<LineChange> &changes, QString &elements)
         rts = c.rts;
     }
     return true;
+}
+
+// A process of the test's desktop ends with the test, even one that dies.
+void endsWithTheTest(QProcess &process)
+{
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 QString morse(const QString &text)
@@ -218,6 +226,7 @@ class TestDesktop : public QObject {
         env.insert(QStringLiteral("ASAN_OPTIONS"),
                    env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
         app_ = std::make_unique<QProcess>();
+        endsWithTheTest(*app_);
         app_->setProcessEnvironment(env);
         app_->setWorkingDirectory(program_->path());
         app_->setProcessChannelMode(QProcess::ForwardedChannels);
@@ -232,6 +241,8 @@ private slots:
     void initTestCase()
     {
         // A free display: Xvfb picks it and says which.
+        endsWithTheTest(xvfb_);
+        endsWithTheTest(windowManager_);
         xvfb_.start(tool("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
         QVERIFY(xvfb_.waitForStarted());
         QElapsedTimer waited;
