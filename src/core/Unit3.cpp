@@ -407,8 +407,12 @@ void TForm3::FormActivate()
     if (Label23->text() != QLatin1String("New"))
         return;
     Label23->setText(QStringLiteral("Old"));
-    // Its activation reads the settings and starts the start-up timer.
-    Config->showWindow();
+    // Its activation reads the settings and starts the start-up timer. Shown
+    // for a moment only, it leaves the keyboard with the main window.
+    {
+        const Ui::KeepKeyboard keepKeyboard;
+        Config->showWindow();
+    }
     MemoNot->setFixedHeight(0);
     MaskEditCall->setFocusPolicy(Qt::StrongFocus);
     showAddItems();

@@ -15,6 +15,7 @@
 #include "platform/table/Database.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/Window.h"
 #include "utilities/UImage.h"
 
 #include <QDir>
@@ -90,8 +91,11 @@ void TForm3::showLookupResults(bool focusReport)
         Timer3->start();
     showWindow();
     if (focusReport) {
-        if (MaskEditRstTx->isEnabled())
+        if (MaskEditRstTx->isEnabled()) {
             MaskEditRstTx->setFocus();
+            // The report typed next replaces the default one.
+            MaskEditRstTx->selectAll();
+        }
         offerConfirmation();
     } else if (MaskEditRstTx->isEnabled()) {
         offerConfirmation();
@@ -100,6 +104,9 @@ void TForm3::showLookupResults(bool focusReport)
 
 void TForm3::runLookups()
 {
+    // The windows the look-ups show stay behind: the keys typed on belong to
+    // the main window, which the chain's end brings forward.
+    const Ui::KeepKeyboard keepKeyboard;
     // A confirmation offer belongs to this callsign only, never to the last.
     FConfirm->Edit1->clear();
     FConfirm->Edit2->clear();

@@ -166,6 +166,11 @@ void TForm3::afterPost(bool counted, const QString &points, const std::optional<
         const AwardMarks::Qsl qsl{MaskEditQslRx->text(), MaskEditQslTx->text()};
         DM->Marks.mark(EntryPrefix, ComboBoxBand->currentText(), ComboBoxMode->currentText(), !qsl.received.isEmpty(),
                        &qsl);
+        // The marks went through cursors of their own: the award rows on show
+        // (the contest window's panels) read them again.
+        for (Db::Table *award : {&DM->Table4, &DM->Table9, &DM->Table5})
+            if (award->isActive())
+                award->refresh();
     });
     if (SoundAutosave->isChecked())
         Ui::runGuarded([] {

@@ -186,6 +186,11 @@ TFCW::TFCW() : Ui::Window(QStringLiteral("FCW"), QStringLiteral("CW"))
         this);
     BitBtnTx->installEventFilter(entered);
     Button2->installEventFilter(entered);
+    // The keyboard stays in the box being typed into: a button that took it
+    // would be clicked by the next blank typed (Pause with the transmitter
+    // keyed). The buttons are still reached with Tab.
+    for (QPushButton *b : findChildren<QPushButton *>())
+        b->setFocusPolicy(Qt::TabFocus);
     Timer3->start();
 }
 
@@ -324,7 +329,6 @@ void TFCW::BitBtnTxClick()
         const int port = portChoice();
         latchPort(port);
         if (port != PortNone) {
-            BitBtn2->setFocus();
             try {
                 if (isCom(port)) {
                     ComPort1->setPort(QStringLiteral("COM%1").arg(port));
@@ -417,7 +421,6 @@ void TFCW::BitBtn2Click()
         if (!setLine(linePort(), Keyer::Line::KeyUp))
             portError(QStringLiteral("Com Port Error ! NT System!"));
     }
-    BitBtn2->setFocus();
 }
 
 void TFCW::BitBtn20Click()
@@ -438,12 +441,15 @@ void TFCW::Memo1Change()
 void TFCW::Memo1KeyUp()
 {
     const bool onKeyPress = FPtt->CheckBox2->isChecked();
-    if (!onKeyPress && Ui::fontColor(BitBtnTx) == red) {
+    // A letter gap under way goes on by itself when it ends: a click now
+    // would cut it short and run the typed characters together.
+    const bool inGap = Timer1->isActive();
+    if (!onKeyPress && !inGap && Ui::fontColor(BitBtnTx) == red) {
         TxAllowed = true;
         BitBtnTxClick();
     }
     Timer2->stop();
-    if (onKeyPress) {
+    if (onKeyPress && !inGap) {
         TxAllowed = true;
         BitBtnTxClick();
     }

@@ -40,8 +40,8 @@ void fillEntry(const MixwLog::Contact &c, const QString &notes)
     Form3->MaskEditName->setText(c.name);
     Form3->MaskEditQth->setText(c.qth);
     Form3->MemoNot->setPlainText(notes);
-    Form3->runLookups();
-    Form3->offerConfirmation();
+    // The chain as leaving the callsign field runs it, its end included.
+    Form3->MaskEditCallExit();
 }
 
 } // namespace

@@ -254,6 +254,23 @@ private slots:
         QVERIFY(Cont->GroupBox3->cell("B35RTTY")); // Waz spells its fields in capitals
     }
 
+    // A save marks the award table; the panel on show reads the mark at once.
+    void panelShowsTheMarkOfASave()
+    {
+        start();
+        Form3->OptionRep->click();
+        Form3->ComboBoxBand->setCurrentText("14");
+        Form3->ComboBoxMode->setCurrentText("CW");
+        Form3->MaskEditCall->setText("DL1AA");
+        // The entity's first contact: the table has no row for it yet.
+        QCOMPARE(Cont->GroupBox2->cell("Prefix")->text(), QString());
+        QCOMPARE(Cont->GroupBox2->cell("B14Cw")->text(), QString());
+        Form3->ButtonSave->click();
+        QVERIFY(dialogs_->shown.isEmpty());
+        QCOMPARE(Cont->GroupBox2->cell("Prefix")->text(), QStringLiteral("DL"));
+        QCOMPARE(Cont->GroupBox2->cell("B14Cw")->text(), QStringLiteral("wkd"));
+    }
+
     void repetitionView()
     {
         start();

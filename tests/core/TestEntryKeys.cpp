@@ -6,6 +6,7 @@
 #include "core/Unit2.h"
 #include "core/Unit3.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/MenuItem.h"
 
 namespace {
 
@@ -140,6 +141,45 @@ private slots:
         QApplication::sendEvent(Form3->Label6, &click);
         QVERIFY(Form3->MaskEditQth->isEnabled());
         QCOMPARE(Form3->Label6->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // Every shortcut of the menus works from every entry field, Ctrl+C
+    // (sort by callsign) as well, which an edit field would take as Copy.
+    void menuShortcutsFromEveryEntryField_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QKeySequence>("key");
+        const std::pair<const char *, const char *> shortcuts[] = {
+            {"ViewSortCall", "Ctrl+C"},  {"ViewSortDate", "Ctrl+D"}, {"ViewSortBand", "Ctrl+B"},
+            {"ViewSortMode", "Ctrl+M"},  {"ViewSortQth", "Ctrl+Q"},  {"ViewSortName", "Ctrl+N"},
+            {"ViewDeleteQso", "Ctrl+Del"}, {"ViewFilter", "Ctrl+F"}, {"Help2", "F1"}};
+        for (const auto &[item, key] : shortcuts)
+            QTest::newRow(key) << QString::fromLatin1(item) << QKeySequence(QString::fromLatin1(key));
+    }
+    void menuShortcutsFromEveryEntryField()
+    {
+        QFETCH(QString, item);
+        QFETCH(QKeySequence, key);
+        auto *action = Form3->findChild<Ui::MenuItem *>(item);
+        QVERIFY(action);
+        int runs = 0;
+        action->setHandler([&runs] { ++runs; });
+        QVERIFY(QTest::qWaitForWindowActive(Form3));
+        Form3->MaskEditCall->setText("UR5ABC");
+        QWidget *const fields[] = {Form3->MaskEditCall, Form3->MaskEditRstTx, Form3->MaskEditRstRx,
+                                   Form3->MaskEditName, Form3->MaskEditQth,   Form3->MaskEditDate,
+                                   Form3->MaskEditTime, Form3->MaskEditQslTx, Form3->MaskEditQslRx,
+                                   Form3->MemoNot};
+        int expected = 0;
+        for (QWidget *field : fields) {
+            if (!field->isVisible() || !field->isEnabled())
+                continue;
+            field->setFocus();
+            QCOMPARE(QApplication::focusWidget(), field);
+            QTest::keySequence(field, key);
+            QVERIFY2(runs == ++expected, qPrintable(field->objectName()));
+        }
+        QVERIFY(expected >= 9);
     }
 
     void stopwatchMenu()

@@ -156,6 +156,28 @@ private slots:
         QCOMPARE(lpt_->opened, QStringList{"/dev/parport0"});
     }
 
+    // Typed text stays in its box and is keyed with its gaps whole; a click
+    // on a button leaves the keyboard in the box too.
+    void typingKeepsItsBoxAndItsGaps()
+    {
+        choose(Lpt1);
+        FPtt->CheckBox2->setChecked(true); // "On key press"
+        FCW->showWindow();
+        QVERIFY(QTest::qWaitForWindowActive(FCW));
+        FCW->Memo1->setFocus();
+        QTest::keyClicks(FCW->Memo1, "E T");
+        QCOMPARE(QApplication::focusWidget(), FCW->Memo1);
+        runGaps();
+        // E, the word space (9 dots from the end of E), T.
+        QCOMPARE(lpt_->timeline(), QStringLiteral("2@0 3@200 2@250 3@700 2@850"));
+        QVERIFY(FCW->Timer2->isActive());
+        FCW->Timer2Timer();
+        QTest::keyClicks(FCW->Memo1, "E");
+        QTest::mouseClick(FCW->BitBtn2, Qt::LeftButton);
+        QCOMPARE(Ui::fontColor(FCW->BitBtn2), TFCW::red);
+        QCOMPARE(QApplication::focusWidget(), FCW->Memo1);
+    }
+
     void macroClearsKeysAndReturnsAtRx()
     {
         choose(Lpt1);

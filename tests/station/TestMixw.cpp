@@ -2,6 +2,7 @@
 
 #include "core/GlavnMod.h"
 #include "core/UConf.h"
+#include "core/Povt.h"
 #include "core/Unit2.h"
 #include "core/Unit3.h"
 #include "platform/ui/Dialogs.h"
@@ -161,6 +162,24 @@ private slots:
         QCOMPARE(DM->Table1.recordCount(), 1);
         QCOMPARE(DM->Table1.fieldByName("LogName").asString(), QStringLiteral("Ru zu"));
         QCOMPARE(DM->Table1.fieldByName("LogQth").asString(), QStringLiteral("Mos cow"));
+    }
+
+    // With the repeat window open the take-over ends the chain as a typed
+    // callsign does: the stopwatch runs and the sent report takes the keys.
+    void updateEndsTheChain()
+    {
+        Form3->showWindow();
+        QTRY_COMPARE(Form3->Label23->text(), QStringLiteral("vse"));
+        writeLog(example + "\r\n");
+        DM->Table1.append();
+        DM->Table1.fieldByName(QStringLiteral("LogCall")).setAsString(QStringLiteral("QB1AA"));
+        DM->Table1.post();
+        QVERIFY(Form3->TimQSO->isChecked());
+        Form3->Update1Click();
+        QVERIFY(Povt->isVisible());
+        QVERIFY(Form3->Timer3->isActive());
+        QTRY_COMPARE(QApplication::focusWidget(), Form3->MaskEditRstTx);
+        QCOMPARE(Form3->MaskEditRstTx->selectedText(), QStringLiteral("599"));
     }
 
     // In edit mode nothing is taken over, by any way.

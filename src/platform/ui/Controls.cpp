@@ -45,17 +45,18 @@ QColor windowsColor(int bgr)
     return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
 }
 
+// Each kind of control paints its text in a role of its own: a button in
+// ButtonText, an edit in Text, a label or check box in WindowText.
 void setFontColor(QWidget *widget, int bgr)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, windowsColor(bgr));
-    palette.setColor(QPalette::Text, windowsColor(bgr));
+    palette.setColor(widget->foregroundRole(), windowsColor(bgr));
     widget->setPalette(palette);
 }
 
 int fontColor(const QWidget *widget)
 {
-    const QColor c = widget->palette().color(QPalette::WindowText);
+    const QColor c = widget->palette().color(widget->foregroundRole());
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 

@@ -35,6 +35,8 @@ int allColumnsWidth(const QTableView *grid);
 
 // Windows colour numbers are 0x00BBGGRR: 255 is red, 65280 green.
 QColor windowsColor(int bgr);
+// The colour of a control's text, in the palette role the control paints its
+// text with.
 void setFontColor(QWidget *widget, int bgr);
 int fontColor(const QWidget *widget); // as a Windows number
 

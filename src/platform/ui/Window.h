@@ -18,7 +18,9 @@ public:
 
     // Show: visible, raised and active; the activation handler runs. The
     // first show places the window inside its screen, frame included, at a
-    // size that shows its contents and its caption.
+    // size that shows its contents and its caption. While a KeepKeyboard
+    // lives the window comes up raised but leaves the keyboard where it is
+    // (its activation handler still runs).
     void showWindow();
     // Runs the window until it is closed or hidden.
     void showModal();
@@ -47,6 +49,18 @@ private:
     bool endsProgram_ = false;
     bool placed_ = false;
     QEventLoop *modalLoop_ = nullptr;
+};
+
+// While one lives, windows the program shows come up without taking the
+// keyboard: a run of windows shown on the operator's way (the look-up chain)
+// must not catch the keys typed after it. Nests.
+class KeepKeyboard {
+public:
+    KeepKeyboard();
+    ~KeepKeyboard();
+    KeepKeyboard(const KeepKeyboard &) = delete;
+    KeepKeyboard &operator=(const KeepKeyboard &) = delete;
+    static bool active();
 };
 
 } // namespace Ui

@@ -5,13 +5,17 @@
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/Window.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
+#include <memory>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -291,6 +295,47 @@ private slots:
         w.showModal();
         QVERIFY(openAfterMinimising);
         QVERIFY(!w.isVisible());
+    }
+
+    // The colour shows on screen only in the role the control paints its
+    // text with; it is read back from there.
+    void fontColourIsTheRoleTheControlPaints_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("bgr");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QColor>("shown");
+        const std::tuple<const char *, int> kinds[] = {{"button", QPalette::ButtonText},
+                                                      {"label", QPalette::WindowText},
+                                                      {"check box", QPalette::WindowText},
+                                                      {"edit", QPalette::Text}};
+        const std::tuple<const char *, int, QColor> colours[] = {{"red", 0x0000FF, QColor(255, 0, 0)},
+                                                                {"maroon", 0x000080, QColor(128, 0, 0)},
+                                                                {"grey", 8421504, QColor(128, 128, 128)},
+                                                                {"green", 65280, QColor(0, 255, 0)}};
+        for (const auto &[kind, role] : kinds)
+            for (const auto &[name, bgr, shown] : colours)
+                QTest::addRow("%s %s", kind, name) << QString::fromLatin1(kind) << bgr << role << shown;
+    }
+    void fontColourIsTheRoleTheControlPaints()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, bgr);
+        QFETCH(int, role);
+        QFETCH(QColor, shown);
+        std::unique_ptr<QWidget> control;
+        if (kind == QLatin1String("button"))
+            control = std::make_unique<QPushButton>(QStringLiteral("TX"));
+        else if (kind == QLatin1String("label"))
+            control = std::make_unique<QLabel>(QStringLiteral("Rec"));
+        else if (kind == QLatin1String("check box"))
+            control = std::make_unique<QCheckBox>(QStringLiteral("Real"));
+        else
+            control = std::make_unique<QLineEdit>(QStringLiteral("599"));
+        Ui::setFontColor(control.get(), bgr);
+        QCOMPARE(control->palette().color(QPalette::Active, QPalette::ColorRole(role)), shown);
+        QCOMPARE(control->palette().color(QPalette::Inactive, QPalette::ColorRole(role)), shown);
+        QCOMPARE(Ui::fontColor(control.get()), bgr);
     }
 
     void showModalReturnsWhenClosed()
