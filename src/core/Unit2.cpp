@@ -63,6 +63,8 @@ TDM::TDM()
     for (Db::Table *callbook : {&TabCbQRZ2, &TabCbQRZ1})
         callbook->setRequiredSchema(TableSchemas::cbookQrz(QFileInfo(callbook->tableName()).completeBaseName()));
     setUpLogFields();
+    // Every keystroke in the callsign counts the contacts that begin with it.
+    Table7.keepPrefixCounts(QStringLiteral("LogCall"));
     Ui::connectGuarded(&DataSource1, &Db::DataSource::dataChange, this, [this] { DataSource1DataChange(); });
 }
 

@@ -159,6 +159,9 @@ void Table::open()
 
     file_ = std::move(file);
     file_->cursors.append(this);
+    for (const QString &name : std::as_const(prefixCounted_))
+        if (const int c = schema.fieldIndex(name); c >= 0 && schema.fields[c].type == FieldType::Text)
+            file_->keepPrefixCounts(c);
     state_ = State::Browse;
     range_ = {};
     buildFields();
@@ -634,6 +637,11 @@ int Table::rangeCount() const
 {
     if (!range_.active || master_ || keyExprs_.isEmpty())
         return count({});
+    // A range of the texts that begin with a short text (the callsigns that
+    // begin with the typed ones): from the file's kept counts.
+    if (keysBinary_)
+        if (const auto counted = file_->prefixRangeCount(keyColumns_[0], range_.low, range_.high))
+            return *counted;
     // Count the rows inside and the rows outside the range in growing steps,
     // so the cost follows the smaller of the two: a callsign's few rows, or a
     // range that holds nearly the whole log.
@@ -756,6 +764,17 @@ void Table::setRange(const QString &low, const QString &high)
     notifyLayout();
 }
 
+void Table::keepPrefixCounts(const QString &fieldName)
+{
+    if (!prefixCounted_.contains(fieldName, Qt::CaseInsensitive))
+        prefixCounted_ << fieldName;
+    if (isActive()) {
+        const int c = columnOf(fieldName);
+        if (file_->schema().fields[c].type == FieldType::Text)
+            file_->keepPrefixCounts(c);
+    }
+}
+
 void Table::cancelRange()
 {
     requireActive();
@@ -861,8 +880,8 @@ void Table::post()
         s.bind(args);
         const quint64 before = file_->changes();
         s.step();
-        file_->rowsChanged(before, 1);
         id = file_->lastInsertRowId();
+        file_->rowChanged(before, 1, id, {});
         inserted = true;
     } else if (modified_) {
         QByteArray which(schema.fields.size(), '-');
@@ -883,6 +902,7 @@ void Table::post()
             sql = updateSql_.insert(which, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                                                .arg(file_->quotedTable(), sets.join(QStringLiteral(", "))));
         }
+        const TableFile::TallyTexts old = file_->tallyTexts(rowId_);
         Statement s = file_->prepare(*sql);
         s.bind(args);
         const quint64 before = file_->changes();
@@ -890,7 +910,7 @@ void Table::post()
         if (file_->changes() == before)
             throw TableError(QStringLiteral("The row being edited no longer exists in %1").arg(file_->path()),
                              file_->path());
-        file_->rowsChanged(before, 0);
+        file_->rowChanged(before, 0, rowId_, old);
     }
     state_ = State::Browse;
     if ((inserted && storeInserted(id)) || reload(id))
@@ -954,11 +974,12 @@ void Table::deleteRecord()
     if (!hasRow_)
         throw TableError(QStringLiteral("Cannot delete from the empty table %1").arg(file_->path()), file_->path());
     {
+        const TableFile::TallyTexts old = file_->tallyTexts(rowId_);
         Statement s = file_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(file_->quotedTable()));
         s.bind({rowId_});
         const quint64 before = file_->changes();
         s.step();
-        file_->rowsChanged(before, -1);
+        file_->rowChanged(before, -1, rowId_, old);
     }
     // The deleted row's key still stands in the buffer: step on from it.
     if (step(true)) {

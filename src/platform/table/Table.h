@@ -93,6 +93,10 @@ public:
     void setRange(const QString &low, const QString &high);
     void cancelRange();
     bool hasRange() const { return range_.active; }
+    // Ranges from a short text to that text followed by more (every key that
+    // begins with it) are counted on this text field without walking the
+    // index, on a table where such counts run often. Kept across close and open.
+    void keepPrefixCounts(const QString &fieldName);
 
     // Exact, case-sensitive comparison of one field with a text. On a hit the
     // cursor moves to the first matching row in the current order and true is
@@ -229,6 +233,7 @@ private:
     Range range_;
     QHash<QString, FieldView> views_; // by lower-case field name
     QStringList order_;               // fields put first in grids
+    QStringList prefixCounted_;       // fields whose prefix ranges are counted from kept counts
     std::vector<std::unique_ptr<Field>> fields_;
 
     // Current row: values in stored form; blobs are read when first asked for.

@@ -3,6 +3,7 @@
 // the layout read from the file, cached statements and the savepoint stack.
 // Internal to the engine.
 
+#include "platform/table/PrefixTally.h"
 #include "platform/table/Schema.h"
 
 #include <QHash>
@@ -12,7 +13,10 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
+class QTimer;
 struct sqlite3;
 struct sqlite3_context;
 struct sqlite3_stmt;
@@ -90,7 +94,27 @@ public:
     // and added `delta` to the table: the kept count follows unless something
     // else changed the file meanwhile.
     void rowsChanged(quint64 changesBefore, int delta, quint64 changed = 1);
-    void forgetRowCount() { countStamp_ = ~0ULL; }
+    void forgetRowCount();
+
+    // Counts per leading text of a text field, kept from now on for as long
+    // as the file is open (built when first asked for, and again after a
+    // change this program did not follow row by row, such as a walk).
+    void keepPrefixCounts(int field);
+    // Rows of the inclusive range [low, high] on `field`, compared in binary
+    // order, when `high` is `low` followed by more text and the kept counts
+    // can tell; otherwise nothing.
+    std::optional<int> prefixRangeCount(int field, const QVariant &low, const QVariant &high);
+    // Around a post or delete of one row by this program: the texts of the
+    // kept fields before it, then the row count and kept counts follow the
+    // change unless something else changed the file meanwhile.
+    using TallyTexts = std::vector<std::optional<QString>>;
+    TallyTexts tallyTexts(qint64 rowId);
+    void rowChanged(quint64 changesBefore, int delta, qint64 rowId, const TallyTexts &before) noexcept;
+
+    // Copies the log of changes into the file without waiting for readers or
+    // writers: off the path of a post, when the program is idle, after a
+    // walk, and at close.
+    void checkpoint();
 
     QList<Table *> cursors;
 
@@ -102,6 +126,14 @@ private:
     void readLayout();
     void walkEnded(); // gives back the walk's page cache once no savepoint is left
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
+    static int walCommitted(void *self, sqlite3 *db, const char *schema, int pages);
+    struct Tally {
+        int field = 0;
+        PrefixTally counts;
+        quint64 stamp = ~0ULL; // changes() it was true at; ~0 when to be built again
+    };
+    void buildTally(Tally &tally);
+    std::optional<QString> textOf(int field, qint64 rowId);
 
     QString path_;
     sqlite3 *db_ = nullptr;
@@ -115,6 +147,8 @@ private:
     quint64 countStamp_ = ~0ULL;
     std::function<void()> tick_;
     std::exception_ptr tickError_;
+    std::vector<Tally> tallies_;
+    std::unique_ptr<QTimer> idleCheckpoint_;
 };
 
 QString quoteName(const QString &name);
