@@ -330,7 +330,8 @@ QString Table::constraintSql(int shape) const
 {
     QStringList parts;
     if (shape & 1)
-        parts << keyExprs_[0] + QStringLiteral(" >= ?") << keyExprs_[0] + QStringLiteral(" <= ?");
+        parts << (shape & 8 ? QStringLiteral("+") : QString()) + keyExprs_[0] + QStringLiteral(" >= ?")
+              << (shape & 16 ? QStringLiteral("+") : QString()) + keyExprs_[0] + QStringLiteral(" <= ?");
     if (shape & 2)
         parts << QStringLiteral("0");
     if (shape & 4)
@@ -480,9 +481,11 @@ bool Table::fetch(Pick pick, const QVariantList &extra, bool constrained, int co
     return true;
 }
 
-int Table::count(const Condition &extra, int limit, bool withRange) const
+int Table::count(const Condition &extra, int limit, bool withRange, int filterOnly) const
 {
-    Condition where = constraint(withRange);
+    Condition where;
+    const int shape = constraintShape(where.args, withRange);
+    where.sql = constraintSql((shape & 1) ? shape | filterOnly : shape);
     if (extra.sql.isEmpty() && where.args.isEmpty() && where.sql == QLatin1String("1"))
         return file_->rowCount();
     if (!extra.sql.isEmpty()) {
@@ -621,8 +624,11 @@ int Table::countBeside(bool after, int limit) const
     if (keyExprs_.isEmpty())
         return count({side, {rowId_}}, limit);
     // A greater (or smaller) key, then an equal key entered later (or
-    // earlier): two counts that each follow the index.
-    const int other = count(keyCompare(after), limit);
+    // earlier): two counts that each follow the index. The range's end on
+    // the side counted towards only filters: SQLite would seek by it rather
+    // than by the current key and walk the whole range to find the few rows
+    // beside the current one (a grid on the first row of a large range).
+    const int other = count(keyCompare(after), limit, true, keysBinary_ ? (after ? 8 : 16) : 0);
     if (limit >= 0 && other >= limit)
         return other;
     Condition same = keyEquals();

@@ -206,7 +206,9 @@ private:
     bool fetch(Pick pick, const QVariantList &args, bool constrained = true, int column = 0);
     QString selectSql(Pick pick, int column, int shape) const;
     bool storeInserted(qint64 id);
-    int count(const Condition &extra, int limit = -1, bool withRange = true) const;
+    // `filterOnly` (shape bits 8 and 16) keeps the range's low or high end
+    // as a filter that SQLite does not seek by.
+    int count(const Condition &extra, int limit = -1, bool withRange = true, int filterOnly = 0) const;
     int rangeCount() const;
     int countBeside(bool after, int limit) const;
     bool reload(qint64 rowId);
