@@ -423,7 +423,9 @@ QString Table::selectSql(Pick pick, int column, int shape) const
     case Pick::RowId:
         return one(rowIdColumn + QStringLiteral(" = ?"), {});
     case Pick::Locate:
-        return one(quoteName(file_->schema().fields[column].name) + QStringLiteral(" = ?"), orderAsc_);
+    case Pick::LocateLast:
+        return one(quoteName(file_->schema().fields[column].name) + QStringLiteral(" = ?"),
+                   pick == Pick::Locate ? orderAsc_ : orderDesc_);
     case Pick::Next:
     case Pick::Prior: {
         const bool forward = pick == Pick::Next;
@@ -793,6 +795,16 @@ void Table::cancelRange()
 
 bool Table::locate(const QString &fieldName, const QString &value)
 {
+    return locateAt(fieldName, value, Pick::Locate);
+}
+
+bool Table::locateLast(const QString &fieldName, const QString &value)
+{
+    return locateAt(fieldName, value, Pick::LocateLast);
+}
+
+bool Table::locateAt(const QString &fieldName, const QString &value, Pick pick)
+{
     const int c = columnOf(fieldName);
     checkBrowseMode();
     QVariant stored;
@@ -804,7 +816,7 @@ bool Table::locate(const QString &fieldName, const QString &value)
     if (file_->schema().fields[c].type == FieldType::Text && value.size() > stored.toString().size())
         return false; // the text would have been cut, so no row holds it
     // Keep the current row intact on a miss: fetch() only writes on a hit.
-    if (!fetch(Pick::Locate, {stored}, true, c))
+    if (!fetch(pick, {stored}, true, c))
         return false;
     eof_ = bof_ = false;
     afterMove();

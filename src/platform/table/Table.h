@@ -102,6 +102,8 @@ public:
     // cursor moves to the first matching row in the current order and true is
     // returned; on a miss the cursor stays where it was.
     bool locate(const QString &fieldName, const QString &value);
+    // The same, moving to the last matching row in the current order.
+    bool locateLast(const QString &fieldName, const QString &value);
 
     // --- editing ---
     void append();
@@ -189,7 +191,7 @@ private:
         QVariantList args;
     };
     // The single-row reads; their SQL is built once per order and constraint shape.
-    enum class Pick : quint8 { First, Last, Offset, RowId, Locate, Next, Prior };
+    enum class Pick : quint8 { First, Last, Offset, RowId, Locate, LocateLast, Next, Prior };
 
     void requireActive() const;
     void requireEditing() const;
@@ -204,6 +206,7 @@ private:
     Condition keyCompare(bool after) const;
     QVariantList keyCompareArgs() const;
     bool fetch(Pick pick, const QVariantList &args, bool constrained = true, int column = 0);
+    bool locateAt(const QString &fieldName, const QString &value, Pick pick);
     QString selectSql(Pick pick, int column, int shape) const;
     bool storeInserted(qint64 id);
     // `filterOnly` (shape bits 8 and 16) keeps the range's low or high end
