@@ -101,6 +101,12 @@ int main(int argc, char **argv)
     report("save with award marks", saveContacts(300), 1000, 5000);
     Form3->ContStart->setChecked(true);
     Form3->OptionRep->setEnabled(false);
+    // The first count builds the callsign counts from the log's index.
+    Form3->MaskEditCall->clear();
+    QElapsedTimer first;
+    first.start();
+    Form3->MaskEditCall->setText(QStringLiteral("U"));
+    std::printf("%-40s %8.1f ms\n", "first keystroke counting the log", double(first.nsecsElapsed()) / 1e6);
     report("keystroke, contest on", typeCalls(300), 1000, keystrokeP99);
     report("save with award marks, contest on", saveContacts(300), 1000, 5000);
     Form3->ContStartClick(); // the contest window on show, its grid following the second cursor

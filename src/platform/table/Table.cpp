@@ -144,7 +144,7 @@ void Table::open()
     if (::access(nativeDir.constData(), W_OK) != 0 || ::access(QFile::encodeName(path).constData(), W_OK) != 0)
         throw TableError(QStringLiteral("Cannot write in the directory of the table file %1").arg(path), path);
 
-    std::shared_ptr<TableFile> file = TableFile::open(path);
+    std::shared_ptr<TableFile> file = TableFile::open(path, !database_->rebuildable());
     const TableSchema &schema = file->schema();
     if (requiredSchema_)
         if (const auto why = layoutMismatch(schema, *requiredSchema_))

@@ -151,19 +151,19 @@ bool hasSqliteHeader(const QString &path)
 
 } // namespace
 
-std::shared_ptr<TableFile> TableFile::open(const QString &path)
+std::shared_ptr<TableFile> TableFile::open(const QString &path, bool syncEachCommit)
 {
     const QString key = QFileInfo(path).canonicalFilePath();
     if (key.isEmpty())
         throw TableError(QStringLiteral("Table file not found: %1").arg(path), path);
     if (auto existing = openFiles().value(key).lock())
         return existing;
-    std::shared_ptr<TableFile> file(new TableFile(key));
+    std::shared_ptr<TableFile> file(new TableFile(key, syncEachCommit));
     openFiles().insert(key, file);
     return file;
 }
 
-TableFile::TableFile(const QString &path) : path_(path)
+TableFile::TableFile(const QString &path, bool syncEachCommit) : path_(path)
 {
     if (!QFileInfo(path).isReadable())
         throw TableError(QStringLiteral("Cannot read the table file %1").arg(path), path);
@@ -188,10 +188,10 @@ TableFile::TableFile(const QString &path) : path_(path)
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
         readLayout();
         // Every post is its own commit unless a walk holds a transaction. WAL
-        // with FULL sync makes a returned post survive a killed process and a
-        // power cut: each commit syncs the log of changes.
+        // makes a returned post survive a killed process; FULL sync, which
+        // syncs the log of changes at each commit, a power cut too.
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        exec(syncEachCommit ? QStringLiteral("PRAGMA synchronous=FULL") : QStringLiteral("PRAGMA synchronous=NORMAL"));
         // No checkpoint inside a commit: they run when the program is idle.
         sqlite3_wal_hook(db_, &TableFile::walCommitted, this);
         if (QCoreApplication *app = QCoreApplication::instance(); app && app->thread() == QThread::currentThread()) {

@@ -50,8 +50,9 @@ private:
 class TableFile {
 public:
     // The shared file at `path` (opened on first use). Throws TableError naming
-    // the file when it is not a table file of this program.
-    static std::shared_ptr<TableFile> open(const QString &path);
+    // the file when it is not a table file of this program. With `syncEachCommit`
+    // (as the first opening asks) a returned post survives a power cut.
+    static std::shared_ptr<TableFile> open(const QString &path, bool syncEachCommit = true);
     ~TableFile();
     TableFile(const TableFile &) = delete;
     TableFile &operator=(const TableFile &) = delete;
@@ -122,7 +123,7 @@ public:
     int extendedError(int rc) const;
 
 private:
-    explicit TableFile(const QString &path);
+    TableFile(const QString &path, bool syncEachCommit);
     void readLayout();
     void walkEnded(); // gives back the walk's page cache once no savepoint is left
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
