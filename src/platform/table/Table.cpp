@@ -1094,7 +1094,7 @@ int Table::writeTexts(const QString &fieldName, const std::vector<std::pair<qint
                 moved.append(t);
         }
     }
-    file_->rowsChanged(before, 0, written);
+    file_->rowsChanged(before, 0, written, c);
     transaction.commit();
     for (Table *t : std::as_const(moved))
         for (DataSource *s : std::as_const(t->sources_))

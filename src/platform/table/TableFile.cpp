@@ -198,7 +198,7 @@ TableFile::TableFile(const QString &path, bool syncEachCommit) : path_(path)
             idleCheckpoint_ = std::make_unique<QTimer>();
             idleCheckpoint_->setSingleShot(true);
             idleCheckpoint_->setInterval(idleCheckpointMs);
-            QObject::connect(idleCheckpoint_.get(), &QTimer::timeout, [this] { checkpoint(); });
+            QObject::connect(idleCheckpoint_.get(), &QTimer::timeout, [this] { idle(); });
         }
         {
             Statement s = prepare(QStringLiteral("PRAGMA cache_size"));
@@ -377,7 +377,20 @@ void TableFile::tickFunction(sqlite3_context *context, int, sqlite3_value **)
     }
 }
 
-void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed)
+void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed, int field)
+{
+    const quint64 now = changes();
+    const bool followed = now == changesBefore + changed;
+    followCount(changesBefore, delta, changed);
+    for (Tally &t : tallies_) {
+        if (followed && t.stamp == changesBefore && delta == 0 && field >= 0 && field != t.field)
+            t.stamp = now;
+        else if (t.stamp != now)
+            idleLater(); // built again when the program is idle
+    }
+}
+
+void TableFile::followCount(quint64 changesBefore, int delta, quint64 changed)
 {
     if (countStamp_ == changesBefore && changes() == changesBefore + changed) {
         rowCount_ += delta;
@@ -390,6 +403,8 @@ void TableFile::forgetRowCount()
     countStamp_ = ~0ULL;
     for (Tally &t : tallies_)
         t.stamp = ~0ULL;
+    if (!tallies_.empty())
+        idleLater();
 }
 
 void TableFile::keepPrefixCounts(int field)
@@ -398,6 +413,33 @@ void TableFile::keepPrefixCounts(int field)
         if (t.field == field)
             return;
     tallies_.push_back({field, {}, ~0ULL});
+    idleLater();
+}
+
+void TableFile::idleLater()
+{
+    if (idleCheckpoint_ && !idleCheckpoint_->isActive())
+        idleCheckpoint_->start();
+}
+
+// Work that waits for the program to be idle: the checkpoint, and counts
+// that a walk or another program left to be built again (building them on
+// a large log takes a moment better spent here than on the next keystroke).
+void TableFile::idle()
+{
+    if (inTransaction()) {
+        idleLater();
+        return;
+    }
+    checkpoint();
+    for (Tally &t : tallies_) {
+        try {
+            if (t.stamp != changes())
+                buildTally(t);
+        } catch (...) {
+            t.stamp = ~0ULL; // the next count tries again, and reports what fails
+        }
+    }
 }
 
 void TableFile::buildTally(Tally &tally)
@@ -474,7 +516,7 @@ TableFile::TallyTexts TableFile::tallyTexts(qint64 rowId)
 
 void TableFile::rowChanged(quint64 changesBefore, int delta, qint64 rowId, const TallyTexts &before) noexcept
 {
-    rowsChanged(changesBefore, delta);
+    followCount(changesBefore, delta, 1);
     if (tallies_.empty())
         return;
     // Inside a walk the counts are built again afterwards: once, not per row.
@@ -484,6 +526,7 @@ void TableFile::rowChanged(quint64 changesBefore, int delta, qint64 rowId, const
         Tally &t = tallies_[i];
         if (!followed || t.stamp != changesBefore) {
             t.stamp = ~0ULL;
+            idleLater();
             continue;
         }
         // The row is written whatever happens here: a failed read only means

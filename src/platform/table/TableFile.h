@@ -94,7 +94,9 @@ public:
     // After one statement (or a batch of them) that changed `changed` rows
     // and added `delta` to the table: the kept count follows unless something
     // else changed the file meanwhile.
-    void rowsChanged(quint64 changesBefore, int delta, quint64 changed = 1);
+    // With `field`, only that field of the rows was written, and counts kept
+    // of other fields follow too.
+    void rowsChanged(quint64 changesBefore, int delta, quint64 changed = 1, int field = -1);
     void forgetRowCount();
 
     // Counts per leading text of a text field, kept from now on for as long
@@ -134,6 +136,9 @@ private:
         quint64 stamp = ~0ULL; // changes() it was true at; ~0 when to be built again
     };
     void buildTally(Tally &tally);
+    void idle();
+    void idleLater();
+    void followCount(quint64 changesBefore, int delta, quint64 changed);
     std::optional<QString> textOf(int field, qint64 rowId);
 
     QString path_;

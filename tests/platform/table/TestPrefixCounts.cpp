@@ -140,6 +140,12 @@ private slots:
                 rows.emplace_back(t->log->currentRowId(), "UA" + text(*t->log, "LogCall"));
             t->log->writeTexts("LogCall", rows);
         });
+        QTest::newRow("another field written in one walk") << Change([](TestPrefixCounts *t) {
+            std::vector<std::pair<qint64, QString>> rows;
+            for (t->log->first(); !t->log->eof(); t->log->next())
+                rows.emplace_back(t->log->currentRowId(), "UA9XX");
+            t->log->writeTexts("LogObl", rows);
+        });
         QTest::newRow("rows copied from another log") << Change([](TestPrefixCounts *t) {
             TempDatabase other;
             other.db.createTable(logSchema());
