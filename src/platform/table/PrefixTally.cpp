@@ -19,12 +19,11 @@ void PrefixTally::add(QStringView text, int rows)
     all_ += rows;
     const int levels = int(std::min<qsizetype>(text.size(), depth));
     for (int k = 1; k <= levels; ++k) {
-        auto found = counts_.find(text.left(k).toString());
-        if (found == counts_.end())
-            found = counts_.insert(text.left(k).toString(), 0);
-        *found += rows;
-        if (*found == 0)
-            counts_.erase(found);
+        const QString key = text.left(k).toString();
+        int &n = counts_[key];
+        n += rows;
+        if (n == 0)
+            counts_.remove(key);
     }
 }
 
