@@ -64,6 +64,11 @@ TDM::TDM()
         callbook->setRequiredSchema(TableSchemas::cbookQrz(QFileInfo(callbook->tableName()).completeBaseName()));
     setUpLogFields();
     setUpAwardFields();
+    // The award marks are rebuilt from the log by Refresh: only the log's
+    // commits wait for the disk.
+    Database4.setRebuildable(true);
+    // Every keystroke in the callsign counts the contacts that begin with it.
+    Table7.keepPrefixCounts(QStringLiteral("LogCall"));
     Ui::connectGuarded(&DataSource1, &Db::DataSource::dataChange, this, [this] { DataSource1DataChange(); });
 }
 

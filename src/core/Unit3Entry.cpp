@@ -115,23 +115,18 @@ void TForm3::followRepetitions(const QString &call)
     Db::Table &log = DM->Table7;
     if (log.indexName() != QLatin1String("ByCall"))
         log.setIndexName(QStringLiteral("ByCall"));
-    // The latest contact with exactly this callsign: the last of its own range.
-    qint64 latest = 0;
-    if (!call.isEmpty()) {
-        log.setRange(call, call);
+    // The repeat and contest grids show every callsign that begins with the
+    // text, standing on the latest contact with exactly this callsign (the
+    // last of its rows in callsign order) rather than a longer callsign.
+    log.setRange(call, call + rangeEnd);
+    const bool found = !call.isEmpty() && log.locateLast(QStringLiteral("LogCall"), call);
+    if (!found)
         log.last();
-        latest = log.currentRowId();
-    }
-    const bool worked = contest && latest != 0;
+    const bool worked = contest && found;
     const QString lastQso = !worked ? QString()
                                     : QStringLiteral("Last QSO at ") + log.fieldByName(QStringLiteral("LogTime")).asString() +
                                           u' ' + log.fieldByName(QStringLiteral("LogMode")).asString() + u' ' +
                                           log.fieldByName(QStringLiteral("LogBand")).asString();
-    // The repeat and contest grids show every callsign that begins with the
-    // text, standing on that latest contact rather than a longer callsign.
-    log.setRange(call, call + rangeEnd);
-    if (latest == 0 || !log.moveToRowId(latest))
-        log.last();
     Cont->Label2->setText(QString::number(log.recordCount()));
     LabelPw1->setVisible(worked);
     if (worked) {

@@ -32,6 +32,13 @@ public:
     void setDirectory(const QString &directory); // params := {"PATH=" + directory}
     QString directory() const;                    // from the "PATH=" parameter
 
+    // Its tables hold only what can be rebuilt from other tables (the award
+    // marks from the log): their commits are not synced one by one, so a
+    // power cut may lose the latest of them, though never damage a file.
+    // Set before its tables open.
+    void setRebuildable(bool rebuildable) { rebuildable_ = rebuildable; }
+    bool rebuildable() const { return rebuildable_; }
+
     void open();
     // Closes every table of this database first.
     void close();
@@ -50,6 +57,7 @@ private:
     QString name_;
     QStringList params_;
     bool connected_ = false;
+    bool rebuildable_ = false;
     QList<Table *> tables_;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Guard.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QStyle>
 
@@ -90,6 +91,15 @@ void DbGrid::hideEvent(QHideEvent *event)
         model_->setFollowing(false);
 }
 
+void DbGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        widths_.clear();
+        applyWidths();
+    }
+}
+
 void DbGrid::applyWidths()
 {
     if (!model_)
@@ -100,9 +110,16 @@ void DbGrid::applyWidths()
     const QFontMetrics metrics = fontMetrics();
     const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int header = metrics.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 12;
-        const int content = metrics.horizontalAdvance(QString(model_->widthInCharacters(c), u'0')) + padding;
-        setColumnWidth(c, qMax(content, header));
+        const QString title = model_->headerData(c, Qt::Horizontal).toString();
+        const int characters = model_->widthInCharacters(c);
+        const QString key = QString::number(characters) + u'\n' + title;
+        auto width = widths_.constFind(key);
+        if (width == widths_.constEnd()) {
+            const int header = metrics.horizontalAdvance(title) + 12;
+            const int content = metrics.horizontalAdvance(QString(characters, u'0')) + padding;
+            width = widths_.insert(key, qMax(content, header));
+        }
+        setColumnWidth(c, *width);
     }
     updateGeometry();
     selectRow(model_->currentRow());

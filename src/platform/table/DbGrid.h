@@ -32,6 +32,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void applyWidths();
@@ -44,6 +45,10 @@ private:
     bool scrollsSideways_ = false;
     GridModel::RowBackground background_;
     QStringList editable_;
+    // Pixel widths by header text and width in characters: a grid that
+    // follows a cursor's ranges is reset on every keystroke, and measuring
+    // texts costs more than the rest of the reset.
+    QHash<QString, int> widths_;
 };
 
 } // namespace Db

@@ -146,7 +146,7 @@ void Table::open()
     if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
         throw TableError(QStringLiteral("The table file %1 is read-only").arg(path), path);
 
-    std::shared_ptr<TableFile> file = TableFile::open(path);
+    std::shared_ptr<TableFile> file = TableFile::open(path, !database_->rebuildable());
     const TableSchema &schema = file->schema();
     if (requiredSchema_)
         if (const auto why = layoutMismatch(schema, *requiredSchema_))
@@ -161,6 +161,9 @@ void Table::open()
 
     file_ = std::move(file);
     file_->cursors.append(this);
+    for (const QString &name : std::as_const(prefixCounted_))
+        if (const int c = schema.fieldIndex(name); c >= 0 && schema.fields[c].type == FieldType::Text)
+            file_->keepPrefixCounts(c);
     state_ = State::Browse;
     range_ = {};
     buildFields();
@@ -329,7 +332,8 @@ QString Table::constraintSql(int shape) const
 {
     QStringList parts;
     if (shape & 1)
-        parts << keyExprs_[0] + QStringLiteral(" >= ?") << keyExprs_[0] + QStringLiteral(" <= ?");
+        parts << (shape & 8 ? QStringLiteral("+") : QString()) + keyExprs_[0] + QStringLiteral(" >= ?")
+              << (shape & 16 ? QStringLiteral("+") : QString()) + keyExprs_[0] + QStringLiteral(" <= ?");
     if (shape & 2)
         parts << QStringLiteral("0");
     if (shape & 4)
@@ -421,7 +425,9 @@ QString Table::selectSql(Pick pick, int column, int shape) const
     case Pick::RowId:
         return one(rowIdColumn + QStringLiteral(" = ?"), {});
     case Pick::Locate:
-        return one(quoteName(file_->schema().fields[column].name) + QStringLiteral(" = ?"), orderAsc_);
+    case Pick::LocateLast:
+        return one(quoteName(file_->schema().fields[column].name) + QStringLiteral(" = ?"),
+                   pick == Pick::Locate ? orderAsc_ : orderDesc_);
     case Pick::Next:
     case Pick::Prior: {
         const bool forward = pick == Pick::Next;
@@ -479,9 +485,11 @@ bool Table::fetch(Pick pick, const QVariantList &extra, bool constrained, int co
     return true;
 }
 
-int Table::count(const Condition &extra, int limit, bool withRange) const
+int Table::count(const Condition &extra, int limit, bool withRange, int filterOnly) const
 {
-    Condition where = constraint(withRange);
+    Condition where;
+    const int shape = constraintShape(where.args, withRange);
+    where.sql = constraintSql((shape & 1) ? shape | filterOnly : shape);
     if (extra.sql.isEmpty() && where.args.isEmpty() && where.sql == QLatin1String("1"))
         return file_->rowCount();
     if (!extra.sql.isEmpty()) {
@@ -620,8 +628,11 @@ int Table::countBeside(bool after, int limit) const
     if (keyExprs_.isEmpty())
         return count({side, {rowId_}}, limit);
     // A greater (or smaller) key, then an equal key entered later (or
-    // earlier): two counts that each follow the index.
-    const int other = count(keyCompare(after), limit);
+    // earlier): two counts that each follow the index. The range's end on
+    // the side counted towards only filters: SQLite would seek by it rather
+    // than by the current key and walk the whole range to find the few rows
+    // beside the current one (a grid on the first row of a large range).
+    const int other = count(keyCompare(after), limit, true, keysBinary_ ? (after ? 8 : 16) : 0);
     if (limit >= 0 && other >= limit)
         return other;
     Condition same = keyEquals();
@@ -636,6 +647,11 @@ int Table::rangeCount() const
 {
     if (!range_.active || master_ || keyExprs_.isEmpty())
         return count({});
+    // A range of the texts that begin with a short text (the callsigns that
+    // begin with the typed ones): from the file's kept counts.
+    if (keysBinary_)
+        if (const auto counted = file_->prefixRangeCount(keyColumns_[0], range_.low, range_.high))
+            return *counted;
     // Count the rows inside and the rows outside the range in growing steps,
     // so the cost follows the smaller of the two: a callsign's few rows, or a
     // range that holds nearly the whole log.
@@ -758,6 +774,17 @@ void Table::setRange(const QString &low, const QString &high)
     notifyLayout();
 }
 
+void Table::keepPrefixCounts(const QString &fieldName)
+{
+    if (!prefixCounted_.contains(fieldName, Qt::CaseInsensitive))
+        prefixCounted_ << fieldName;
+    if (isActive()) {
+        const int c = columnOf(fieldName);
+        if (file_->schema().fields[c].type == FieldType::Text)
+            file_->keepPrefixCounts(c);
+    }
+}
+
 void Table::cancelRange()
 {
     requireActive();
@@ -770,6 +797,16 @@ void Table::cancelRange()
 
 bool Table::locate(const QString &fieldName, const QString &value)
 {
+    return locateAt(fieldName, value, Pick::Locate);
+}
+
+bool Table::locateLast(const QString &fieldName, const QString &value)
+{
+    return locateAt(fieldName, value, Pick::LocateLast);
+}
+
+bool Table::locateAt(const QString &fieldName, const QString &value, Pick pick)
+{
     const int c = columnOf(fieldName);
     checkBrowseMode();
     QVariant stored;
@@ -781,7 +818,7 @@ bool Table::locate(const QString &fieldName, const QString &value)
     if (file_->schema().fields[c].type == FieldType::Text && value.size() > stored.toString().size())
         return false; // the text would have been cut, so no row holds it
     // Keep the current row intact on a miss: fetch() only writes on a hit.
-    if (!fetch(Pick::Locate, {stored}, true, c))
+    if (!fetch(pick, {stored}, true, c))
         return false;
     eof_ = bof_ = false;
     afterMove();
@@ -863,8 +900,8 @@ void Table::post()
         s.bind(args);
         const quint64 before = file_->changes();
         s.step();
-        file_->rowsChanged(before, 1);
         id = file_->lastInsertRowId();
+        file_->rowChanged(before, 1, id, {});
         inserted = true;
     } else if (modified_) {
         QByteArray which(schema.fields.size(), '-');
@@ -885,6 +922,7 @@ void Table::post()
             sql = updateSql_.insert(which, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                                                .arg(file_->quotedTable(), sets.join(QStringLiteral(", "))));
         }
+        const TableFile::TallyTexts old = file_->tallyTexts(rowId_);
         Statement s = file_->prepare(*sql);
         s.bind(args);
         const quint64 before = file_->changes();
@@ -892,7 +930,7 @@ void Table::post()
         if (file_->changes() == before)
             throw TableError(QStringLiteral("The row being edited no longer exists in %1").arg(file_->path()),
                              file_->path());
-        file_->rowsChanged(before, 0);
+        file_->rowChanged(before, 0, rowId_, old);
     }
     state_ = State::Browse;
     if ((inserted && storeInserted(id)) || reload(id))
@@ -956,11 +994,12 @@ void Table::deleteRecord()
     if (!hasRow_)
         throw TableError(QStringLiteral("Cannot delete from the empty table %1").arg(file_->path()), file_->path());
     {
+        const TableFile::TallyTexts old = file_->tallyTexts(rowId_);
         Statement s = file_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(file_->quotedTable()));
         s.bind({rowId_});
         const quint64 before = file_->changes();
         s.step();
-        file_->rowsChanged(before, -1);
+        file_->rowChanged(before, -1, rowId_, old);
     }
     // The deleted row's key still stands in the buffer: step on from it.
     if (step(true)) {
@@ -1057,7 +1096,7 @@ int Table::writeTexts(const QString &fieldName, const std::vector<std::pair<qint
                 moved.append(t);
         }
     }
-    file_->rowsChanged(before, 0, written);
+    file_->rowsChanged(before, 0, written, c);
     transaction.commit();
     for (Table *t : std::as_const(moved))
         for (DataSource *s : std::as_const(t->sources_))

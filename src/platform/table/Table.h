@@ -93,11 +93,17 @@ public:
     void setRange(const QString &low, const QString &high);
     void cancelRange();
     bool hasRange() const { return range_.active; }
+    // Ranges from a short text to that text followed by more (every key that
+    // begins with it) are counted on this text field without walking the
+    // index, on a table where such counts run often. Kept across close and open.
+    void keepPrefixCounts(const QString &fieldName);
 
     // Exact, case-sensitive comparison of one field with a text. On a hit the
     // cursor moves to the first matching row in the current order and true is
     // returned; on a miss the cursor stays where it was.
     bool locate(const QString &fieldName, const QString &value);
+    // The same, moving to the last matching row in the current order.
+    bool locateLast(const QString &fieldName, const QString &value);
 
     // --- editing ---
     void append();
@@ -185,7 +191,7 @@ private:
         QVariantList args;
     };
     // The single-row reads; their SQL is built once per order and constraint shape.
-    enum class Pick : quint8 { First, Last, Offset, RowId, Locate, Next, Prior };
+    enum class Pick : quint8 { First, Last, Offset, RowId, Locate, LocateLast, Next, Prior };
 
     void requireActive() const;
     void requireEditing() const;
@@ -200,9 +206,12 @@ private:
     Condition keyCompare(bool after) const;
     QVariantList keyCompareArgs() const;
     bool fetch(Pick pick, const QVariantList &args, bool constrained = true, int column = 0);
+    bool locateAt(const QString &fieldName, const QString &value, Pick pick);
     QString selectSql(Pick pick, int column, int shape) const;
     bool storeInserted(qint64 id);
-    int count(const Condition &extra, int limit = -1, bool withRange = true) const;
+    // `filterOnly` (shape bits 8 and 16) keeps the range's low or high end
+    // as a filter that SQLite does not seek by.
+    int count(const Condition &extra, int limit = -1, bool withRange = true, int filterOnly = 0) const;
     int rangeCount() const;
     int countBeside(bool after, int limit) const;
     bool reload(qint64 rowId);
@@ -229,6 +238,7 @@ private:
     Range range_;
     QHash<QString, FieldView> views_; // by lower-case field name
     QStringList order_;               // fields put first in grids
+    QStringList prefixCounted_;       // fields whose prefix ranges are counted from kept counts
     std::vector<std::unique_ptr<Field>> fields_;
 
     // Current row: values in stored form; blobs are read when first asked for.

@@ -4,8 +4,12 @@
 #include "platform/table/TableError.h"
 
 #include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 #include <sqlite3.h>
@@ -132,6 +136,12 @@ char affinityOf(const QString &declared)
 // pages are given back when the walk ends, so an idle file costs no more.
 constexpr int walkCacheKiB = 65536;
 
+// Checkpoints wait until no post came for this long, so a contact's save
+// never waits for one (a checkpoint syncs the file as well as the log).
+constexpr int idleCheckpointMs = 1000;
+// ... unless the log of changes grew this long (pages) without an idle moment.
+constexpr int walBackstopPages = 16384;
+
 bool hasSqliteHeader(const QString &path)
 {
     QFile f(path);
@@ -162,19 +172,19 @@ constexpr qint64 layoutReadLimitMs = 1000;
 
 } // namespace
 
-std::shared_ptr<TableFile> TableFile::open(const QString &path)
+std::shared_ptr<TableFile> TableFile::open(const QString &path, bool syncEachCommit)
 {
     const QString key = QFileInfo(path).canonicalFilePath();
     if (key.isEmpty())
         throw TableError(QStringLiteral("Table file not found: %1").arg(path), path);
     if (auto existing = openFiles().value(key).lock())
         return existing;
-    std::shared_ptr<TableFile> file(new TableFile(key));
+    std::shared_ptr<TableFile> file(new TableFile(key, syncEachCommit));
     openFiles().insert(key, file);
     return file;
 }
 
-TableFile::TableFile(const QString &path) : path_(path)
+TableFile::TableFile(const QString &path, bool syncEachCommit) : path_(path)
 {
     if (!QFileInfo(path).isReadable())
         throw TableError(QStringLiteral("Cannot read the table file %1").arg(path), path);
@@ -200,10 +210,19 @@ TableFile::TableFile(const QString &path) : path_(path)
         if (!hardenConnection(db_))
             fail(QStringLiteral("Cannot open"), sqlite3_extended_errcode(db_));
         readLayoutBounded();
-        // Every post is its own commit unless a walk holds a transaction; WAL with
-        // NORMAL sync makes a returned post survive a killed process.
+        // Every post is its own commit unless a walk holds a transaction. WAL
+        // makes a returned post survive a killed process; FULL sync, which
+        // syncs the log of changes at each commit, a power cut too.
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        exec(syncEachCommit ? QStringLiteral("PRAGMA synchronous=FULL") : QStringLiteral("PRAGMA synchronous=NORMAL"));
+        // No checkpoint inside a commit: they run when the program is idle.
+        sqlite3_wal_hook(db_, &TableFile::walCommitted, this);
+        if (QCoreApplication *app = QCoreApplication::instance(); app && app->thread() == QThread::currentThread()) {
+            idleCheckpoint_ = std::make_unique<QTimer>();
+            idleCheckpoint_->setSingleShot(true);
+            idleCheckpoint_->setInterval(idleCheckpointMs);
+            QObject::connect(idleCheckpoint_.get(), &QTimer::timeout, [this] { idle(); });
+        }
         {
             Statement s = prepare(QStringLiteral("PRAGMA cache_size"));
             if (s.step())
@@ -231,6 +250,7 @@ TableFile::TableFile(const QString &path) : path_(path)
 
 TableFile::~TableFile()
 {
+    idleCheckpoint_.reset();
     openFiles().remove(path_);
     sqlite3_finalize(dataVersion_);
     for (sqlite3_stmt *s : std::as_const(statements_))
@@ -381,7 +401,20 @@ void TableFile::tickFunction(sqlite3_context *context, int, sqlite3_value **)
     }
 }
 
-void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed)
+void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed, int field)
+{
+    const quint64 now = changes();
+    const bool followed = now == changesBefore + changed;
+    followCount(changesBefore, delta, changed);
+    for (Tally &t : tallies_) {
+        if (followed && t.stamp == changesBefore && delta == 0 && field >= 0 && field != t.field)
+            t.stamp = now;
+        else if (t.stamp != now)
+            idleLater(); // built again when the program is idle
+    }
+}
+
+void TableFile::followCount(quint64 changesBefore, int delta, quint64 changed)
 {
     if (countStamp_ == changesBefore && changes() == changesBefore + changed) {
         rowCount_ += delta;
@@ -411,6 +444,179 @@ void TableFile::transactionCommand(const QString &sql)
     exec(sql);
 }
 
+void TableFile::forgetRowCount()
+{
+    countStamp_ = ~0ULL;
+    for (Tally &t : tallies_)
+        t.stamp = ~0ULL;
+    if (!tallies_.empty())
+        idleLater();
+}
+
+void TableFile::keepPrefixCounts(int field)
+{
+    for (const Tally &t : tallies_)
+        if (t.field == field)
+            return;
+    tallies_.push_back({field, {}, ~0ULL});
+    idleLater();
+}
+
+void TableFile::idleLater()
+{
+    if (idleCheckpoint_ && !idleCheckpoint_->isActive())
+        idleCheckpoint_->start();
+}
+
+// Work that waits for the program to be idle: the checkpoint, and counts
+// that a walk or another program left to be built again (building them on
+// a large log takes a moment better spent here than on the next keystroke).
+void TableFile::idle()
+{
+    if (inTransaction()) {
+        idleLater();
+        return;
+    }
+    checkpoint();
+    for (Tally &t : tallies_) {
+        try {
+            if (t.stamp != changes())
+                buildTally(t);
+        } catch (...) {
+            t.stamp = ~0ULL; // the next count tries again, and reports what fails
+        }
+    }
+}
+
+void TableFile::buildTally(Tally &tally)
+{
+    tally.counts.clear();
+    tally.stamp = ~0ULL;
+    const QString column = quoteName(schema_.fields[tally.field].name);
+    // Only texts fall in a range of texts: numbers sort below '' and blobs above x''.
+    Statement s = prepare(QStringLiteral("SELECT %1, count(*) FROM %2 WHERE %1 >= '' AND %1 < x'' GROUP BY %1")
+                              .arg(column, quotedTable()));
+    while (s.step())
+        tally.counts.addSorted(s.column(0).toString(), int(s.column(1).toLongLong()));
+    tally.counts.endSorted();
+    tally.stamp = changes();
+}
+
+std::optional<QString> TableFile::textOf(int field, qint64 rowId)
+{
+    Statement s = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ? AND typeof(%1) = 'text'")
+                              .arg(quoteName(schema_.fields[field].name), quotedTable()));
+    s.bind({rowId});
+    if (!s.step())
+        return std::nullopt;
+    return s.column(0).toString();
+}
+
+std::optional<int> TableFile::prefixRangeCount(int field, const QVariant &low, const QVariant &high)
+{
+    auto tally = std::find_if(tallies_.begin(), tallies_.end(), [field](const Tally &t) { return t.field == field; });
+    if (tally == tallies_.end() || low.typeId() != QMetaType::QString || high.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const QString from = low.toString();
+    const QString to = high.toString();
+    if (from.size() > PrefixTally::depth || to.size() <= from.size() || !to.startsWith(from))
+        return std::nullopt;
+    // The range holds the rows that begin with `from`, less those above `to`.
+    // Every text that begins with `from` is below `bound`.
+    QString bound = QStringLiteral("x''");
+    QVariantList args{to};
+    if (!from.isEmpty()) {
+        const char16_t last = from.back().unicode();
+        if ((last >= 0xD7FF && last < 0xE000) || last == 0xFFFF)
+            return std::nullopt;
+        args << QString(from.chopped(1) + QChar(char16_t(last + 1)));
+        bound = QStringLiteral("?");
+    }
+    if (tally->stamp != changes())
+        buildTally(*tally);
+    Statement s = prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 > ? AND %2 < %3")
+                              .arg(quotedTable(), quoteName(schema_.fields[field].name), bound));
+    s.bind(args);
+    s.step();
+    return tally->counts.rowsBeginningWith(from) - int(s.column(0).toLongLong());
+}
+
+TableFile::TallyTexts TableFile::tallyTexts(qint64 rowId)
+{
+    TallyTexts texts;
+    if (inTransaction())
+        return texts;
+    const quint64 now = tallies_.empty() ? 0 : changes();
+    for (Tally &t : tallies_) {
+        std::optional<QString> text;
+        try {
+            if (t.stamp == now)
+                text = textOf(t.field, rowId);
+        } catch (...) {
+            t.stamp = ~0ULL; // built again when next asked for
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+void TableFile::rowChanged(quint64 changesBefore, int delta, qint64 rowId, const TallyTexts &before) noexcept
+{
+    followCount(changesBefore, delta, 1);
+    if (tallies_.empty())
+        return;
+    // Inside a walk the counts are built again afterwards: once, not per row.
+    const quint64 now = changes();
+    const bool followed = !inTransaction() && now == changesBefore + 1;
+    for (size_t i = 0; i < tallies_.size(); ++i) {
+        Tally &t = tallies_[i];
+        if (!followed || t.stamp != changesBefore) {
+            t.stamp = ~0ULL;
+            idleLater();
+            continue;
+        }
+        // The row is written whatever happens here: a failed read only means
+        // the counts are built again when next asked for.
+        std::optional<QString> text;
+        try {
+            text = textOf(t.field, rowId);
+        } catch (...) {
+            t.stamp = ~0ULL;
+            continue;
+        }
+        if (i < before.size() && before[i])
+            t.counts.add(*before[i], -1);
+        if (text)
+            t.counts.add(*text, 1);
+        t.stamp = now;
+    }
+}
+
+void TableFile::checkpoint()
+{
+    if (idleCheckpoint_)
+        idleCheckpoint_->stop();
+    // A failure (a reader still on old pages, a disk error) leaves the log of
+    // changes as it is: the next idle moment or the close tries again.
+    if (!db_)
+        return;
+    const int rc = inTransaction() ? SQLITE_LOCKED
+                                   : sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    // A statement still reading holds the file: another idle moment is waited for.
+    if ((rc == SQLITE_LOCKED || rc == SQLITE_BUSY) && idleCheckpoint_)
+        idleCheckpoint_->start();
+}
+
+int TableFile::walCommitted(void *self, sqlite3 *, const char *, int pages)
+{
+    auto *file = static_cast<TableFile *>(self);
+    if (pages >= walBackstopPages)
+        sqlite3_wal_checkpoint_v2(file->db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    else if (file->idleCheckpoint_)
+        file->idleCheckpoint_->start();
+    return SQLITE_OK;
+}
+
 QString TableFile::beginSavepoint()
 {
     if (savepoints_ == 0)
@@ -431,6 +637,8 @@ void TableFile::releaseSavepoint(const QString &name)
     transactionCommand(QStringLiteral("RELEASE ") + name);
     --savepoints_;
     walkEnded();
+    if (savepoints_ == 0)
+        checkpoint();
 }
 
 void TableFile::rollbackSavepoint(const QString &name)

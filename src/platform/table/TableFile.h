@@ -3,6 +3,7 @@
 // the layout read from the file, cached statements and the savepoint stack.
 // Internal to the engine.
 
+#include "platform/table/PrefixTally.h"
 #include "platform/table/Schema.h"
 #include "platform/table/TableError.h"
 
@@ -13,7 +14,10 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
+class QTimer;
 struct sqlite3;
 struct sqlite3_context;
 struct sqlite3_stmt;
@@ -49,7 +53,9 @@ public:
     // The shared file at `path` (opened on first use). Throws TableError naming
     // the file when it is not a table file of this program: also when it holds
     // triggers or views, or its description cannot be read within a second.
-    static std::shared_ptr<TableFile> open(const QString &path);
+    // With `syncEachCommit` (as the first opening asks) a returned post
+    // survives a power cut.
+    static std::shared_ptr<TableFile> open(const QString &path, bool syncEachCommit = true);
     ~TableFile();
     TableFile(const TableFile &) = delete;
     TableFile &operator=(const TableFile &) = delete;
@@ -91,8 +97,30 @@ public:
     // After one statement (or a batch of them) that changed `changed` rows
     // and added `delta` to the table: the kept count follows unless something
     // else changed the file meanwhile.
-    void rowsChanged(quint64 changesBefore, int delta, quint64 changed = 1);
-    void forgetRowCount() { countStamp_ = ~0ULL; }
+    // With `field`, only that field of the rows was written, and counts kept
+    // of other fields follow too.
+    void rowsChanged(quint64 changesBefore, int delta, quint64 changed = 1, int field = -1);
+    void forgetRowCount();
+
+    // Counts per leading text of a text field, kept from now on for as long
+    // as the file is open (built when first asked for, and again after a
+    // change this program did not follow row by row, such as a walk).
+    void keepPrefixCounts(int field);
+    // Rows of the inclusive range [low, high] on `field`, compared in binary
+    // order, when `high` is `low` followed by more text and the kept counts
+    // can tell; otherwise nothing.
+    std::optional<int> prefixRangeCount(int field, const QVariant &low, const QVariant &high);
+    // Around a post or delete of one row by this program: the texts of the
+    // kept fields before it, then the row count and kept counts follow the
+    // change unless something else changed the file meanwhile.
+    using TallyTexts = std::vector<std::optional<QString>>;
+    TallyTexts tallyTexts(qint64 rowId);
+    void rowChanged(quint64 changesBefore, int delta, qint64 rowId, const TallyTexts &before) noexcept;
+
+    // Copies the log of changes into the file without waiting for readers or
+    // writers: off the path of a post, when the program is idle, after a
+    // walk, and at close.
+    void checkpoint();
 
     QList<Table *> cursors;
 
@@ -100,7 +128,7 @@ public:
     int extendedError(int rc) const;
 
 private:
-    explicit TableFile(const QString &path);
+    TableFile(const QString &path, bool syncEachCommit);
     // The layout read within a time limit: a hostile file is refused by name
     // instead of holding up the program.
     void readLayoutBounded();
@@ -109,6 +137,17 @@ private:
     void walkEnded(); // gives back the walk's page cache once no savepoint is left
     void transactionCommand(const QString &sql); // exec, unless the test seam fails it
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
+    static int walCommitted(void *self, sqlite3 *db, const char *schema, int pages);
+    struct Tally {
+        int field = 0;
+        PrefixTally counts;
+        quint64 stamp = ~0ULL; // changes() it was true at; ~0 when to be built again
+    };
+    void buildTally(Tally &tally);
+    void idle();
+    void idleLater();
+    void followCount(quint64 changesBefore, int delta, quint64 changed);
+    std::optional<QString> textOf(int field, qint64 rowId);
 
     QString path_;
     sqlite3 *db_ = nullptr;
@@ -122,6 +161,8 @@ private:
     quint64 countStamp_ = ~0ULL;
     std::function<void()> tick_;
     std::exception_ptr tickError_;
+    std::vector<Tally> tallies_;
+    std::unique_ptr<QTimer> idleCheckpoint_;
 };
 
 QString quoteName(const QString &name);

@@ -292,6 +292,32 @@ private slots:
         }
     }
 
+    void locateLast_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected"); // "" = a miss
+        QTest::newRow("call, entry order") << "" << "LogCall" << "UA9XX" << "r3";
+        QTest::newRow("call, last by date") << "ByDatTim" << "LogCall" << "UA9XX" << "r1";
+        QTest::newRow("call, last by call index") << "ByCall" << "LogCall" << "UA9XX" << "r1";
+        QTest::newRow("country, last by date") << "ByDatTim" << "LogObl" << "Asiatic Russia" << "r6";
+        QTest::newRow("one row") << "ByCall" << "LogCall" << "K1ABC" << "r4";
+        QTest::newRow("miss: only the beginning") << "ByCall" << "LogCall" << "UA9" << "";
+    }
+    void locateLast()
+    {
+        QFETCH(QString, order);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        fillLog();
+        log->setIndexName(order);
+        QVERIFY(goTo(*log, "r5"));
+        QCOMPARE(log->locateLast(field, value), !expected.isEmpty());
+        QCOMPARE(text(*log, "LogName"), expected.isEmpty() ? QStringLiteral("r5") : expected);
+    }
+
     void locateStaysInTheRange()
     {
         fillLog();

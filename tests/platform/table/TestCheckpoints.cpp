@@ -1,0 +1,74 @@
+// When a table file's log of changes is copied into the file itself: never
+// inside a post, but once the program is idle, at the end of a walk and at
+// close.
+
+#include "TableFixture.h"
+
+#include <QtTest>
+#include <memory>
+
+using namespace TableFixture;
+
+namespace {
+
+// Rows in the table file alone, without its log of changes: what a
+// checkpoint has copied into it.
+int rowsInFileAlone(const QString &path)
+{
+    QTemporaryDir copy;
+    const QString alone = copy.filePath(QStringLiteral("alone.db"));
+    if (!QFile::copy(path, alone))
+        return -1;
+    return sqliteRows(alone, QStringLiteral("SELECT count(*) FROM Tarnel")).value(0).toInt();
+}
+
+} // namespace
+
+class TestCheckpoints : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDatabase> temp;
+    std::unique_ptr<Db::Table> log;
+
+private slots:
+    void init()
+    {
+        temp = std::make_unique<TempDatabase>();
+        temp->db.createTable(logSchema());
+        log = std::make_unique<Db::Table>(&temp->db, "Tarnel");
+        log->open();
+    }
+    void cleanup()
+    {
+        log.reset();
+        temp.reset();
+    }
+
+    void postsLeaveTheCheckpointToAnIdleMoment()
+    {
+        for (int i = 0; i < 300; ++i)
+            addRow(*log, {{"LogCall", QStringLiteral("UA9X%1").arg(i)}, {"LogName", "saved"}});
+        QCOMPARE(rowsInFileAlone(temp->path("Tarnel.db")), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(rowsInFileAlone(temp->path("Tarnel.db")), 300, 10000);
+    }
+
+    void aWalkIsCheckpointedAtItsEnd()
+    {
+        Db::TableTransaction walk(*log);
+        for (int i = 0; i < 50; ++i)
+            addRow(*log, {{"LogCall", QStringLiteral("UA9X%1").arg(i)}});
+        walk.commit();
+        QCOMPARE(rowsInFileAlone(temp->path("Tarnel.db")), 50);
+    }
+
+    void closeLeavesOneFile()
+    {
+        addRow(*log, {{"LogCall", "UA9XX"}});
+        log->close();
+        QCOMPARE(temp->fileNames(), QStringList{"Tarnel.db"});
+        QCOMPARE(rowsInFileAlone(temp->path("Tarnel.db")), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCheckpoints)
+#include "TestCheckpoints.moc"
