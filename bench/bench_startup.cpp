@@ -1,8 +1,9 @@
-// Start-up on a 100,000-contact log: the window set and the data module up to
+// Start-up on a 100,000-contact log (BENCH_CONTACTS): the window set and the data module up to
 // the first shown main window, and the resident memory of the running
 // program. Each start is a fresh process; medians of several starts.
 
 #include "LogGenerator.h"
+#include "Timing.h"
 #include "core/GlavnMod.h"
 #include "core/ProgramDirectory.h"
 #include "core/Unit3.h"
@@ -77,7 +78,8 @@ int main(int argc, char **argv)
     std::sort(memory.begin(), memory.end());
     const double ms = times[times.size() / 2];
     const double mb = double(memory[memory.size() / 2]) / 1024.0;
-    std::printf("%-44s %9.1f ms%s\n", "window set + data module to shown main window", ms, ms < 1000 ? "" : "   (over 1 s)");
-    std::printf("%-44s %9.1f MB%s\n", "resident memory after start-up", mb, mb < 150 ? "" : "   (over 150 MB)");
+    const std::string n = Bench::contactsText();
+    Bench::figure("window set + data module to shown main window (" + n + ")", ms, "ms", 250, "median of 5 starts");
+    Bench::figure("resident memory after start-up (" + n + ")", mb, "MB", 64, "median of 5 starts");
     return 0;
 }
