@@ -127,7 +127,7 @@ inline double peakGrowthMb(const std::function<void()> &body)
 // Peak memory of a walk against the goal: 200 MB beyond the file it reads.
 inline void reportPeak(const std::string &what, double mb, double fileMb)
 {
-    figure(what + " (peak resident growth)", mb, "MB", 200 + fileMb,
+    figure(what + " (peak resident growth)", mb, "MB", 200 + double(int(fileMb + 0.5)),
            fileMb > 0 ? "200 MB + the " + std::to_string(int(fileMb + 0.5)) + " MB file read" : std::string());
 }
 

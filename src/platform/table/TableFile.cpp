@@ -18,17 +18,19 @@ QString quoteName(const QString &name)
 
 // ---------------------------------------------------------------- Statement
 
-Statement::Statement(TableFile *file, sqlite3_stmt *stmt) : file_(file), stmt_(stmt) {}
+Statement::Statement(TableFile *file, sqlite3_stmt *stmt, bool own) : file_(file), stmt_(stmt), own_(own) {}
 
 Statement::Statement(Statement &&other) noexcept
-    : file_(other.file_), stmt_(other.stmt_), bound_(other.bound_), texts_(std::move(other.texts_))
+    : file_(other.file_), stmt_(other.stmt_), own_(other.own_), bound_(other.bound_), texts_(std::move(other.texts_))
 {
     other.stmt_ = nullptr;
 }
 
 Statement::~Statement()
 {
-    if (stmt_) {
+    if (stmt_ && own_) {
+        sqlite3_finalize(stmt_);
+    } else if (stmt_) {
         sqlite3_reset(stmt_);
         sqlite3_clear_bindings(stmt_);
     }
@@ -130,6 +132,9 @@ char affinityOf(const QString &declared)
 // cache they are written to the journal and read back again and again. The
 // pages are given back when the walk ends, so an idle file costs no more.
 constexpr int walkCacheKiB = 65536;
+// The most of a file a walk maps into memory; mapped pages are the file's
+// own, which the system can drop at any time, not memory of the program.
+constexpr qint64 walkMapBytes = qint64(2047) << 20;
 
 bool hasSqliteHeader(const QString &path)
 {
@@ -251,18 +256,29 @@ void TableFile::fail(const QString &what, int rc) const
     throw TableError(QStringLiteral("%1 in %2: %3").arg(what, path_, detail), path_);
 }
 
+sqlite3_stmt *TableFile::prepareStatement(const QString &sql, unsigned flags)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), flags, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
+    return stmt;
+}
+
 Statement TableFile::prepare(const QString &sql)
 {
     sqlite3_stmt *stmt = statements_.value(sql);
     if (!stmt) {
-        const QByteArray utf8 = sql.toUtf8();
-        const int rc = sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
-                                          nullptr);
-        if (rc != SQLITE_OK)
-            fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
+        stmt = prepareStatement(sql, SQLITE_PREPARE_PERSISTENT);
         statements_.insert(sql, stmt);
     }
     return Statement(this, stmt);
+}
+
+Statement TableFile::prepareOwn(const QString &sql)
+{
+    return Statement(this, prepareStatement(sql, 0), true);
 }
 
 void TableFile::exec(const QString &sql)
@@ -365,10 +381,37 @@ void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed)
     }
 }
 
+TableFile::WalkPages::WalkPages(TableFile &file) : file_(file)
+{
+    file_.walkBegan();
+}
+
+TableFile::WalkPages::~WalkPages()
+{
+    file_.walkEnded();
+}
+
+void TableFile::walkBegan()
+{
+    if (walks_ == 0) {
+        exec(QStringLiteral("PRAGMA cache_size=-%1").arg(walkCacheKiB));
+        exec(QStringLiteral("PRAGMA mmap_size=%1").arg(walkMapBytes));
+    }
+    ++walks_;
+}
+
+void TableFile::walkEnded() noexcept
+{
+    if (--walks_ == 0) {
+        sqlite3_exec(db_, QStringLiteral("PRAGMA cache_size=%1").arg(idleCacheSize_).toUtf8().constData(), nullptr,
+                     nullptr, nullptr);
+        sqlite3_exec(db_, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+    }
+}
+
 QString TableFile::beginSavepoint()
 {
-    if (savepoints_ == 0)
-        exec(QStringLiteral("PRAGMA cache_size=-%1").arg(walkCacheKiB));
+    walkBegan();
     const QString name = QStringLiteral("walk%1").arg(savepoints_ + 1);
     try {
         exec(QStringLiteral("SAVEPOINT ") + name);
@@ -394,13 +437,6 @@ void TableFile::rollbackSavepoint(const QString &name)
     exec(QStringLiteral("RELEASE ") + name);
     --savepoints_;
     walkEnded();
-}
-
-void TableFile::walkEnded()
-{
-    if (savepoints_ == 0)
-        sqlite3_exec(db_, QStringLiteral("PRAGMA cache_size=%1").arg(idleCacheSize_).toUtf8().constData(), nullptr,
-                     nullptr, nullptr);
 }
 
 void TableFile::readLayout()

@@ -23,10 +23,11 @@ namespace Db {
 class Table;
 class TableFile;
 
-// A prepared statement borrowed from the file's cache; reset when it goes.
+// A prepared statement borrowed from the file's cache, reset when it goes;
+// or one of its own, finalized when it goes.
 class Statement {
 public:
-    Statement(TableFile *file, sqlite3_stmt *stmt);
+    Statement(TableFile *file, sqlite3_stmt *stmt, bool own = false);
     ~Statement();
     Statement(Statement &&other) noexcept;
     Statement(const Statement &) = delete;
@@ -39,6 +40,7 @@ public:
 private:
     TableFile *file_;
     sqlite3_stmt *stmt_;
+    bool own_;
     int bound_ = 0;
     QList<QByteArray> texts_; // bound without a copy; kept until the reset
 };
@@ -61,6 +63,9 @@ public:
     char affinity(int field) const { return affinities_.value(field, 'n'); }
 
     Statement prepare(const QString &sql);
+    // Not from the cache: for a walk that runs other statements, the same
+    // ones included, while it steps.
+    Statement prepareOwn(const QString &sql);
     void exec(const QString &sql);
     qint64 lastInsertRowId() const;
     quint64 changes() const;
@@ -77,6 +82,21 @@ public:
     // and raised again by rethrowTickError().
     void setTick(std::function<void()> tick);
     void rethrowTickError();
+
+    // While a walk reads or writes the file (a savepoint holds one too): the
+    // walk's page cache, and the file mapped into memory, so that pages read
+    // in an index's order are not copied in one by one. Both are given back
+    // when the last walk ends, so an idle file costs no more.
+    class WalkPages {
+    public:
+        explicit WalkPages(TableFile &file);
+        ~WalkPages();
+        WalkPages(const WalkPages &) = delete;
+        WalkPages &operator=(const WalkPages &) = delete;
+
+    private:
+        TableFile &file_;
+    };
 
     // Savepoints: nested transactions on this file.
     QString beginSavepoint();
@@ -100,7 +120,9 @@ public:
 private:
     explicit TableFile(const QString &path);
     void readLayout();
-    void walkEnded(); // gives back the walk's page cache once no savepoint is left
+    void walkBegan();
+    void walkEnded() noexcept;
+    sqlite3_stmt *prepareStatement(const QString &sql, unsigned flags);
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
 
     QString path_;
@@ -110,6 +132,7 @@ private:
     sqlite3_stmt *dataVersion_ = nullptr;
     QList<char> affinities_;
     int savepoints_ = 0;
+    int walks_ = 0; // savepoints and WalkPages
     qint64 idleCacheSize_ = -2000;
     int rowCount_ = 0;
     quint64 countStamp_ = ~0ULL;
