@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -98,6 +99,29 @@ inline void report(const std::string &what, double ms, double goalMs, int runs)
 {
     figure(what, ms, "ms", goalMs, runs > 1 ? "median of " + std::to_string(runs) : std::string("one run"));
 }
+
+// Timed runs of one walk: wall time against the goal, with the CPU time the
+// process spent beside it (on a busy machine the two part).
+struct Runs {
+    std::vector<double> wall, cpu;
+
+    void time(const std::function<void()> &body)
+    {
+        const auto cpuNow = [] {
+            timespec t{};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+            return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+        };
+        const double c = cpuNow();
+        wall.push_back(millis(body));
+        cpu.push_back(cpuNow() - c);
+    }
+    void report(const std::string &what, double goalMs) const
+    {
+        const std::string runs = wall.size() > 1 ? "median of " + std::to_string(wall.size()) : "one run";
+        figure(what, median(wall), "ms", goalMs, runs + ", CPU " + std::to_string(int(median(cpu))) + " ms");
+    }
+};
 
 // Resident memory from /proc/self/status: "VmRSS" now or "VmHWM" (the peak), in MB.
 inline double residentMb(const char *which = "VmRSS:")

@@ -70,7 +70,7 @@ int main(int argc, char **argv)
     std::printf("%.1f MB, %d records; full prefix tables\n", double(file.size()) / 1e6, n);
 
     const int importRuns = Bench::large() ? 1 : 3, exportRuns = Bench::large() ? 3 : 5;
-    std::vector<double> imports, reimports, adif, text;
+    Bench::Runs imports, reimports, adif, text;
     double importPeak = 0, reimportPeak = 0, adifPeak = 0, textPeak = 0, logMb = 0;
     for (int run = 0; run < importRuns; ++run) {
         const QString dir = base.filePath(QStringLiteral("run%1").arg(run));
@@ -78,11 +78,11 @@ int main(int argc, char **argv)
         Program p(dir);
         LogImport::Counts c;
         importPeak = std::max(importPeak, Bench::peakGrowthMb([&] {
-            imports.push_back(Bench::millis([&] { c = p.import(file); }));
+            imports.time([&] { c = p.import(file); });
         }));
         check(c, n, 0);
         reimportPeak = std::max(reimportPeak, Bench::peakGrowthMb([&] {
-            reimports.push_back(Bench::millis([&] { c = p.import(file); }));
+            reimports.time([&] { c = p.import(file); });
         }));
         check(c, 0, n);
         if (run + 1 < importRuns)
@@ -90,21 +90,21 @@ int main(int argc, char **argv)
         logMb = Bench::fileMb(p.log.filePath());
         for (int e = 0; e < exportRuns; ++e) {
             adifPeak = std::max(adifPeak, Bench::peakGrowthMb([&] {
-                adif.push_back(Bench::millis([&] { LogExport::exportAdif(p.log, dir + QStringLiteral("/bench"), {}); }));
+                adif.time([&] { LogExport::exportAdif(p.log, dir + QStringLiteral("/bench"), {}); });
             }));
             textPeak = std::max(textPeak, Bench::peakGrowthMb([&] {
-                text.push_back(Bench::millis([&] { LogExport::exportText(p.log, dir + QStringLiteral("/bench"), {}); }));
+                text.time([&] { LogExport::exportText(p.log, dir + QStringLiteral("/bench"), {}); });
             }));
         }
     }
     const double fileMb = double(file.size()) / (1024.0 * 1024.0);
-    Bench::report("import into an empty log", Bench::median(imports), Bench::goal(3000, 30000), importRuns);
+    imports.report("import into an empty log", Bench::goal(3000, 30000));
     Bench::reportPeak("import into an empty log", importPeak, fileMb);
-    Bench::report("import again (all duplicates)", Bench::median(reimports), Bench::goal(2000, 8000), importRuns);
+    reimports.report("import again (all duplicates)", Bench::goal(2000, 8000));
     Bench::reportPeak("import again", reimportPeak, fileMb);
-    Bench::report("ADIF export", Bench::median(adif), Bench::goal(1000, 8000), exportRuns);
+    adif.report("ADIF export", Bench::goal(1000, 8000));
     Bench::reportPeak("ADIF export", adifPeak, logMb);
-    Bench::report("text export", Bench::median(text), Bench::goal(1000, 8000), exportRuns);
+    text.report("text export", Bench::goal(1000, 8000));
     Bench::reportPeak("text export", textPeak, logMb);
     if (Bench::large())
         return 0; // the window's walks are the same walks

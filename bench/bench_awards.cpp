@@ -40,7 +40,8 @@ int main(int argc, char **argv)
     std::printf("%d contacts; full prefix tables\n", Bench::logSize);
 
     const int rebuildRuns = Bench::large() ? 1 : 3, countRuns = 21;
-    std::vector<double> fresh, again, counting;
+    Bench::Runs fresh, again;
+    std::vector<double> counting;
     double peak = 0, logMb = 0;
     for (int run = 0; run < rebuildRuns; ++run) {
         const QString dir = base.filePath(QStringLiteral("run%1").arg(run));
@@ -49,9 +50,9 @@ int main(int argc, char **argv)
         const AwardsRebuild::Tables tables{p.lookup, p.allpref, p.prefix, p.marks, p.dxcc, p.ur, p.waz};
         logMb = Bench::fileMb(p.lookup.filePath());
         peak = std::max(peak, Bench::peakGrowthMb([&] {
-            fresh.push_back(Bench::millis([&] { AwardsRebuild::rebuild(tables, true); }));
+            fresh.time([&] { AwardsRebuild::rebuild(tables, true); });
         }));
-        again.push_back(Bench::millis([&] { AwardsRebuild::rebuild(tables, true); }));
+        again.time([&] { AwardsRebuild::rebuild(tables, true); });
         if (run + 1 < rebuildRuns)
             continue;
         // The awards window counts with the prefix table closed: every row.
@@ -63,11 +64,9 @@ int main(int argc, char **argv)
             }));
         std::printf("%d Dxcc rows, %d worked in CW\n", p.dxcc.recordCount(), total / countRuns);
     }
-    Bench::report("rebuild with Yes, every country written back", Bench::median(fresh), Bench::goal(2000, 15000),
-                  rebuildRuns);
+    fresh.report("rebuild with Yes, every country written back", Bench::goal(2000, 15000));
     Bench::reportPeak("rebuild with Yes", peak, logMb);
-    Bench::report("rebuild with Yes again (countries already right)", Bench::median(again), Bench::goal(2000, 15000),
-                  rebuildRuns);
+    again.report("rebuild with Yes again (countries already right)", Bench::goal(2000, 15000));
     Bench::report("counting Dxcc for the awards window", Bench::median(counting), 100, countRuns);
     return 0;
 }

@@ -24,13 +24,13 @@ namespace {
 void report(const std::string &what, int runs, double goalMs, const std::function<void()> &setUp,
             const std::function<void()> &run, double fileMb)
 {
-    std::vector<double> ms;
+    Bench::Runs times;
     double peak = 0;
     for (int i = 0; i < runs; ++i) {
         setUp();
-        peak = std::max(peak, Bench::peakGrowthMb([&] { ms.push_back(Bench::millis(run)); }));
+        peak = std::max(peak, Bench::peakGrowthMb([&] { times.time(run); }));
     }
-    Bench::report(what, Bench::median(ms), goalMs, runs);
+    times.report(what, goalMs);
     if (fileMb >= 0)
         Bench::reportPeak(what, peak, fileMb);
 }
