@@ -1342,7 +1342,9 @@ QStringList Table::fieldTexts(const QString &fieldName) const
 void Table::walkRows(const QStringList &fieldNames, const RowVisitor &row, Order order) const
 {
     requireActive();
-    const TableSchema &schema = file_->schema();
+    // Kept open until the statement is done, even if `row` closes this cursor.
+    const std::shared_ptr<TableFile> file = file_;
+    const TableSchema &schema = file->schema();
     QList<int> columns;
     QStringList selected{rowIdColumn};
     for (const QString &name : fieldNames) {
@@ -1352,13 +1354,13 @@ void Table::walkRows(const QStringList &fieldNames, const RowVisitor &row, Order
         selected << (schema.fields[c].type == FieldType::Blob ? QStringLiteral("NULL") : quoteName(schema.fields[c].name));
     }
     const Condition where = constraint();
-    const TableFile::WalkPages pages(*file_);
+    const TableFile::WalkPages pages(*file);
     // A statement of its own: `row` may run any other statement on the file
     // (the cached ones included) while this one steps.
-    Statement s = file_->prepareOwn(QStringLiteral("SELECT %1 FROM %2 WHERE %3%4")
-                                        .arg(selected.join(QStringLiteral(", ")), file_->quotedTable(), where.sql,
-                                             order == Order::Current ? QStringLiteral(" ORDER BY ") + orderAsc_
-                                                                     : QString()));
+    Statement s = file->prepareOwn(QStringLiteral("SELECT %1 FROM %2 WHERE %3%4")
+                                       .arg(selected.join(QStringLiteral(", ")), file->quotedTable(), where.sql,
+                                            order == Order::Current ? QStringLiteral(" ORDER BY ") + orderAsc_
+                                                                    : QString()));
     s.bind(where.args);
     QStringList texts(columns.size());
     while (s.step()) {
