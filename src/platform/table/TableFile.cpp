@@ -383,40 +383,41 @@ void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed)
 
 TableFile::WalkPages::WalkPages(TableFile &file) : file_(file)
 {
-    file_.walkBegan();
+    file_.walkBegan(true);
 }
 
 TableFile::WalkPages::~WalkPages()
 {
-    file_.walkEnded();
+    file_.walkEnded(true);
 }
 
-void TableFile::walkBegan()
+void TableFile::walkBegan(bool reading)
 {
-    if (walks_ == 0) {
+    if (walks_ == 0)
         exec(QStringLiteral("PRAGMA cache_size=-%1").arg(walkCacheKiB));
-        exec(QStringLiteral("PRAGMA mmap_size=%1").arg(walkMapBytes));
-    }
     ++walks_;
+    if (reading && readers_++ == 0)
+        sqlite3_exec(db_, QStringLiteral("PRAGMA mmap_size=%1").arg(walkMapBytes).toUtf8().constData(), nullptr,
+                     nullptr, nullptr);
 }
 
-void TableFile::walkEnded() noexcept
+void TableFile::walkEnded(bool reading) noexcept
 {
-    if (--walks_ == 0) {
+    if (reading && --readers_ == 0)
+        sqlite3_exec(db_, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+    if (--walks_ == 0)
         sqlite3_exec(db_, QStringLiteral("PRAGMA cache_size=%1").arg(idleCacheSize_).toUtf8().constData(), nullptr,
                      nullptr, nullptr);
-        sqlite3_exec(db_, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
-    }
 }
 
 QString TableFile::beginSavepoint()
 {
-    walkBegan();
+    walkBegan(false);
     const QString name = QStringLiteral("walk%1").arg(savepoints_ + 1);
     try {
         exec(QStringLiteral("SAVEPOINT ") + name);
     } catch (...) {
-        walkEnded();
+        walkEnded(false);
         throw;
     }
     ++savepoints_;
@@ -427,7 +428,7 @@ void TableFile::releaseSavepoint(const QString &name)
 {
     exec(QStringLiteral("RELEASE ") + name);
     --savepoints_;
-    walkEnded();
+    walkEnded(false);
 }
 
 void TableFile::rollbackSavepoint(const QString &name)
@@ -436,7 +437,7 @@ void TableFile::rollbackSavepoint(const QString &name)
     exec(QStringLiteral("ROLLBACK TO ") + name);
     exec(QStringLiteral("RELEASE ") + name);
     --savepoints_;
-    walkEnded();
+    walkEnded(false);
 }
 
 void TableFile::readLayout()

@@ -83,10 +83,11 @@ public:
     void setTick(std::function<void()> tick);
     void rethrowTickError();
 
-    // While a walk reads or writes the file (a savepoint holds one too): the
-    // walk's page cache, and the file mapped into memory, so that pages read
-    // in an index's order are not copied in one by one. Both are given back
-    // when the last walk ends, so an idle file costs no more.
+    // While a walk reads the file: the walk's page cache (a savepoint holds
+    // it too), and the file mapped into memory, so that pages read in an
+    // index's order are not copied in one by one. Both are given back when
+    // the last walk ends, so an idle file costs no more. Walks that write
+    // are not mapped: pages they change are copied out of the map anyway.
     class WalkPages {
     public:
         explicit WalkPages(TableFile &file);
@@ -120,8 +121,8 @@ public:
 private:
     explicit TableFile(const QString &path);
     void readLayout();
-    void walkBegan();
-    void walkEnded() noexcept;
+    void walkBegan(bool reading);
+    void walkEnded(bool reading) noexcept;
     sqlite3_stmt *prepareStatement(const QString &sql, unsigned flags);
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
 
@@ -132,7 +133,8 @@ private:
     sqlite3_stmt *dataVersion_ = nullptr;
     QList<char> affinities_;
     int savepoints_ = 0;
-    int walks_ = 0; // savepoints and WalkPages
+    int walks_ = 0;   // savepoints and WalkPages: the walk's page cache
+    int readers_ = 0; // WalkPages: the file mapped
     qint64 idleCacheSize_ = -2000;
     int rowCount_ = 0;
     quint64 countStamp_ = ~0ULL;
