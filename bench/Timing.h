@@ -57,7 +57,8 @@ inline std::string contactsText(int n = logSize)
 inline void figure(const std::string &what, double value, const char *unit, double goalValue,
                    const std::string &note = {})
 {
-    std::printf("%-56s %9.1f %-2s  (goal < %g %s)%s%s\n", what.c_str(), value, unit, goalValue, unit,
+    // Sub-millisecond figures keep three decimals.
+    std::printf("%-56s %9.*f %-2s  (goal < %g %s)%s%s\n", what.c_str(), value < 10 ? 3 : 1, value, unit, goalValue, unit,
                 note.empty() ? "" : ("  " + note).c_str(), value < goalValue ? "" : "   (over the target)");
     std::fflush(stdout);
 }
