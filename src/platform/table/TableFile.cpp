@@ -129,9 +129,11 @@ char affinityOf(const QString &declared)
 
 // Page cache of a file while a walk holds its transaction. Inserting into a
 // log's dozen indexes touches pages all over the file; with the small default
-// cache they are written to the journal and read back again and again. The
-// pages are given back when the walk ends, so an idle file costs no more.
-constexpr int walkCacheKiB = 65536;
+// cache they are written to the journal and read back again and again. A
+// million-contact log's indexes fill about this much; a smaller log's walk
+// takes only the pages it touches. The pages are given back when the walk
+// ends, so an idle file costs no more.
+constexpr int walkCacheKiB = 196608;
 // The most of a file a walk maps into memory; mapped pages are the file's
 // own, which the system can drop at any time, not memory of the program.
 constexpr qint64 walkMapBytes = qint64(2047) << 20;
