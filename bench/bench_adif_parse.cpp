@@ -1,4 +1,4 @@
-// ADIF parsing of a generated 100,000-contact file, as other loggers write it:
+// ADIF parsing of a generated 100,000-contact file (BENCH_CONTACTS), as other loggers write it:
 // one record per line, and one field per line. Prints medians.
 
 #include "AdifGenerator.h"
@@ -13,15 +13,6 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
-
-namespace {
-
-void report(const char *what, double millis, double limit)
-{
-    std::printf("%-52s %8.1f ms%s\n", what, millis, millis < limit ? "" : "   (over the limit)");
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -43,8 +34,8 @@ int main(int argc, char **argv)
                 contacts += AdifContact::fromRecord(*record).contact ? 1 : 0;
         });
         std::printf("%s: %.1f MB, %d records, %d contacts\n", layout, double(file.size()) / 1e6, records, contacts);
-        report("  parse (file to records)", parse, 150);
-        report("  parse and convert (records to log texts)", convert, 1000);
+        Bench::report("  parse (file to records)", parse, Bench::goal(150, 1500), runs);
+        Bench::report("  parse and convert (records to log texts)", convert, Bench::goal(1000, 10000), runs);
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 // medians.
 
 #include "LogGenerator.h"
+#include "Timing.h"
 #include "contest/ContestCount.h"
 #include "contest/UContst.h"
 #include "core/GlavnMod.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-void report(const char *what, int runs, double limitMs, const std::function<void()> &run)
+void report(const std::string &what, int runs, double limitMs, const std::function<void()> &run)
 {
     // CPU time beside wall time: on a loaded machine the wall time says
     // more about the neighbours than about the recount.
@@ -38,8 +39,8 @@ void report(const char *what, int runs, double limitMs, const std::function<void
     std::sort(ms.begin(), ms.end());
     std::sort(cpu.begin(), cpu.end());
     const double median = ms[ms.size() / 2];
-    std::printf("%-40s median %7.1f ms (CPU %7.1f ms)%s\n", what, median, cpu[cpu.size() / 2],
-                median < limitMs ? "" : "   (over the target)");
+    Bench::figure(what, median, "ms", limitMs,
+                  "median of " + std::to_string(runs) + ", CPU " + std::to_string(int(cpu[cpu.size() / 2])) + " ms");
 }
 
 // A contest log: the generated contacts, each with points, whole, half or
@@ -56,7 +57,7 @@ void installContestLog(const QString &dir)
     const QDate start(2015, 1, 1);
     for (int i = 0; i < Bench::logSize; ++i) {
         log.append();
-        log.fieldByName(QStringLiteral("LogCall")).setAsString(Bench::callOf(i * 7919 % Bench::logSize));
+        log.fieldByName(QStringLiteral("LogCall")).setAsString(Bench::callOf(int(qint64(i) * 7919 % Bench::logSize)));
         log.fieldByName(QStringLiteral("LogDate")).setAsDate(start.addDays(i / 300));
         log.fieldByName(QStringLiteral("LogTime")).setAsString(QTime(0, 0).addSecs(i % 300 * 200).toString(u"HH:mm:ss"));
         log.fieldByName(QStringLiteral("LogBand")).setAsString(QStringLiteral("14"));
@@ -79,9 +80,9 @@ int main(int argc, char **argv)
     Ui::ScriptedDialogs quiet;
     createWindowSet();
 
-    report("\"Refr\" recount, 100,000 contacts", 9, 300, [] { Cont->Button1->click(); });
+    report("\"Refr\" recount, " + Bench::contactsText() + " contacts", 9, Bench::goal(300, 3000), [] { Cont->Button1->click(); });
     Form3->ViewSortCall->click();
-    report("\"Refr\" recount, sorted by call", 9, 300, [] { Cont->Button1->click(); });
+    report("\"Refr\" recount, sorted by call", 9, Bench::goal(300, 3000), [] { Cont->Button1->click(); });
     std::printf("total %s\n", qPrintable(Cont->Label5->text()));
 
     destroyWindowSet();

@@ -1,15 +1,17 @@
-// The main window on a 100,000-contact log (or as many as the first argument
-// says) with the full installed prefix tables: one keystroke in the callsign
-// field through the whole entry handler (contest off, on, and on with the
-// contest window shown and painted), and one save with its award marks.
-// Prints medians and 99th percentiles.
+// The main window on a 100,000-contact log (BENCH_CONTACTS) with the full
+// installed prefix tables: one keystroke in the callsign field through the
+// whole entry handler (contest off, on, and on with the contest window shown,
+// also with its painting), and one save with its award marks. Prints medians
+// and 99th percentiles.
 
 #include "LogGenerator.h"
+#include "Timing.h"
 #include "core/CtyImport.h"
 #include "core/GlavnMod.h"
 #include "core/ProgramDirectory.h"
 #include "core/Unit2.h"
 #include "core/Unit3.h"
+#include "contest/UContst.h"
 #include "platform/table/DbGrid.h"
 #include "platform/table/Database.h"
 #include "platform/ui/Dialogs.h"
@@ -24,13 +26,12 @@
 
 namespace {
 
-void report(const char *what, std::vector<double> micros, double medianLimit, double p99Limit)
+// The median and the 99th percentile in milliseconds, each against its goal.
+void report(const std::string &what, const std::vector<double> &micros, double medianGoalMs, double p99GoalMs)
 {
-    std::sort(micros.begin(), micros.end());
-    const double median = micros[micros.size() / 2];
-    const double p99 = micros[micros.size() * 99 / 100];
-    std::printf("%-40s median %8.1f us   p99 %8.1f us%s\n", what, median, p99,
-                median < medianLimit && p99 < p99Limit ? "" : "   (over the target)");
+    const std::string runs = "of " + std::to_string(micros.size());
+    Bench::figure(what + ", median", Bench::median(micros) / 1000.0, "ms", medianGoalMs, runs);
+    Bench::figure(what + ", p99", Bench::percentile99(micros) / 1000.0, "ms", p99GoalMs, runs);
 }
 
 // Saves contacts through the save button, timing each save.
@@ -79,40 +80,36 @@ std::vector<double> typeCalls(int calls, bool painted = false)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const int contacts = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : Bench::logSize;
     QTemporaryDir dir;
-    if (contacts == Bench::logSize) {
-        Bench::installProgram(dir.path(), true);
-    } else {
-        CtyImport::installMissingTables(QStringLiteral("/usr/share/hamradio-files"), dir.path());
-        ProgramDirectory::installEmptyTables(dir.path());
-        Db::Database database;
-        database.setDirectory(dir.path() + QStringLiteral("/Log/Log1"));
-        Db::Table log(&database, QStringLiteral("Tarnel"));
-        log.open();
-        Bench::generateLog(log, contacts);
-    }
-    std::printf("%d contacts\n", contacts);
+    Bench::installProgram(dir.path(), true);
     QDir::setCurrent(dir.path());
     Ui::ScriptedDialogs quiet;
     createWindowSet();
-    const double keystrokeP99 = contacts > Bench::logSize ? 2000 : 1000;
-    report("keystroke, contest off", typeCalls(300), 1000, keystrokeP99);
-    report("save with award marks", saveContacts(300), 1000, 5000);
+    const double keyP99 = Bench::goal(1, 2);
+    report("keystroke, contest off", typeCalls(300), 0.3, keyP99);
+    report("save with award marks", saveContacts(300), 1, 5);
     Form3->ContStart->setChecked(true);
     Form3->OptionRep->setEnabled(false);
-    // The first count builds the callsign counts from the log's index.
+    // The first count builds the callsign counts from the log's index (the
+    // program does it when idle after opening the log; here nothing is idle).
     Form3->MaskEditCall->clear();
     QElapsedTimer first;
     first.start();
     Form3->MaskEditCall->setText(QStringLiteral("U"));
-    std::printf("%-40s %8.1f ms\n", "first keystroke counting the log", double(first.nsecsElapsed()) / 1e6);
-    report("keystroke, contest on", typeCalls(300), 1000, keystrokeP99);
-    report("save with award marks, contest on", saveContacts(300), 1000, 5000);
-    Form3->ContStartClick(); // the contest window on show, its grid following the second cursor
-    report("keystroke, contest window shown", typeCalls(300), 1000, keystrokeP99);
-    report("keystroke, contest window shown, painted", typeCalls(300, true), 1000, 1e9);
-    report("save, contest window shown", saveContacts(300), 1000, 5000);
+    std::printf("%-56s %9.1f ms  (no goal: done when idle)\n", "first keystroke counting the log",
+                double(first.nsecsElapsed()) / 1e6);
+    report("keystroke, contest on", typeCalls(300), 0.3, keyP99);
+    report("save with award marks, contest on", saveContacts(300), 1, 5);
+    // The contest window on show, its grid following the second cursor.
+    Form3->ContStartClick();
+    if (!Cont->isVisible())
+        std::fprintf(stderr, "the contest window is not shown\n");
+    report("keystroke, contest window shown", typeCalls(300), 0.3, keyP99);
+    report("save, contest window shown", saveContacts(300), 1, 5);
+    const std::vector<double> painted = typeCalls(300, true);
+    std::printf("%-56s median %.3f ms, p99 %.3f ms (no goal: mostly Qt's drawing)\n",
+                "keystroke, contest window shown, painted", Bench::median(painted) / 1000.0,
+                Bench::percentile99(painted) / 1000.0);
     destroyWindowSet();
     return 0;
 }

@@ -1,8 +1,9 @@
-// Start-up on a 100,000-contact log: the window set and the data module up to
+// Start-up on a 100,000-contact log (BENCH_CONTACTS): the window set and the data module up to
 // the first shown main window, and the resident memory of the running
 // program. Each start is a fresh process; medians of several starts.
 
 #include "LogGenerator.h"
+#include "Timing.h"
 #include "core/GlavnMod.h"
 #include "core/ProgramDirectory.h"
 #include "core/Unit3.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -20,18 +20,7 @@
 
 namespace {
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// One start in this process: prints "<milliseconds> <KiB>".
+// One start in this process: prints "<milliseconds> <MB>".
 int startOnce(const QString &programDir)
 {
     QDir::setCurrent(programDir);
@@ -45,7 +34,7 @@ int startOnce(const QString &programDir)
     while (Form3->Label23->text() != QLatin1String("vse"))
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
-    std::printf("%.1f %ld\n", shown, residentKiB());
+    std::printf("%.1f %.1f\n", shown, Bench::residentMb());
     destroyWindowSet();
     return 0;
 }
@@ -61,7 +50,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     Bench::installProgram(dir.path(), false);
     std::vector<double> times;
-    std::vector<long> memory;
+    std::vector<double> memory;
     for (int run = 0; run < 5; ++run) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--once"), dir.path()});
@@ -71,13 +60,14 @@ int main(int argc, char **argv)
         }
         const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
         times.push_back(parts.value(0).toDouble());
-        memory.push_back(parts.value(1).toLong());
+        memory.push_back(parts.value(1).toDouble());
     }
     std::sort(times.begin(), times.end());
     std::sort(memory.begin(), memory.end());
     const double ms = times[times.size() / 2];
-    const double mb = double(memory[memory.size() / 2]) / 1024.0;
-    std::printf("%-44s %9.1f ms%s\n", "window set + data module to shown main window", ms, ms < 1000 ? "" : "   (over 1 s)");
-    std::printf("%-44s %9.1f MB%s\n", "resident memory after start-up", mb, mb < 150 ? "" : "   (over 150 MB)");
+    const double mb = memory[memory.size() / 2];
+    const std::string n = Bench::contactsText();
+    Bench::figure("window set + data module to shown main window (" + n + ")", ms, "ms", 250, "median of 5 starts");
+    Bench::figure("resident memory after start-up (" + n + ")", mb, "MB", 64, "median of 5 starts");
     return 0;
 }

@@ -33,18 +33,17 @@ Matrix count(Db::Table &table, bool capitalModes, View view)
 {
     // The 55 cells come band by band: the band cell, then its four mode cells.
     const QStringList cells = TableSchemas::awardCells(capitalModes);
-    std::array<std::array<int, modeClasses>, bandRows> columns{};
+    QStringList fields; // band by band, the four mode cells
     for (int b = 0; b < bandRows; ++b)
         for (int m = 0; m < modeClasses; ++m)
-            columns[b][m] = table.fieldByName(cells.at(b * 5 + 1 + m)).column();
+            fields << cells.at(b * 5 + 1 + m);
 
     Matrix result;
-    // Award tables hold a few hundred rows: one read for all of them.
-    for (const Db::RowTexts &row : table.readRows(0, table.recordCount())) {
+    table.walkRows(fields, [&](qint64, const QStringList &texts) {
         std::array<bool, modeClasses> any{};
         for (int b = 0; b < bandRows; ++b) {
             for (int m = 0; m < modeClasses; ++m) {
-                if (!counts(row.texts.at(columns[b][m]), view))
+                if (!counts(texts.at(b * modeClasses + m), view))
                     continue;
                 ++result.cells[b][m];
                 any[m] = true;
@@ -52,7 +51,7 @@ Matrix count(Db::Table &table, bool capitalModes, View view)
         }
         for (int m = 0; m < modeClasses; ++m)
             result.totals[m] += any[m] ? 1 : 0;
-    }
+    });
     return result;
 }
 

@@ -141,12 +141,19 @@ void MarkBatch::add(const std::optional<PrefixRow> &row, const QString &band, co
 {
     if (!row || row->dxccPrefix.isEmpty())
         return; // marks nothing
+    // The region prefix counts only where a UR row is marked. The first
+    // contact of a kind keeps its place, so award rows are added in the order
+    // their first contacts came.
     const QChar sep(u'\x1f');
-    QString key = row->dxccPrefix + sep + row->prefix + sep + row->cqZone + sep + band + sep +
-                  QString::number(int(AwardCells::modeClass(mode))) + (confirmed ? u'Y' : u'N');
-    if (seen_.contains(key))
+    const QString &region = AwardMarks::isRegional(row->dxccPrefix) ? row->prefix : QString();
+    QString key = row->dxccPrefix + sep + region + sep + row->cqZone + sep + band + sep +
+                  QString::number(int(AwardCells::modeClass(mode)));
+    const auto found = seen_.constFind(key);
+    if (found != seen_.constEnd()) {
+        kinds_[*found].confirmed = kinds_[*found].confirmed || confirmed;
         return;
-    seen_.insert(std::move(key));
+    }
+    seen_.insert(std::move(key), kinds_.size());
     kinds_.push_back({*row, band, mode, confirmed});
 }
 

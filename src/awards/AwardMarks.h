@@ -8,7 +8,7 @@
 #include "core/PrefixRow.h"
 #include "platform/table/Table.h"
 
-#include <QSet>
+#include <QHash>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -55,7 +55,7 @@ private:
 // Contacts of a long walk (an import, a rebuild) to be marked once the walk
 // is over. Marks only move up ("" -> "wkd" -> "cfm") and an award row is
 // added once, so contacts alike in everything the marking reads are marked
-// once: a log of years holds few such kinds.
+// once, confirmed when any of them is: a log of years holds few such kinds.
 class MarkBatch {
 public:
     void add(const std::optional<PrefixRow> &row, const QString &band, const QString &mode, bool confirmed);
@@ -70,6 +70,6 @@ private:
         QString mode;
         bool confirmed;
     };
-    QSet<QString> seen_;
+    QHash<QString, size_t> seen_; // kinds_ position by what the marking reads
     std::vector<Kind> kinds_;
 };

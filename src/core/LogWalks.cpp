@@ -4,6 +4,7 @@
 #include "platform/table/TableError.h"
 
 #include <cstring>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -11,28 +12,18 @@ namespace LogWalks {
 
 namespace {
 
-constexpr int blockRows = 4096;
+// The log fields a filter criterion reads, in the order walkRows gives them.
+constexpr const char *filterFields[] = {"LogCall", "LogPref", "LogDate",  "LogTime",  "LogBand",  "LogMode",
+                                        "LogName", "LogQth",  "LogRxRst", "LogTxRst", "LogTxQsl", "LogRxQsl"};
+constexpr int fieldCount = int(std::size(filterFields));
 
-// The log fields a filter criterion reads, by name, and their positions.
-class FieldColumns {
-public:
-    explicit FieldColumns(Db::Table &log)
-    {
-        for (const char *name : {"LogCall", "LogPref", "LogDate", "LogTime", "LogBand", "LogMode", "LogName",
-                                 "LogQth", "LogRxRst", "LogTxRst", "LogTxQsl", "LogRxQsl"})
-            columns_.push_back({name, log.fieldByName(QString::fromLatin1(name)).column()});
-    }
-    int operator()(const char *name) const
-    {
-        for (const auto &[known, column] : columns_)
-            if (std::strcmp(known, name) == 0)
-                return column;
-        return -1;
-    }
-
-private:
-    std::vector<std::pair<const char *, int>> columns_;
-};
+int positionOf(const char *name)
+{
+    for (int i = 0; i < fieldCount; ++i)
+        if (std::strcmp(filterFields[i], name) == 0)
+            return i;
+    return -1;
+}
 
 } // namespace
 
@@ -40,29 +31,26 @@ void markFilter(Db::Table &log, const LogFilter::Criteria &criteria, const Tick 
 {
     Db::TableTransaction transaction(log);
     log.first(); // a pending edit is posted first, as any move posts it
-    const FieldColumns columns(log);
-    const int mark = log.fieldByName(QStringLiteral("Log1")).column();
+    QStringList names;
+    for (const char *name : filterFields)
+        names << QString::fromLatin1(name);
+    names << QStringLiteral("Log1"); // the mark, last
     const QString yes = QStringLiteral("1"), no = QStringLiteral("0");
-    // Rows are read a block at a time; the marks are written once the reading
-    // is done, so a mark that orders the log cannot move rows between blocks.
+    // The marks are written once the reading is done, so a mark that orders
+    // the log cannot move rows under the walk. The order of reading does not
+    // change any mark: the file's fastest order is taken.
     std::vector<std::pair<qint64, QString>> marks;
-    const int total = log.recordCount();
-    for (int offset = 0; offset < total; offset += blockRows) {
-        const std::vector<Db::RowTexts> rows = log.readRows(offset, blockRows);
-        for (const Db::RowTexts &r : rows) {
-            tick();
-            const auto field = [&](const char *name) {
-                const int c = columns(name);
-                return c < 0 ? QString() : r.texts.at(c);
-            };
-            const QString &passes = LogFilter::passes(criteria, field) ? yes : no;
-            // A mark that already holds the answer is not written again.
-            if (r.texts.at(mark) != passes)
-                marks.emplace_back(r.rowId, passes);
-        }
-        if (rows.empty())
-            break;
-    }
+    log.walkRows(names, [&](qint64 rowId, const QStringList &texts) {
+        tick();
+        const auto field = [&texts](const char *name) {
+            const int i = positionOf(name);
+            return i < 0 ? QString() : texts.at(i);
+        };
+        const QString &passes = LogFilter::passes(criteria, field) ? yes : no;
+        // A mark that already holds the answer is not written again.
+        if (texts.at(fieldCount) != passes)
+            marks.emplace_back(rowId, passes);
+    }, Db::Table::Order::Any);
     log.writeTexts(QStringLiteral("Log1"), marks);
     log.last();
     transaction.commit();

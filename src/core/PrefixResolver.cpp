@@ -19,9 +19,8 @@ std::optional<PrefixRow> resolvePrefix(Db::Table &allpref, Db::Table &prefix, co
 PrefixCache::PrefixCache(Db::Table &allpref, Db::Table &prefix, int limit)
     : allpref_(allpref), prefix_(prefix), limit_(limit)
 {
-    const int column = allpref.fieldByName(QStringLiteral("AddPrefix")).column();
-    for (const Db::RowTexts &row : allpref.readRows(0, allpref.recordCount()))
-        added_.insert(row.texts.at(column));
+    for (const QString &added : allpref.fieldTexts(QStringLiteral("AddPrefix")))
+        added_.insert(added);
 }
 
 const std::optional<PrefixRow> &PrefixCache::resolve(const QString &callsign)

@@ -129,16 +129,42 @@ QString readFile(const QString &path)
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
+    writeFile(path, [&bytes](const Sink &sink) { sink(bytes); });
+}
+
+void writeFile(const QString &path, const std::function<void(const Sink &sink)> &fill)
+{
     QSaveFile file(path);
     // A failing flush (disk full) must be caught here: commit would still
     // put the short file in place.
-    errno = 0;
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-    if (written && file.commit())
-        return;
     // The system's reason is read at once: Qt's text for a failed buffered
-    // write is "Unknown error", and cancelling the write replaces it.
-    const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
+    // write is "Unknown error", and cancelling the write replaces it; the
+    // walk that fills the file goes on and may set errno again.
+    int error = 0;
+    const auto failed = [&] {
+        error = errno;
+        return false;
+    };
+    errno = 0;
+    bool written = file.open(QIODevice::WriteOnly) || failed();
+    if (written) {
+        fill([&](const QByteArray &bytes) {
+            if (!written)
+                return;
+            errno = 0;
+            if (file.write(bytes) != bytes.size())
+                written = failed();
+        });
+        errno = 0;
+        written = written && (file.flush() || failed());
+    }
+    if (written) {
+        errno = 0;
+        if (file.commit())
+            return;
+        error = errno;
+    }
+    const QString reason = error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
     if (!written)
         file.cancelWriting();
     throw std::runtime_error(QStringLiteral("Cannot write %1: %2").arg(path, reason).toStdString());

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace SettingsFile {
 
@@ -55,5 +56,9 @@ QString readFile(const QString &path);
 // Writes `bytes` so that either the new file or the old one is there
 // afterwards; throws std::runtime_error with the reason when it fails.
 void writeFile(const QString &path, const QByteArray &bytes);
+// The same, the bytes handed to `sink` piece by piece by `fill`, so a long
+// file is never held whole. An exception from `fill` keeps the old file.
+using Sink = std::function<void(const QByteArray &bytes)>;
+void writeFile(const QString &path, const std::function<void(const Sink &sink)> &fill);
 
 } // namespace SettingsFile

@@ -2,7 +2,6 @@
 // The ADIF and plain-text exports as walks over a log cursor, in its current
 // order and range, written atomically: a failed write keeps the old file.
 
-#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -15,13 +14,9 @@ namespace LogExport {
 // Runs once per row walked.
 using Tick = std::function<void()>;
 
-// The whole file; the cursor is left after its last row.
-QByteArray adifFile(Db::Table &log, const Tick &tick = {});
-QByteArray textFile(Db::Table &log, const Tick &tick = {});
-
 // Writes the file to `name` with ".adi" or ".txt" appended unless it is
-// there already, and returns the path written. A failed write throws
-// std::runtime_error with the system's reason.
+// there already, and returns the path written; the cursor is left after its
+// last row. A failed write throws std::runtime_error with the system's reason.
 QString exportAdif(Db::Table &log, const QString &name, const Tick &tick = {});
 QString exportText(Db::Table &log, const QString &name, const Tick &tick = {});
 

@@ -59,20 +59,26 @@ Print::Report build(Kind kind, const Db::Table &log, const QString &title, const
     report.titleFont = bandFont(14);
     report.headerFont = bandFont(10);
     report.detailFont = printFont;
-    QList<int> positions; // of the fields in a row's texts
+    QList<int> positions; // of the fields in the texts read; -1 for a field the log lacks
+    QStringList read;
     for (const LogColumn &c : columnsOf(kind)) {
         report.columns.append({QString::fromLatin1(c.header), c.leftMm});
-        if (c.field)
-            positions << (log.isActive() ? log.schema().fieldIndex(QString::fromLatin1(c.field)) : -1);
+        if (!c.field)
+            continue;
+        const QString name = QString::fromLatin1(c.field);
+        const bool present = log.isActive() && log.schema().fieldIndex(name) >= 0;
+        positions << (present ? int(read.size()) : -1);
+        if (present)
+            read << name;
     }
     if (!log.isActive())
         return report;
-    for (const Db::RowTexts &row : log.readRows(0, log.recordCount())) {
+    log.walkRows(read, [&](qint64, const QStringList &row) {
         QStringList texts;
         for (int p : positions)
-            texts << (p >= 0 ? row.texts.value(p) : QString());
+            texts << (p >= 0 ? row.at(p) : QString());
         report.rows.append(texts);
-    }
+    });
     return report;
 }
 

@@ -1375,16 +1375,42 @@ void Table::masterMoved()
 
 QStringList Table::fieldTexts(const QString &fieldName) const
 {
-    const int c = columnOf(fieldName);
-    const FieldDef &def = file_->schema().fields[c];
-    const Condition where = constraint();
-    Statement s = file_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
-                                     .arg(quoteName(def.name), file_->quotedTable(), where.sql, orderAsc_));
-    s.bind(where.args);
     QStringList texts;
-    while (s.step())
-        texts << displayText(def, s.column(0));
+    walkRows({fieldName}, [&texts](qint64, const QStringList &row) { texts << row.front(); });
     return texts;
+}
+
+void Table::walkRows(const QStringList &fieldNames, const RowVisitor &row, Order order) const
+{
+    requireActive();
+    // Kept open until the statement is done, even if `row` closes this cursor.
+    const std::shared_ptr<TableFile> file = file_;
+    const TableSchema &schema = file->schema();
+    QList<int> columns;
+    QStringList selected{rowIdColumn};
+    for (const QString &name : fieldNames) {
+        const int c = columnOf(name);
+        columns.append(c);
+        // Blobs are shown as a mark in grids, never read whole in a walk.
+        selected << (schema.fields[c].type == FieldType::Blob ? QStringLiteral("NULL") : quoteName(schema.fields[c].name));
+    }
+    const Condition where = constraint();
+    const TableFile::WalkPages pages(*file);
+    // A statement of its own: `row` may run any other statement on the file
+    // (the cached ones included) while this one steps.
+    Statement s = file->prepareOwn(QStringLiteral("SELECT %1 FROM %2 WHERE %3%4")
+                                       .arg(selected.join(QStringLiteral(", ")), file->quotedTable(), where.sql,
+                                            order == Order::Current ? QStringLiteral(" ORDER BY ") + orderAsc_
+                                                                    : QString()));
+    s.bind(where.args);
+    QStringList texts(columns.size());
+    while (s.step()) {
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            const FieldDef &def = schema.fields[columns[i]];
+            texts[i] = def.type == FieldType::Blob ? QStringLiteral("(BLOB)") : displayText(def, s.column(int(i) + 1));
+        }
+        row(s.column(0).toLongLong(), texts);
+    }
 }
 
 std::vector<RowTexts> Table::readRows(int offset, int count) const

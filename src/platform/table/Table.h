@@ -133,6 +133,15 @@ public:
     // `tick` runs once per row copied and may stop the copy by throwing. The
     // cursor then stands on the last row appended. Returns the rows appended.
     int appendCopies(Table &source, const QStringList &fieldNames, const std::function<void()> &tick = {});
+    // Reads every row of the current set (range and link) once, in one
+    // statement: `row` gets each row's id and the display texts of
+    // `fieldNames` in that order. In the current order, or with Order::Any in
+    // the order the file gives them fastest. The cursor does not move; `row`
+    // may stop the walk by throwing. Rows that `row` writes meanwhile may or
+    // may not be met again.
+    enum class Order { Current, Any };
+    using RowVisitor = std::function<void(qint64 rowId, const QStringList &texts)>;
+    void walkRows(const QStringList &fieldNames, const RowVisitor &row, Order order = Order::Current) const;
 
     // --- fields ---
     int fieldCount() const;
@@ -157,6 +166,7 @@ public:
     void clearMasterLink();
 
     // --- grids ---
+    // The rows of one page of a grid (the walks read with walkRows).
     std::vector<RowTexts> readRows(int offset, int count) const;
     // The display texts of one field over every row of the current set (range
     // and link), in the current order; the cursor does not move. A walk that

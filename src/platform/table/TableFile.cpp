@@ -23,17 +23,19 @@ QString quoteName(const QString &name)
 
 // ---------------------------------------------------------------- Statement
 
-Statement::Statement(TableFile *file, sqlite3_stmt *stmt) : file_(file), stmt_(stmt) {}
+Statement::Statement(TableFile *file, sqlite3_stmt *stmt, bool own) : file_(file), stmt_(stmt), own_(own) {}
 
 Statement::Statement(Statement &&other) noexcept
-    : file_(other.file_), stmt_(other.stmt_), bound_(other.bound_), texts_(std::move(other.texts_))
+    : file_(other.file_), stmt_(other.stmt_), own_(other.own_), bound_(other.bound_), texts_(std::move(other.texts_))
 {
     other.stmt_ = nullptr;
 }
 
 Statement::~Statement()
 {
-    if (stmt_) {
+    if (stmt_ && own_) {
+        sqlite3_finalize(stmt_);
+    } else if (stmt_) {
         sqlite3_reset(stmt_);
         sqlite3_clear_bindings(stmt_);
     }
@@ -132,9 +134,14 @@ char affinityOf(const QString &declared)
 
 // Page cache of a file while a walk holds its transaction. Inserting into a
 // log's dozen indexes touches pages all over the file; with the small default
-// cache they are written to the journal and read back again and again. The
-// pages are given back when the walk ends, so an idle file costs no more.
-constexpr int walkCacheKiB = 65536;
+// cache they are written to the journal and read back again and again. A
+// million-contact log's indexes fill about this much; a smaller log's walk
+// takes only the pages it touches. The pages are given back when the walk
+// ends, so an idle file costs no more.
+constexpr int walkCacheKiB = 196608;
+// The most of a file a walk maps into memory; mapped pages are the file's
+// own, which the system can drop at any time, not memory of the program.
+constexpr qint64 walkMapBytes = qint64(2047) << 20;
 
 // Checkpoints wait until no post came for this long, so a contact's save
 // never waits for one (a checkpoint syncs the file as well as the log).
@@ -295,18 +302,29 @@ void TableFile::fail(const QString &what, int rc) const
     throw TableError(QStringLiteral("%1 in %2: %3").arg(what, path_, detail), path_);
 }
 
+sqlite3_stmt *TableFile::prepareStatement(const QString &sql, unsigned flags)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), flags, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
+    return stmt;
+}
+
 Statement TableFile::prepare(const QString &sql)
 {
     sqlite3_stmt *stmt = statements_.value(sql);
     if (!stmt) {
-        const QByteArray utf8 = sql.toUtf8();
-        const int rc = sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
-                                          nullptr);
-        if (rc != SQLITE_OK)
-            fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
+        stmt = prepareStatement(sql, SQLITE_PREPARE_PERSISTENT);
         statements_.insert(sql, stmt);
     }
     return Statement(this, stmt);
+}
+
+Statement TableFile::prepareOwn(const QString &sql)
+{
+    return Statement(this, prepareStatement(sql, 0), true);
 }
 
 void TableFile::exec(const QString &sql)
@@ -617,15 +635,43 @@ int TableFile::walCommitted(void *self, sqlite3 *, const char *, int pages)
     return SQLITE_OK;
 }
 
+TableFile::WalkPages::WalkPages(TableFile &file) : file_(file)
+{
+    file_.walkBegan(true);
+}
+
+TableFile::WalkPages::~WalkPages()
+{
+    file_.walkEnded(true);
+}
+
+void TableFile::walkBegan(bool reading)
+{
+    if (walks_ == 0)
+        exec(QStringLiteral("PRAGMA cache_size=-%1").arg(walkCacheKiB));
+    ++walks_;
+    if (reading && readers_++ == 0)
+        sqlite3_exec(db_, QStringLiteral("PRAGMA mmap_size=%1").arg(walkMapBytes).toUtf8().constData(), nullptr,
+                     nullptr, nullptr);
+}
+
+void TableFile::walkEnded(bool reading) noexcept
+{
+    if (reading && --readers_ == 0)
+        sqlite3_exec(db_, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+    if (--walks_ == 0)
+        sqlite3_exec(db_, QStringLiteral("PRAGMA cache_size=%1").arg(idleCacheSize_).toUtf8().constData(), nullptr,
+                     nullptr, nullptr);
+}
+
 QString TableFile::beginSavepoint()
 {
-    if (savepoints_ == 0)
-        exec(QStringLiteral("PRAGMA cache_size=-%1").arg(walkCacheKiB));
+    walkBegan(false);
     const QString name = QStringLiteral("walk%1").arg(savepoints_ + 1);
     try {
         transactionCommand(QStringLiteral("SAVEPOINT ") + name);
     } catch (...) {
-        walkEnded();
+        walkEnded(false);
         throw;
     }
     ++savepoints_;
@@ -636,7 +682,7 @@ void TableFile::releaseSavepoint(const QString &name)
 {
     transactionCommand(QStringLiteral("RELEASE ") + name);
     --savepoints_;
-    walkEnded();
+    walkEnded(false);
     if (savepoints_ == 0)
         checkpoint();
 }
@@ -655,17 +701,10 @@ void TableFile::rollbackSavepoint(const QString &name)
         // out of the file.
         if (savepoints_ == 0 && !sqlite3_get_autocommit(db_))
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        walkEnded();
+        walkEnded(false);
         throw;
     }
-    walkEnded();
-}
-
-void TableFile::walkEnded()
-{
-    if (savepoints_ == 0)
-        sqlite3_exec(db_, QStringLiteral("PRAGMA cache_size=%1").arg(idleCacheSize_).toUtf8().constData(), nullptr,
-                     nullptr, nullptr);
+    walkEnded(false);
 }
 
 TableError TableFile::notOurs() const

@@ -28,10 +28,11 @@ namespace Db {
 class Table;
 class TableFile;
 
-// A prepared statement borrowed from the file's cache; reset when it goes.
+// A prepared statement borrowed from the file's cache, reset when it goes;
+// or one of its own, finalized when it goes.
 class Statement {
 public:
-    Statement(TableFile *file, sqlite3_stmt *stmt);
+    Statement(TableFile *file, sqlite3_stmt *stmt, bool own = false);
     ~Statement();
     Statement(Statement &&other) noexcept;
     Statement(const Statement &) = delete;
@@ -44,6 +45,7 @@ public:
 private:
     TableFile *file_;
     sqlite3_stmt *stmt_;
+    bool own_;
     int bound_ = 0;
     QList<QByteArray> texts_; // bound without a copy; kept until the reset
 };
@@ -69,6 +71,9 @@ public:
     char affinity(int field) const { return affinities_.value(field, 'n'); }
 
     Statement prepare(const QString &sql);
+    // Not from the cache: for a walk that runs other statements, the same
+    // ones included, while it steps.
+    Statement prepareOwn(const QString &sql);
     void exec(const QString &sql);
     qint64 lastInsertRowId() const;
     quint64 changes() const;
@@ -85,6 +90,22 @@ public:
     // and raised again by rethrowTickError().
     void setTick(std::function<void()> tick);
     void rethrowTickError();
+
+    // While a walk reads the file: the walk's page cache (a savepoint holds
+    // it too), and the file mapped into memory, so that pages read in an
+    // index's order are not copied in one by one. Both are given back when
+    // the last walk ends, so an idle file costs no more. Walks that write
+    // are not mapped: pages they change are copied out of the map anyway.
+    class WalkPages {
+    public:
+        explicit WalkPages(TableFile &file);
+        ~WalkPages();
+        WalkPages(const WalkPages &) = delete;
+        WalkPages &operator=(const WalkPages &) = delete;
+
+    private:
+        TableFile &file_;
+    };
 
     // Savepoints: nested transactions on this file.
     QString beginSavepoint();
@@ -134,8 +155,10 @@ private:
     void readLayoutBounded();
     void readLayout();
     TableError notOurs() const;
-    void walkEnded(); // gives back the walk's page cache once no savepoint is left
     void transactionCommand(const QString &sql); // exec, unless the test seam fails it
+    void walkBegan(bool reading);
+    void walkEnded(bool reading) noexcept;
+    sqlite3_stmt *prepareStatement(const QString &sql, unsigned flags);
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
     static int walCommitted(void *self, sqlite3 *db, const char *schema, int pages);
     struct Tally {
@@ -156,6 +179,8 @@ private:
     sqlite3_stmt *dataVersion_ = nullptr;
     QList<char> affinities_;
     int savepoints_ = 0;
+    int walks_ = 0;   // savepoints and WalkPages: the walk's page cache
+    int readers_ = 0; // WalkPages: the file mapped
     qint64 idleCacheSize_ = -2000;
     int rowCount_ = 0;
     quint64 countStamp_ = ~0ULL;

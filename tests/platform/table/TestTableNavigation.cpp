@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 
 using namespace TableFixture;
 
@@ -240,11 +241,55 @@ private slots:
         }
         QCOMPARE(walkForward(*log, "LogName"), expected);
         QCOMPARE(walkBackward(*log, "LogName"), expected);
+        // A walk meets the same rows, each once, and leaves the cursor.
+        log->last();
+        const QString standing = text(*log, "LogName");
+        QStringList walked, anyOrder;
+        log->walkRows({"LogName", "LogBand"}, [&](qint64, const QStringList &t) { walked << t.at(0); });
+        log->walkRows({"LogName"}, [&](qint64, const QStringList &t) { anyOrder << t.at(0); },
+                      Db::Table::Order::Any);
+        QCOMPARE(walked, expected);
+        anyOrder.sort();
+        QStringList sorted = expected;
+        sorted.sort();
+        QCOMPARE(anyOrder, sorted);
+        QCOMPARE(text(*log, "LogName"), standing);
 
         log->cancelRange();
         QVERIFY(!log->hasRange());
         QCOMPARE(log->recordCount(), int(contacts.size()));
         QCOMPARE(walkForward(*log, "LogName").size(), contacts.size());
+    }
+
+    // The rows a walk hands on may be written, and other walks run, the
+    // same one included, before the next row; a walk stopped by an
+    // exception leaves the file to the next walk.
+    void walkVisitorWritesAndStops()
+    {
+        fillLog();
+        log->setIndexName("ByDatTim");
+        {
+            Db::TableTransaction transaction(*log);
+            QStringList order;
+            log->walkRows({"LogName"}, [&](qint64 rowId, const QStringList &t) {
+                order << t.at(0);
+                QCOMPARE(log->fieldTexts("LogName").size(), contacts.size());
+                log->writeTexts("Log1", {{rowId, "7"}});
+            });
+            transaction.commit();
+            QCOMPARE(order, tags("r4 r3 r2 r5 r1 r6"));
+        }
+        QCOMPARE(log->fieldTexts("Log1"), QStringList(contacts.size(), "7"));
+        int met = 0;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, log->walkRows({"LogCall"}, [&](qint64, const QStringList &) {
+            if (++met == 2)
+                throw std::runtime_error("stop");
+        }));
+        QCOMPARE(met, 2);
+        Db::TableTransaction again(*log);
+        log->writeTexts("Log1", {{log->currentRowId(), "1"}});
+        again.commit();
+        QCOMPARE(log->fieldTexts("LogName").size(), contacts.size());
     }
 
     void locate_data()
