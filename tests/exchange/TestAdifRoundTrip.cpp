@@ -27,7 +27,11 @@ struct Program {
         ProgramTables &t = *tables;
         return LogImport::importFile(file, {t.log, t.lookup, t.allpref, t.prefix, t.marks, t.dxcc, t.ur, t.waz});
     }
-    QByteArray exported() { return LogExport::adifFile(tables->log); }
+    QByteArray exported()
+    {
+        QFile file(LogExport::exportAdif(tables->log, dir.path(QStringLiteral("export"))));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     void rebuild()
     {
         ProgramTables &t = *tables;
