@@ -40,7 +40,7 @@ int keepKeyboardDepth = 0;
 
 // An entry field would take Ctrl+C as Copy (and other keys as its own
 // editing keys) before the window's menu saw them: a key that is the
-// shortcut of an enabled item of the window's menus goes to the menus.
+// shortcut of an enabled, shown item of the window's menus goes to the menus.
 bool menuShortcutFirst(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
@@ -52,7 +52,7 @@ bool menuShortcutFirst(QObject *watched, QEvent *event)
     const QList<QAction *> actions = window->findChildren<QAction *>();
     // Left unaccepted, the override lets the shortcut run.
     return std::any_of(actions.begin(), actions.end(),
-                       [&key](const QAction *a) { return a->isEnabled() && a->shortcuts().contains(key); });
+                       [&key](const QAction *a) { return a->isEnabled() && a->isVisible() && a->shortcuts().contains(key); });
 }
 
 void installMenuShortcutsFirst()
