@@ -143,8 +143,9 @@ bool TConfig::readSettings()
     setSettingValues(reading.values);
     if (!reading.problem.isEmpty())
         Ui::showError(reading.problem);
-    // At start-up the operator has not seen the directory: it is named.
-    if (CheckBoxVCD->isChecked())
+    // At start-up the operator has not seen the directory: it is named, once;
+    // later openings of the window do not ask again.
+    if (CheckBoxVCD->isChecked() && !std::exchange(missingBaseReported_, true))
         refuseMissingBase(QStringLiteral("Not VCD in this directory !\n") + EditVCD->text());
     return true;
 }

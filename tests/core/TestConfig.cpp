@@ -569,6 +569,10 @@ private slots:
         QCOMPARE(Config->CheckBoxVCD->isChecked(), ticked);
         QCOMPARE(dialogs.warnings(), warnings);
         QCOMPARE(DM->Table8.isActive(), ticked);
+        // Opening the window again reads the file again, but asks no more.
+        Config->closeWindow();
+        Config->showWindow();
+        QCOMPARE(dialogs.warnings(), warnings);
     }
 
     void offsetFieldsStopTheClockWhileEdited_data()
