@@ -15,9 +15,7 @@ namespace {
 
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
-    auto *l = Ui::label(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
+    return Ui::label(text, parent, name);
 }
 
 } // namespace

@@ -45,9 +45,7 @@ constexpr int notepadLimit = 238;
 
 QLabel *label(QWidget *parent, const char *name, const QString &caption)
 {
-    auto *l = Ui::label(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
+    return Ui::label(caption, parent, name);
 }
 
 Ui::MaskEdit *edit(QWidget *parent, const char *name, int maxLength, bool upper = false)

@@ -65,8 +65,8 @@ TFDX_Cluster::TFDX_Cluster() : Ui::Window(QStringLiteral("FDX_Cluster"), QString
         w->setObjectName(QString::fromLatin1(name));
         return w;
     };
-    const auto label = [&](const char *name, const QString &text, QWidget *parent) {
-        return static_cast<QLabel *>(named(Ui::label(text, parent), name));
+    const auto label = [](const char *name, const QString &text, QWidget *parent) {
+        return Ui::label(text, parent, name);
     };
     const auto button = [&](const char *name, const QString &text, QWidget *parent) {
         return static_cast<QPushButton *>(named(new QPushButton(text, parent), name));

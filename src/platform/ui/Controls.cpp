@@ -21,11 +21,13 @@ int allColumnsWidth(const QTableView *grid)
     return width;
 }
 
-QLabel *label(const QString &text, QWidget *parent)
+QLabel *label(const QString &text, QWidget *parent, const char *objectName)
 {
     auto *l = new QLabel(parent);
     l->setTextFormat(Qt::PlainText);
     l->setText(text);
+    if (objectName)
+        l->setObjectName(QString::fromLatin1(objectName));
     return l;
 }
 

@@ -18,7 +18,7 @@ namespace Ui {
 // A label that shows its text as it is: a callsign, a spot or a file's line
 // is never read as markup (an image tag would make the label open a file).
 // Every label of the program is made here.
-QLabel *label(const QString &text, QWidget *parent);
+QLabel *label(const QString &text, QWidget *parent, const char *objectName = nullptr);
 
 // A combo box offering `items` whose text code may also set to any other text
 // (a spot's frequency, a value read from a file).
