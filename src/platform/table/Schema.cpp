@@ -164,16 +164,63 @@ const IndexDef *TableSchema::primaryIndex() const
     return nullptr;
 }
 
-// The statements that build a table file: the table, its indexes and the
-// description of its layout that the engine reads back on opening.
-static QStringList schemaStatements(const TableSchema &schema)
+// The CREATE statement of the index `schema.indexes[position]`, as written
+// into a new file.
+static QString indexStatement(const TableSchema &schema, int position)
+{
+    const IndexDef &i = schema.indexes[position];
+    QStringList keys;
+    for (const QString &f : i.fields)
+        keys << quoteName(schema.field(f)->name) + (i.caseInsensitive ? QStringLiteral(" COLLATE NOCASE") : QString());
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+        .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
+             quoteName(QStringLiteral("ix%1_%2").arg(position).arg(i.name)), quoteName(schema.name),
+             keys.join(QStringLiteral(", ")));
+}
+
+// The CREATE statements of the table and of the description of its layout.
+static QStringList tableStatements(const TableSchema &schema)
 {
     QStringList columns;
     for (const FieldDef &f : schema.fields)
         columns << columnDeclaration(f);
+    return {QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteName(schema.name), columns.join(QStringLiteral(", "))),
+            QStringLiteral("CREATE TABLE _layout (key TEXT PRIMARY KEY, value TEXT NOT NULL)"),
+            QStringLiteral("CREATE TABLE _fields (pos INTEGER PRIMARY KEY, name TEXT NOT NULL, type TEXT NOT NULL, "
+                           "width INTEGER NOT NULL)"),
+            QStringLiteral("CREATE TABLE _indexes (pos INTEGER PRIMARY KEY, name TEXT NOT NULL, kind TEXT NOT NULL, "
+                           "fields TEXT NOT NULL, isunique INTEGER NOT NULL, nocase INTEGER NOT NULL)")};
+}
+
+bool isOwnDefinition(const TableSchema &schema, const QString &type, const QString &name, const QString &sql)
+{
+    if (type == QLatin1String("table")) {
+        // SQLite's own, made for the auto-increment field.
+        if (name == QLatin1String("sqlite_sequence"))
+            return sql == QLatin1String("CREATE TABLE sqlite_sequence(name,seq)");
+        return tableStatements(schema).contains(sql);
+    }
+    if (type != QLatin1String("index"))
+        return false;
+    // SQLite's own, behind a PRIMARY KEY that is not the row id: no SQL of its own.
+    if (sql.isEmpty())
+        return name.startsWith(QLatin1String("sqlite_autoindex_"));
+    // Whether an index was left out (shared with another, or the row id
+    // itself) does not change the statement of those that were made.
+    for (int p = 0; p < schema.indexes.size(); ++p)
+        if (sql == indexStatement(schema, p))
+            return true;
+    return false;
+}
+
+// The statements that build a table file: the table, its indexes and the
+// description of its layout that the engine reads back on opening.
+static QStringList schemaStatements(const TableSchema &schema)
+{
+    const QStringList tables = tableStatements(schema);
     QStringList sql;
     sql << QStringLiteral("PRAGMA journal_mode=WAL");
-    sql << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteName(schema.name), columns.join(QStringLiteral(", ")));
+    sql << tables[0];
     int n = 0;
     QList<QStringList> made; // sort orders with the same keys share one index: every post writes fewer pages
     for (const IndexDef &i : schema.indexes) {
@@ -189,16 +236,9 @@ static QStringList schemaStatements(const TableSchema &schema)
             continue;
         }
         made << keys;
-        sql << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                   .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
-                        quoteName(QStringLiteral("ix%1_%2").arg(n++).arg(i.name)), quoteName(schema.name),
-                        keys.join(QStringLiteral(", ")));
+        sql << indexStatement(schema, n++);
     }
-    sql << QStringLiteral("CREATE TABLE _layout (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
-    sql << QStringLiteral("CREATE TABLE _fields (pos INTEGER PRIMARY KEY, name TEXT NOT NULL, type TEXT NOT NULL, "
-                          "width INTEGER NOT NULL)");
-    sql << QStringLiteral("CREATE TABLE _indexes (pos INTEGER PRIMARY KEY, name TEXT NOT NULL, kind TEXT NOT NULL, "
-                          "fields TEXT NOT NULL, isunique INTEGER NOT NULL, nocase INTEGER NOT NULL)");
+    sql << tables.mid(1);
     auto text = [](const QString &s) { return QStringLiteral("'%1'").arg(QString(s).replace(u'\'', QStringLiteral("''"))); };
     sql << QStringLiteral("INSERT INTO _layout VALUES ('engine', 'tarnel-table'), ('table', %1), ('version', '%2')")
                .arg(text(schema.name))

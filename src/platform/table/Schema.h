@@ -70,6 +70,11 @@ void validateSchema(const TableSchema &schema, const QString &path);
 // is. Extra fields or indexes in the file do no harm and are accepted.
 std::optional<QString> layoutMismatch(const TableSchema &file, const TableSchema &expected);
 
+// Whether an entry of a file's schema (its type, name and SQL as sqlite_master
+// holds them) is one the engine writes for `schema`: the table, one of its
+// indexes, the description of the layout, or what SQLite adds to these.
+bool isOwnDefinition(const TableSchema &schema, const QString &type, const QString &name, const QString &sql);
+
 // Creates the table file `path` from `schema`. Fails with TableError when the
 // file exists or cannot be written; a failed creation leaves no file behind.
 void createTableFile(const QString &path, const TableSchema &schema);

@@ -62,6 +62,17 @@ ComesBack comesBack(char affinity, const QVariant &bound)
     }
 }
 
+// Whether a text or memo column holds a character that storedValue blanks:
+// every control character, but a memo keeps its lines and tabs.
+QString holdsControlsSql(const QString &column, FieldType type)
+{
+    const QString controls = type == FieldType::Memo
+                                 ? QStringLiteral("char(1) || '-' || char(8) || char(11) || char(12) || char(14) || '-' || char(31)")
+                                 : QStringLiteral("char(1) || '-' || char(31)");
+    // GLOB ends at a NUL, which instr finds.
+    return QStringLiteral("%1 GLOB '*[' || %2 || char(127) || ']*' OR instr(%1, char(0)) > 0").arg(column, controls);
+}
+
 } // namespace
 
 Table::Table(Database *database, const QString &tableName) : tableName_(tableName)
@@ -1118,7 +1129,7 @@ int Table::appendCopies(Table &source, const QStringList &fieldNames, const std:
     // A field of the same type and no wider a width holds only values that
     // setAsString would store unchanged here, so its stored form is copied.
     bool sameForms = true;
-    QStringList targetNames, sourceNames;
+    QStringList targetNames, sourceNames, controls;
     for (const QString &name : fieldNames) {
         const int tc = columnOf(name);
         const int fc = source.columnOf(name);
@@ -1134,6 +1145,8 @@ int Table::appendCopies(Table &source, const QStringList &fieldNames, const std:
         fromColumns.append(fc);
         targetNames << quoteName(b.name);
         sourceNames << quoteName(a.name);
+        if (b.type == FieldType::Text || b.type == FieldType::Memo)
+            controls << holdsControlsSql(sourceNames.last(), b.type);
     }
     QVariantList where;
     const int shape = source.constraintShape(where, true);
@@ -1142,7 +1155,17 @@ int Table::appendCopies(Table &source, const QStringList &fieldNames, const std:
     quint64 appended = 0;
     qint64 lastId = 0;
     // A source in a walk of its own would show this connection only what it committed.
-    if (sameForms && !file_->inTransaction() && !source.file_->inTransaction()) {
+    bool oneStatement = sameForms && !file_->inTransaction() && !source.file_->inTransaction();
+    // A log from elsewhere may hold control characters: its rows then pass
+    // through here to lose them.
+    if (oneStatement && !controls.isEmpty()) {
+        Statement s = source.file_->prepare(QStringLiteral("SELECT 1 FROM %1 WHERE (%2) AND (%3) LIMIT 1")
+                                                .arg(source.file_->quotedTable(), whereSql,
+                                                     controls.join(QStringLiteral(") OR ("))));
+        s.bind(where);
+        oneStatement = !s.step();
+    }
+    if (oneStatement) {
         // One INSERT ... SELECT: SQLite copies the rows without any of them
         // passing through here. The source is opened on this connection
         // first, which SQLite allows only outside a transaction.

@@ -819,6 +819,15 @@ void TableFile::readLayout()
             throw TableError(QStringLiteral("%1 lacks the column of its field %2").arg(path_, f.name), path_);
         affinities_.append(affinityOf(declared[c]));
     }
+    // Anything else in the schema (a CHECK, a DEFAULT expression, a generated
+    // column, an index on an expression or on some rows only, a table of its
+    // own) is SQL of the file's maker that would run on every post.
+    {
+        Statement s = prepare(QStringLiteral("SELECT type, name, sql FROM sqlite_master"));
+        while (s.step())
+            if (!isOwnDefinition(schema_, s.column(0).toString(), s.column(1).toString(), s.column(2).toString()))
+                throw notOurs();
+    }
     // The table itself must be readable.
     Statement s = prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid < 0").arg(quotedTable()));
     s.step();

@@ -561,6 +561,10 @@ private slots:
         QTest::newRow("copy into narrower fields")
             << "copy narrow" << 3 << QStringList{"DL1A|s2|", "G4XY|s3|06.01.2024", "K1LO|s1|05.01.2024"};
         QTest::newRow("copy stopped by its tick") << "copy stopped" << -1 << before;
+        // A log from elsewhere: a text field is one line, a memo keeps its lines and tabs.
+        QStringList blanked = before + copied;
+        blanked[3] = "DL1AB|s 2  |";
+        QTest::newRow("copy of control characters") << "copy controls" << 3 << blanked;
     }
     void batchWalks()
     {
@@ -596,6 +600,11 @@ private slots:
             addRow(source, {{"LogCall", "DL1AB"}, {"LogName", "s2"}});
             addRow(source, {{"LogCall", "G4XYZ"}, {"LogName", "s3"}, {"LogDate", "06.01.2024"}});
             addRow(source, {{"LogCall", "ZZ9"}, {"LogName", "outside the range"}});
+            if (mode == "copy controls")
+                QCOMPARE(sqliteRows(source.filePath(), "UPDATE Tarnel SET LogName = 's' || char(9) || '2' || char(0)"
+                                                       " || char(127), LogNotepad = 'a' || char(13) || char(10)"
+                                                       " || char(9) || char(27) || char(31) || 'b' WHERE LogCall = 'DL1AB'"),
+                         QStringList());
             source.setIndexName("ByCall");
             source.setRange("DL1AB", "K1LONGCALL");
             int ticks = 0;
@@ -603,7 +612,7 @@ private slots:
                 if (++ticks == 2 && mode == "copy stopped")
                     throw Db::TableError("stopped");
             };
-            const QStringList fields{"LogCall", "LogName", "LogDate"};
+            const QStringList fields{"LogCall", "LogName", "LogDate", "LogNotepad"};
             error = errorOf([&] {
                 if (mode == "copy nested") {
                     Db::TableTransaction walk(into);
@@ -627,6 +636,9 @@ private slots:
             stored << text(into, "LogCall") + '|' + text(into, "LogName") + '|' + text(into, "LogDate");
         QCOMPARE(stored, rows);
         QCOMPARE(into.recordCount(), rows.size());
+        if (mode == "copy controls")
+            QCOMPARE(sqliteRows(into.filePath(), "SELECT LogNotepad FROM Tarnel WHERE LogCall = 'DL1AB'"),
+                     QStringList{"a\r\n\t  b"});
         QCOMPARE(sqliteRows(into.filePath(), "SELECT count(*) FROM Tarnel WHERE LogDate IS NULL OR LogQth IS NULL"),
                  QStringList{"0"});
     }

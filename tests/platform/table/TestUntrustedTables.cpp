@@ -83,6 +83,20 @@ private slots:
             << "DROP TABLE _layout; CREATE VIEW _layout AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n)"
                " SELECT CASE WHEN i = 1 THEN 'engine' ELSE 'x' || i END AS key, 'tarnel-table' AS value FROM n";
         QTest::newRow("view beside the table") << "CREATE VIEW Calls AS SELECT LogCall FROM Tarnel";
+        // SQL in the table's own definition, run on every post: a costly CHECK
+        // or DEFAULT takes seconds and gigabytes for each contact.
+        QTest::newRow("costly CHECK")
+            << "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, '\"LogName\" TEXT NOT NULL',"
+               " '\"LogName\" TEXT NOT NULL CHECK (length(printf(''%.*c'', 50000000, ''x'')) > 0)') WHERE name = 'Tarnel'";
+        QTest::newRow("DEFAULT expression")
+            << "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql,"
+               " '\"LogQth\" TEXT NOT NULL DEFAULT ''''',"
+               " '\"LogQth\" TEXT NOT NULL DEFAULT (printf(''%.*c'', 50000000, ''x''))') WHERE name = 'Tarnel'";
+        QTest::newRow("generated column")
+            << "ALTER TABLE Tarnel ADD COLUMN Pwn TEXT GENERATED ALWAYS AS (printf('%.*c', 50000000, LogCall)) VIRTUAL";
+        QTest::newRow("expression index") << "CREATE INDEX pwn ON Tarnel (lower(LogCall))";
+        QTest::newRow("partial index") << "CREATE INDEX pwn ON Tarnel (LogCall) WHERE LogName <> ''";
+        QTest::newRow("table of its own") << "CREATE TABLE Notes (text TEXT CHECK (length(text) > 0))";
         // No trigger or view, but each field's type takes long to compute.
         QTest::newRow("slow description")
             << "CREATE TABLE slow (pos INTEGER PRIMARY KEY, name TEXT NOT NULL, width INTEGER);"
