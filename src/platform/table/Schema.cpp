@@ -198,6 +198,12 @@ bool isOwnDefinition(const TableSchema &schema, const QString &type, const QStri
         // SQLite's own, made for the auto-increment field.
         if (name == QLatin1String("sqlite_sequence"))
             return sql == QLatin1String("CREATE TABLE sqlite_sequence(name,seq)");
+        // SQLite's statistics, left by a tool's ANALYZE on an operator's log:
+        // numbers for the query planner, no SQL that runs.
+        if (name == QLatin1String("sqlite_stat1"))
+            return sql == QLatin1String("CREATE TABLE sqlite_stat1(tbl,idx,stat)");
+        if (name == QLatin1String("sqlite_stat4"))
+            return sql == QLatin1String("CREATE TABLE sqlite_stat4(tbl,idx,neq,nlt,ndlt,sample)");
         return tableStatements(schema).contains(sql);
     }
     if (type != QLatin1String("index"))
