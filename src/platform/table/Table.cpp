@@ -820,6 +820,9 @@ bool Table::locateAt(const QString &fieldName, const QString &value, Pick pick)
     // Keep the current row intact on a miss: fetch() only writes on a hit.
     if (!fetch(pick, {stored}, true, c))
         return false;
+    // A row found to be edited (as the award marks are) need not be read twice.
+    readStamp_ = file_->changes();
+    readRow_ = rowId_;
     eof_ = bof_ = false;
     afterMove();
     return true;
@@ -877,9 +880,11 @@ void Table::edit()
         return;
     }
     // Start from the row as stored now: another cursor may have changed it.
-    if (!reload(rowId_))
-        throw TableError(QStringLiteral("The current row of %1 no longer exists").arg(file_->path()), file_->path());
+    // Unless nothing was written since a look-up read this very row: then
+    // the buffer holds it (a roll-back since then has read it again).
     editStamp_ = file_->changes();
+    if (!(readRow_ == rowId_ && readStamp_ == editStamp_) && !reload(rowId_))
+        throw TableError(QStringLiteral("The current row of %1 no longer exists").arg(file_->path()), file_->path());
     state_ = State::Edit;
 }
 

@@ -257,6 +257,8 @@ private:
     qint64 rowId_ = 0;
     qint64 rowBeforeInsert_ = 0;
     quint64 editStamp_ = ~0ULL; // the file's changes() when edit() read the row
+    quint64 readStamp_ = ~0ULL; // the file's changes() when a look-up read readRow_
+    qint64 readRow_ = 0;
     QVariantList values_;
     QList<bool> loaded_;
     QList<bool> changed_;
