@@ -1,5 +1,6 @@
 #include "core/PrefixResolver.h"
 
+#include "platform/format/TextFormat.h"
 #include "platform/table/Table.h"
 
 std::optional<PrefixRow> resolvePrefix(Db::Table &allpref, Db::Table &prefix, const QString &callsign, int limit)
@@ -19,20 +20,31 @@ std::optional<PrefixRow> resolvePrefix(Db::Table &allpref, Db::Table &prefix, co
 PrefixCache::PrefixCache(Db::Table &allpref, Db::Table &prefix, int limit)
     : allpref_(allpref), prefix_(prefix), limit_(limit)
 {
-    for (const QString &added : allpref.fieldTexts(QStringLiteral("AddPrefix")))
-        added_.insert(added);
+    allpref.walkRows({QStringLiteral("AddPrefix"), QStringLiteral("MainPrefix")},
+                     [this](qint64, const QStringList &texts) {
+                         if (!added_.contains(texts[0]))
+                             added_.insert(texts[0], texts[1]); // the row a look-up finds first
+                     });
 }
 
 const std::optional<PrefixRow> &PrefixCache::resolve(const QString &callsign)
 {
     for (int k = int(std::min<qsizetype>(limit_, callsign.size())); k >= 1; --k) {
         const QString part = callsign.left(k);
-        if (!added_.contains(part))
+        const auto main = added_.constFind(part);
+        if (main == added_.constEnd())
             continue;
         auto found = known_.constFind(part);
-        if (found == known_.constEnd())
-            found = known_.insert(part, resolvePrefix(allpref_, prefix_, part, limit_));
-        return *found;
+        if (found != known_.constEnd())
+            return *found;
+        // A part the look-up would store otherwise (a control character in
+        // it) is looked up as it is, and decides nothing for others.
+        if (TextFormat::blankControls(part) != part)
+            return *known_.insert(part, resolvePrefix(allpref_, prefix_, part, limit_));
+        auto shared = byMain_.constFind(*main);
+        if (shared == byMain_.constEnd())
+            shared = byMain_.insert(*main, resolvePrefix(allpref_, prefix_, part, limit_));
+        return *known_.insert(part, *shared);
     }
     return none_;
 }

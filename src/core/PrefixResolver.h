@@ -27,8 +27,9 @@ std::optional<PrefixRow> resolvePrefix(Db::Table &allpref, Db::Table &prefix, co
 
 // The same resolution for walks over many calls (the import, the awards
 // rebuild): the added prefixes are read in one go, and each leading part
-// that decides a call is resolved once; a call's country is the one of its
-// longest leading part that is an added prefix.
+// that decides a call is resolved once (and each main prefix once: added
+// prefixes of one main prefix share its row); a call's country is the one of
+// its longest leading part that is an added prefix.
 class PrefixCache {
 public:
     PrefixCache(Db::Table &allpref, Db::Table &prefix, int limit);
@@ -38,7 +39,8 @@ private:
     Db::Table &allpref_;
     Db::Table &prefix_;
     int limit_;
-    QSet<QString> added_;
+    QHash<QString, QString> added_; // added prefix -> its main prefix
     QHash<QString, std::optional<PrefixRow>> known_;
+    QHash<QString, std::optional<PrefixRow>> byMain_; // the row is the main prefix's
     const std::optional<PrefixRow> none_;
 };

@@ -19,25 +19,15 @@ using AdifContact::Contact;
 
 class DuplicateTest {
 public:
-    explicit DuplicateTest(Db::Table &lookup) : lookup_(lookup), previousIndex_(lookup.indexName())
+    // The rows of one call and date are read through the index on call, date
+    // and time: one seek per record, and only the fields compared.
+    explicit DuplicateTest(Db::Table &lookup)
+        : rows_(lookup, {QStringLiteral("LogCall"), QStringLiteral("LogDate")},
+                {QStringLiteral("LogTime"), QStringLiteral("LogBand"), QStringLiteral("LogMode")}),
+          bandWidth_(lookup.fieldByName(QStringLiteral("LogBand")).size()),
+          modeWidth_(lookup.fieldByName(QStringLiteral("LogMode")).size())
     {
-        lookup_.setIndexName(QStringLiteral("ByCall"));
-        call_ = &lookup_.fieldByName(QStringLiteral("LogCall"));
-        date_ = &lookup_.fieldByName(QStringLiteral("LogDate"));
-        time_ = &lookup_.fieldByName(QStringLiteral("LogTime"));
-        band_ = &lookup_.fieldByName(QStringLiteral("LogBand"));
-        mode_ = &lookup_.fieldByName(QStringLiteral("LogMode"));
     }
-    ~DuplicateTest()
-    {
-        try {
-            lookup_.setIndexName(previousIndex_);
-        } catch (...) {
-            // The walk's own error is the one worth reporting.
-        }
-    }
-    DuplicateTest(const DuplicateTest &) = delete;
-    DuplicateTest &operator=(const DuplicateTest &) = delete;
 
     // Same call, date, hour and minute, band and mode; seconds do not count,
     // so a contact saved at 12:34:56 matches a file's 1234. Band and mode are
@@ -49,20 +39,15 @@ public:
     {
         // As the log stores it: a control character of the file is a blank there.
         const QString call = TextFormat::blankControls(c.call);
-        if (!lookup_.locate(QStringLiteral("LogCall"), call))
+        const std::vector<QStringList> &rows = rows_.find({call, c.qsoDate});
+        if (rows.empty())
             return false;
-        const QString band = asStored(AdifContact::bandKey(c.band), *band_);
-        const QString mode = asStored(c.mode, *mode_);
-        for (; !lookup_.eof() && call_->asString() == call; lookup_.next()) {
-            const QDate date = date_->asDate();
-            if (date > c.qsoDate)
-                return false; // later rows of this call are later still
-            if (date != c.qsoDate)
-                continue;
-            const QTime time = time_->asTime();
+        const QString band = asStored(AdifContact::bandKey(c.band), bandWidth_);
+        const QString mode = asStored(c.mode, modeWidth_);
+        for (const QStringList &row : rows) {
+            const QTime time = TextFormat::parseTime(row[0]).value_or(QTime());
             if (time.isValid() && time.hour() == c.qsoTime.hour() && time.minute() == c.qsoTime.minute() &&
-                asStored(AdifContact::bandKey(band_->asString()), *band_) == band &&
-                asStored(mode_->asString(), *mode_) == mode)
+                asStored(AdifContact::bandKey(row[1]), bandWidth_) == band && asStored(row[2], modeWidth_) == mode)
                 return true;
         }
         return false;
@@ -70,18 +55,14 @@ public:
 
 private:
     // Upper case (as the import writes modes) cut to the field's width.
-    static QString asStored(const QString &text, const Db::Field &field)
+    static QString asStored(const QString &text, int width)
     {
-        return TextFormat::cutToWidth(text.toUpper(), field.size());
+        return TextFormat::cutToWidth(text.toUpper(), width);
     }
 
-    Db::Table &lookup_;
-    QString previousIndex_;
-    Db::Field *call_;
-    Db::Field *date_;
-    Db::Field *time_;
-    Db::Field *band_;
-    Db::Field *mode_;
+    Db::EqualRows rows_;
+    int bandWidth_;
+    int modeWidth_;
 };
 
 // The log's fields, found once for the whole walk.

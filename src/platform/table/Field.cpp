@@ -171,6 +171,14 @@ QVariant storedValue(const FieldDef &field, const QString &text)
     return text;
 }
 
+QVariant storedValue(const FieldDef &field, const QDate &date)
+{
+    // What the round trip through the shown text stores, without it.
+    if (field.type == FieldType::Date && date.isValid() && date.year() >= 1 && date.year() <= 9999)
+        return isoDateText(date);
+    return storedValue(field, TextFormat::dateText(date));
+}
+
 QString displayText(const FieldDef &field, const QVariant &stored)
 {
     if (isEmptyStored(stored))
@@ -247,12 +255,7 @@ QDate Field::asDate() const
 
 void Field::setAsDate(const QDate &date)
 {
-    // What the round trip through the shown text stores, without it.
-    if (def_.type == FieldType::Date && date.isValid() && date.year() >= 1 && date.year() <= 9999) {
-        table_->setValue(column_, isoDateText(date));
-        return;
-    }
-    setAsString(TextFormat::dateText(date));
+    table_->setValue(column_, storedValue(def_, date));
 }
 
 QTime Field::asTime() const

@@ -19,6 +19,8 @@ class Table;
 // raises TableError for a text that is not a value of the field's type; it
 // writes control characters as blanks (a memo keeps CR, LF and tab).
 QVariant storedValue(const FieldDef &field, const QString &text);
+// A date as setAsDate stores it.
+QVariant storedValue(const FieldDef &field, const QDate &date);
 QString displayText(const FieldDef &field, const QVariant &stored);
 QVariant emptyValue(const FieldDef &field);
 

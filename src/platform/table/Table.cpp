@@ -831,6 +831,9 @@ bool Table::locateAt(const QString &fieldName, const QString &value, Pick pick)
     // Keep the current row intact on a miss: fetch() only writes on a hit.
     if (!fetch(pick, {stored}, true, c))
         return false;
+    // A row found to be edited (as the award marks are) need not be read twice.
+    readStamp_ = file_->changes();
+    readRow_ = rowId_;
     eof_ = bof_ = false;
     afterMove();
     return true;
@@ -888,7 +891,10 @@ void Table::edit()
         return;
     }
     // Start from the row as stored now: another cursor may have changed it.
-    if (!reload(rowId_))
+    // Unless nothing was written since a look-up read this very row: then
+    // the buffer holds it (a roll-back since then has read it again).
+    editStamp_ = file_->changes();
+    if (!(readRow_ == rowId_ && readStamp_ == editStamp_) && !reload(rowId_))
         throw TableError(QStringLiteral("The current row of %1 no longer exists").arg(file_->path()), file_->path());
     state_ = State::Edit;
 }
@@ -901,6 +907,7 @@ void Table::post()
     const TableSchema &schema = file_->schema();
     qint64 id = rowId_;
     bool inserted = false;
+    bool keepBuffer = false;
     if (state_ == State::Insert) {
         QVariantList args;
         args.reserve(schema.fields.size());
@@ -913,7 +920,7 @@ void Table::post()
         s.step();
         id = file_->lastInsertRowId();
         file_->rowChanged(before, 1, id, {});
-        inserted = true;
+        inserted = keepBuffer = true;
     } else if (modified_) {
         QByteArray which(schema.fields.size(), '-');
         QVariantList args;
@@ -942,31 +949,37 @@ void Table::post()
             throw TableError(QStringLiteral("The row being edited no longer exists in %1").arg(file_->path()),
                              file_->path());
         file_->rowChanged(before, 0, rowId_, old);
+        // The buffer's other fields are the row only while nothing else wrote
+        // the file since edit() read it.
+        keepBuffer = before == editStamp_;
     }
     state_ = State::Browse;
-    if ((inserted && storeInserted(id)) || reload(id))
+    if ((keepBuffer && storePosted(id, inserted)) || reload(id))
         eof_ = bof_ = false;
     else
         setNoRow();
     afterMove();
 }
 
-// After an insert the buffer already holds the row, as SQLite stores it for
-// the kinds of value fields hold; only other values make it read the row back.
-bool Table::storeInserted(qint64 id)
+// After an insert or an update the buffer already holds the row, as SQLite
+// stores it for the kinds of value fields hold (an update's unchanged fields
+// were read at edit()); only other values make it read the row back.
+bool Table::storePosted(qint64 id, bool inserted)
 {
     const TableSchema &schema = file_->schema();
     for (int c = 0; c < schema.fields.size(); ++c) {
         const FieldType type = schema.fields[c].type;
-        if (type != FieldType::Blob && type != FieldType::AutoInc &&
-            comesBack(file_->affinity(c), values_[c]) == ComesBack::Unknown)
+        if (inserted ? type == FieldType::Blob || type == FieldType::AutoInc : !changed_[c])
+            continue;
+        if (type == FieldType::Blob || comesBack(file_->affinity(c), values_[c]) == ComesBack::Unknown)
             return false;
     }
     for (int c = 0; c < schema.fields.size(); ++c) {
         const FieldType type = schema.fields[c].type;
-        if (type == FieldType::AutoInc)
+        if (inserted && type == FieldType::AutoInc)
             values_[c] = QVariant(id);
-        else if (type != FieldType::Blob && comesBack(file_->affinity(c), values_[c]) == ComesBack::AsInt64)
+        else if ((inserted || changed_[c]) && type != FieldType::Blob &&
+                 comesBack(file_->affinity(c), values_[c]) == ComesBack::AsInt64)
             values_[c] = QVariant(qint64(values_[c].toLongLong()));
         // Blobs are read when first asked for, as after any move.
         loaded_[c] = type != FieldType::Blob;
@@ -1434,6 +1447,59 @@ void Table::walkRows(const QStringList &fieldNames, const RowVisitor &row, Order
         }
         row(s.column(0).toLongLong(), texts);
     }
+}
+
+EqualRows::EqualRows(Table &table, const QStringList &keyFields, const QStringList &fieldNames) : table_(table)
+{
+    table_.requireActive();
+    const TableSchema &schema = table_.file_->schema();
+    QStringList where, selected;
+    for (const QString &name : keyFields) {
+        const int c = table_.columnOf(name);
+        keyColumns_.append(c);
+        where << quoteName(schema.fields[c].name) + QStringLiteral(" = ?");
+    }
+    for (const QString &name : fieldNames) {
+        const int c = table_.columnOf(name);
+        if (schema.fields[c].type == FieldType::Blob)
+            throw TableError(QStringLiteral("The field %1 holds data that cannot be shown").arg(schema.fields[c].name));
+        columns_.append(c);
+        selected << quoteName(schema.fields[c].name);
+    }
+    sql_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+               .arg(selected.join(QStringLiteral(", ")), table_.file_->quotedTable(), where.join(QStringLiteral(" AND ")));
+}
+
+const std::vector<QStringList> &EqualRows::find(const QVariantList &keys)
+{
+    table_.requireActive();
+    rows_.clear();
+    const TableSchema &schema = table_.file_->schema();
+    QVariantList args;
+    args.reserve(keyColumns_.size());
+    for (qsizetype i = 0; i < keyColumns_.size(); ++i) {
+        const FieldDef &def = schema.fields[keyColumns_[i]];
+        const QVariant key = keys.value(i);
+        const bool date = key.typeId() == QMetaType::QDate;
+        const QString text = date ? QString() : key.toString();
+        try {
+            args << (date ? storedValue(def, key.toDate()) : storedValue(def, text));
+        } catch (const TableError &) {
+            return rows_; // no stored value can equal a text the field cannot hold
+        }
+        if (!date && def.type == FieldType::Text && text.size() > args.back().toString().size())
+            return rows_; // the text would have been cut, so no row holds it
+    }
+    Statement s = table_.file_->prepare(sql_);
+    s.bind(args);
+    while (s.step()) {
+        QStringList texts;
+        texts.reserve(columns_.size());
+        for (qsizetype i = 0; i < columns_.size(); ++i)
+            texts << displayText(schema.fields[columns_[i]], s.column(int(i)));
+        rows_.push_back(std::move(texts));
+    }
+    return rows_;
 }
 
 std::vector<RowTexts> Table::readRows(int offset, int count) const

@@ -191,6 +191,7 @@ public:
 private:
     friend class Database;
     friend class TableTransaction;
+    friend class EqualRows;
     struct Range {
         bool active = false;
         QVariant low;
@@ -218,7 +219,7 @@ private:
     bool fetch(Pick pick, const QVariantList &args, bool constrained = true, int column = 0);
     bool locateAt(const QString &fieldName, const QString &value, Pick pick);
     QString selectSql(Pick pick, int column, int shape) const;
-    bool storeInserted(qint64 id);
+    bool storePosted(qint64 id, bool inserted);
     // `filterOnly` (shape bits 8 and 16) keeps the range's low or high end
     // as a filter that SQLite does not seek by.
     int count(const Condition &extra, int limit = -1, bool withRange = true, int filterOnly = 0) const;
@@ -255,6 +256,9 @@ private:
     bool hasRow_ = false;
     qint64 rowId_ = 0;
     qint64 rowBeforeInsert_ = 0;
+    quint64 editStamp_ = ~0ULL; // the file's changes() when edit() read the row
+    quint64 readStamp_ = ~0ULL; // the file's changes() when a look-up read readRow_
+    qint64 readRow_ = 0;
     QVariantList values_;
     QList<bool> loaded_;
     QList<bool> changed_;
@@ -282,6 +286,27 @@ private:
     QString detailField_;
     QList<Table *> details_;
     QList<DataSource *> sources_;
+};
+
+// A look-up run once per record of a long walk: the rows of a table whose
+// key fields equal given texts, through one cached statement, reading only
+// the fields asked for. The cursor does not move; its range and link do not
+// apply. The keys should lead one of the file's indexes.
+class EqualRows {
+public:
+    EqualRows(Table &table, const QStringList &keyFields, const QStringList &fieldNames);
+    // The display texts of the fields asked for, one list per row, in no
+    // particular order. A key is a date as setAsDate takes it or a text as
+    // setAsString takes it; a text that the field would refuse or cut matches
+    // no row. Valid until the next find.
+    const std::vector<QStringList> &find(const QVariantList &keys);
+
+private:
+    Table &table_;
+    QList<int> keyColumns_;
+    QList<int> columns_;
+    QString sql_;
+    std::vector<QStringList> rows_;
 };
 
 // Test seam: while set, a command of the transactions below on a table file

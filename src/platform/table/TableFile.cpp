@@ -434,9 +434,11 @@ void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed, i
 
 void TableFile::followCount(quint64 changesBefore, int delta, quint64 changed)
 {
-    if (countStamp_ == changesBefore && changes() == changesBefore + changed) {
+    if (countStamp_ != changesBefore)
+        return;
+    if (const quint64 now = changes(); now == changesBefore + changed) {
         rowCount_ += delta;
-        countStamp_ = changes();
+        countStamp_ = now;
     }
 }
 

@@ -88,6 +88,50 @@ private slots:
         QCOMPARE(kinds.fieldByName("Day").asDate(), QDate(5, 1, 9));
     }
 
+    // Neither a look-up's row taken into edit nor an updated row is read
+    // again when nothing else wrote the file meanwhile: the buffer must still
+    // be the stored row when another cursor did write it.
+    void editedRowEqualsStoredRow_data()
+    {
+        QTest::addColumn<int>("otherWrites"); // 0 never, 1 before edit(), 2 between edit() and post()
+        QTest::newRow("alone") << 0;
+        QTest::newRow("another cursor before the edit") << 1;
+        QTest::newRow("another cursor during the edit") << 2;
+    }
+    void editedRowEqualsStoredRow()
+    {
+        QFETCH(int, otherWrites);
+        Db::Table kinds(&temp->db, "Kinds");
+        Db::Table other(&temp->db, "Kinds");
+        kinds.open();
+        other.open();
+        addRow(kinds, {{"Name", "a"}, {"Count", "1"}, {"Ratio", "2.5"}, {"Day", "29.02.2024"}, {"Data", "xy"}});
+        addRow(kinds, {{"Name", "b"}, {"Count", "2"}});
+        auto otherWrite = [&] {
+            QVERIFY(other.locate("Name", "a"));
+            other.edit();
+            other.fieldByName("Count").setAsString("7");
+            other.post();
+        };
+        QVERIFY(kinds.locate("Name", "a"));
+        if (otherWrites == 1)
+            otherWrite();
+        kinds.edit();
+        if (otherWrites == 2)
+            otherWrite();
+        kinds.fieldByName("Small").setAsString("-3");
+        kinds.fieldByName("Note").setAsString("edited");
+        kinds.post();
+        QVERIFY(other.moveToRowId(kinds.currentRowId()));
+        other.refresh();
+        QCOMPARE(kinds.fieldByName("Count").asString(), QString::fromLatin1(otherWrites ? "7" : "1"));
+        for (int c = 0; c < kinds.fieldCount(); ++c) {
+            QCOMPARE(kinds.field(c).asString(), other.field(c).asString());
+            QCOMPARE(kinds.value(c).typeId(), other.value(c).typeId());
+            QCOMPARE(kinds.value(c), other.value(c));
+        }
+    }
+
     void cleanup()
     {
         log.reset();
