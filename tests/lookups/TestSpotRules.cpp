@@ -1,7 +1,9 @@
 #include "lookups/CallbookPage.h"
 #include "lookups/SpotLines.h"
+#include "platform/web/PageLoader.h"
 #include "platform/web/WebPage.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 class TestSpotRules : public QObject {
@@ -147,6 +149,32 @@ private slots:
         QVERIFY2(held <= page.sourceLength() + 155, qPrintable(QString::number(held)));
         QVERIFY(held >= page.sourceLength());
         QCOMPARE(lines.mid(0, depth), page.wholeText().split(u'\n'));
+    }
+
+    // Blocks of formatting elements each block's end leaves open, which the
+    // parser opens again at the next text: a page at the size limit still
+    // parses at once and its lines stay within its size.
+    void callbookPageOfReopenedFormatting()
+    {
+        QByteArray html;
+        int id = 0;
+        while (html.size() < Web::maximumPageSize - 4000) {
+            html += "<div>";
+            for (int k = 0; k < 150; ++k)
+                html += "<b id=" + QByteArray::number(++id) + ">";
+            html += "</div>x";
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const Web::Document page = Web::Document::parse(html);
+        const QStringList lines = CallbookPage::elementLines(page);
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(page.count() <= Web::maximumNesting + 3 + int(html.count("</div>x")));
+        qsizetype held = 0;
+        for (const QString &line : lines)
+            held += line.size();
+        QVERIFY(held <= page.sourceLength());
+        QCOMPARE(page.wholeText().count(u'x'), html.count("</div>x"));
     }
 };
 

@@ -25,7 +25,9 @@ void cut(QNetworkReply *reply, const char *reason)
 // A host on this machine or its link: a page must not send us there.
 bool isLocal(const QUrl &url)
 {
-    const QString host = url.host().toLower();
+    QString host = url.host().toLower();
+    if (host.endsWith(QLatin1Char('.'))) // "localhost." names the same host
+        host.chop(1);
     if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost")))
         return true;
     QHostAddress address(host);

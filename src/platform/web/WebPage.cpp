@@ -319,9 +319,29 @@ bool isVoid(GumboTag tag)
 // the next item, a cell at the next cell or row) are closed here too, so an
 // ordinary page with unclosed items stays shallow; items of different kinds
 // that alternate nest in the parser, and here as well.
+//
+// Formatting elements (b, font, a...) closed by anything but their own end
+// tag stay on the parser's list of active ones, which it opens again at the
+// next text: they are kept on such a list here too, and count toward the
+// depth until they are opened again.
 class OpenElements {
 public:
     int depth() const { return int(open_.size()); }
+    // Formatting elements waiting to be opened again.
+    int pending() const { return pending_; }
+    // Elements the parser has made so far, opened again ones included.
+    qsizetype made() const { return made_; }
+    void make() { ++made_; }
+
+    static bool formatting(GumboTag tag)
+    {
+        static const TagSet tags = tagSet({"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small",
+                                           "strike", "strong", "tt", "u"});
+        return tags.test(tag);
+    }
+    // Formatting elements on the list since the nearest cell, caption or
+    // object: more than a page needs, so one more is dropped.
+    bool formattingFull() const { return activeSinceMarker() >= maximumFormatting; }
 
     // An HTML element ends SVG or MathML, as the parser ends it.
     static bool breaksOut(GumboTag tag)
@@ -334,7 +354,9 @@ public:
         return tags.test(tag);
     }
 
-    void start(const Tag &tag)
+    // `attributes` as written after the name: the parser keeps at most three
+    // alike formatting elements on its list.
+    void start(const Tag &tag, const QByteArray &attributes = {})
     {
         if (foreign() && breaksOut(tag.tag))
             while (foreign())
@@ -354,6 +376,7 @@ public:
                             tr = tagSet({"tr"}), sections = tagSet({"tbody", "thead", "tfoot"}),
                             option = tagSet({"option"}), optgroup = tagSet({"option", "optgroup"}),
                             ruby = tagSet({"rb", "rt", "rp"}), p = tagSet({"p"});
+        static const TagSet markers = tagSet({"td", "th", "caption", "applet", "object", "marquee", "template"});
         const GumboTag t = tag.tag;
         if (closesParagraph.test(t))
             close(p, buttonScope);
@@ -373,30 +396,120 @@ public:
             close(optgroup, {});
         else if (ruby.test(t))
             close(ruby, {});
-        open_.push_back(tag);
+        else if (t == GUMBO_TAG_A && lastActive(t) >= 0)
+            end(tag); // a link inside a link closes the first
+        reopen();
+        open_.push_back({tag, markers.test(t) ? Open::Marker : formatting(t) ? ++serial_ : Open::Plain});
+        ++made_;
         if (t == GUMBO_TAG_UNKNOWN)
             ++unknown_[tag.name];
         else
             ++known_[t];
         if (t == GUMBO_TAG_SVG || t == GUMBO_TAG_MATH)
             ++foreign_;
+        if (markers.test(t))
+            active_.push_back({t, {}, 0, true, true});
+        else if (formatting(t))
+            activate(t, attributes.trimmed());
     }
 
     // An end tag closes its element and those opened inside it; one with no
-    // open element of its name is ignored.
+    // open element of its name is ignored. A formatting element's end tag
+    // takes it off the list of active ones.
     void end(const Tag &tag)
     {
-        if ((tag.tag == GUMBO_TAG_UNKNOWN ? unknown_.value(tag.name) : known_[tag.tag]) == 0)
+        if (formatting(tag.tag)) {
+            const int at = lastActive(tag.tag);
+            if (at >= 0) {
+                const bool waiting = !active_[size_t(at)].onStack;
+                active_.erase(active_.begin() + at);
+                if (waiting) {
+                    --pending_;
+                    return;
+                }
+            }
+        }
+        if (!isOpen(tag))
             return;
-        while (!(open_.back() == tag))
+        while (!(open_.back().tag == tag))
             pop();
         pop();
+    }
+
+    // The parser opens the waiting formatting elements again at text and at
+    // most start tags.
+    void reopen()
+    {
+        if (pending_ == 0)
+            return;
+        for (size_t k = size_t(firstSinceMarker()); k < active_.size(); ++k) {
+            Active &entry = active_[k];
+            if (entry.onStack)
+                continue;
+            entry.onStack = true;
+            entry.serial = ++serial_;
+            --pending_;
+            ++made_;
+            ++known_[entry.tag];
+            open_.push_back({{entry.tag, {}}, entry.serial});
+        }
+    }
+
+    bool isOpen(const Tag &tag) const
+    {
+        return (tag.tag == GUMBO_TAG_UNKNOWN ? unknown_.value(tag.name) : known_[tag.tag]) > 0;
     }
 
     // Inside SVG or MathML, where "/>" closes an element; in HTML it does not.
     bool foreign() const { return foreign_ > 0; }
 
 private:
+    static constexpr int maximumFormatting = 100;
+
+    struct Open {
+        enum : int { Plain = 0, Marker = -1 };
+        Tag tag;
+        int serial; // of its entry on the active list, or Plain or Marker
+    };
+    struct Active {
+        GumboTag tag;
+        QByteArray attributes;
+        int serial; // of the open element, while it is open
+        bool onStack;
+        bool marker;
+    };
+
+    int firstSinceMarker() const
+    {
+        int k = int(active_.size());
+        while (k > 0 && !active_[size_t(k) - 1].marker)
+            --k;
+        return k;
+    }
+    int activeSinceMarker() const { return int(active_.size()) - firstSinceMarker(); }
+    int lastActive(GumboTag tag) const
+    {
+        for (int k = int(active_.size()) - 1; k >= 0 && !active_[size_t(k)].marker; --k)
+            if (active_[size_t(k)].tag == tag)
+                return k;
+        return -1;
+    }
+    void activate(GumboTag tag, const QByteArray &attributes)
+    {
+        int alike = 0, earliest = -1;
+        for (int k = int(active_.size()) - 1; k >= 0 && !active_[size_t(k)].marker; --k)
+            if (active_[size_t(k)].tag == tag && active_[size_t(k)].attributes == attributes) {
+                ++alike;
+                earliest = k;
+            }
+        if (alike >= 3) {
+            if (!active_[size_t(earliest)].onStack)
+                --pending_;
+            active_.erase(active_.begin() + earliest);
+        }
+        active_.push_back({tag, attributes, serial_, true, false});
+    }
+
     // Closes the nearest of `tags` and what was opened inside it, unless a
     // `boundary` comes first. Only the top few are looked at: past them the
     // page counts as deeper than the parser may hold it, never shallower.
@@ -404,7 +517,7 @@ private:
     {
         constexpr int reach = 8;
         for (int k = 1; k <= std::min(reach, depth()); ++k) {
-            const GumboTag open = open_[open_.size() - size_t(k)].tag;
+            const GumboTag open = open_[open_.size() - size_t(k)].tag.tag;
             if (tags.test(open)) {
                 while (k-- > 0)
                     pop();
@@ -416,31 +529,56 @@ private:
     }
     void pop()
     {
-        const Tag &tag = open_.back();
+        const Open &top = open_.back();
+        const Tag &tag = top.tag;
         if (tag.tag == GUMBO_TAG_UNKNOWN)
             --unknown_[tag.name];
         else
             --known_[tag.tag];
         if (tag.tag == GUMBO_TAG_SVG || tag.tag == GUMBO_TAG_MATH)
             --foreign_;
+        if (top.serial == Open::Marker) {
+            // Closing a cell or caption clears the list back to it.
+            while (!active_.empty() && !active_.back().marker) {
+                if (!active_.back().onStack)
+                    --pending_;
+                active_.pop_back();
+            }
+            if (!active_.empty())
+                active_.pop_back();
+        } else if (top.serial != Open::Plain) {
+            for (int k = int(active_.size()) - 1; k >= 0 && !active_[size_t(k)].marker; --k)
+                if (active_[size_t(k)].onStack && active_[size_t(k)].serial == top.serial) {
+                    active_[size_t(k)].onStack = false;
+                    ++pending_;
+                    break;
+                }
+        }
         open_.pop_back();
     }
 
-    std::vector<Tag> open_;
+    std::vector<Open> open_;
+    std::vector<Active> active_; // the active formatting elements, and markers
     std::array<int, GUMBO_TAG_LAST + 1> known_{}; // open elements by tag
     QHash<QByteArray, int> unknown_;              // and by name, for tags the parser does not know
     int foreign_ = 0;                             // open svg and math elements
+    int pending_ = 0;                             // active formatting elements not open
+    int serial_ = 0;
+    qsizetype made_ = 0;
 };
 
 // Drops the start and end tags that nest deeper than `limit`, keeping their
 // text. The HTML parser checks the whole stack of open elements at every tag,
-// so a hostile page of nested tags would keep it busy for seconds.
-QByteArray capNesting(const QByteArray &html, int limit)
+// so a hostile page of nested tags would keep it busy for seconds. Past
+// `most` elements every tag is dropped: each costs the parser time and memory.
+QByteArray capNesting(const QByteArray &html, int limit, qsizetype most)
 {
     QByteArray out;
     out.reserve(html.size());
     OpenElements open;
-    int dropped = 0; // dropped start tags not yet closed
+    // Dropped start tags not yet closed: formatting ones by tag, the others
+    // all together under GUMBO_TAG_UNKNOWN.
+    std::array<int, GUMBO_TAG_LAST + 1> dropped{};
     const qsizetype n = html.size();
     qsizetype i = 0;
     auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
@@ -448,6 +586,12 @@ QByteArray capNesting(const QByteArray &html, int limit)
         if (html[i] != '<') {
             const qsizetype next = html.indexOf('<', i);
             const qsizetype stop = next < 0 ? n : next;
+            if (open.pending() > 0)
+                for (qsizetype k = i; k < stop; ++k)
+                    if (!QChar::isSpace(uchar(html[k]))) {
+                        open.reopen();
+                        break;
+                    }
             out.append(html.constData() + i, stop - i);
             i = stop;
             continue;
@@ -469,6 +613,7 @@ QByteArray capNesting(const QByteArray &html, int limit)
         while (j < n && html[j] != '>' && html[j] != '/' && !QChar::isSpace(uchar(html[j])))
             ++j;
         const Tag tag = tagAt(html.constData() + nameAt, j - nameAt);
+        const qsizetype j0 = j; // where the attributes begin
         char quote = 0;
         while (j < n && (quote || html[j] != '>')) {
             if (quote && html[j] == quote)
@@ -484,17 +629,28 @@ QByteArray capNesting(const QByteArray &html, int limit)
                                   (t == GUMBO_TAG_SVG || t == GUMBO_TAG_MATH ||
                                    (open.foreign() && !OpenElements::breaksOut(t)));
         bool keep = true;
-        if (t == GUMBO_TAG_HTML || t == GUMBO_TAG_HEAD || t == GUMBO_TAG_BODY || isVoid(t) || closedAtOnce) {
-            // Never nested by the parser.
-        } else if (!closing && open.depth() >= limit) {
+        if (t == GUMBO_TAG_HTML || t == GUMBO_TAG_HEAD || t == GUMBO_TAG_BODY) {
+            // Made once, whatever the page says.
+        } else if (open.made() >= most) {
             keep = false;
-            ++dropped;
+        } else if (isVoid(t) || closedAtOnce) {
+            if (!closing || t == GUMBO_TAG_BR)
+                open.make(); // never nested by the parser, but made all the same
+        } else if (!closing && (open.depth() + open.pending() >= limit ||
+                                (OpenElements::formatting(t) && open.formattingFull()))) {
+            keep = false;
+            ++dropped[size_t(OpenElements::formatting(t) ? t : GUMBO_TAG_UNKNOWN)];
         } else if (!closing) {
-            open.start(tag);
-        } else if (dropped > 0) {
+            open.start(tag, OpenElements::formatting(t) ? html.mid(j0, stop - 1 - j0) : QByteArray());
+        } else if (OpenElements::formatting(t) && dropped[size_t(t)] > 0) {
             keep = false;
-            --dropped;
+            --dropped[size_t(t)];
+        } else if (!OpenElements::formatting(t) && dropped[GUMBO_TAG_UNKNOWN] > 0) {
+            keep = false;
+            --dropped[GUMBO_TAG_UNKNOWN];
         } else {
+            if (t == GUMBO_TAG_P && !open.isOpen(tag))
+                open.make(); // the parser makes an empty paragraph for it
             open.end(tag);
         }
         if (keep)
@@ -518,7 +674,7 @@ QByteArray capNesting(const QByteArray &html, int limit)
 Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
 {
     const QString page = decode(bytes, contentType);
-    const QByteArray utf8 = capNesting(page.toUtf8(), maximumNesting);
+    const QByteArray utf8 = capNesting(page.toUtf8(), maximumNesting, maximumElements);
     GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
     Document doc;
     doc.sourceLength_ = page.size();

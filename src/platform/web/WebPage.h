@@ -14,6 +14,9 @@ namespace Web {
 // Tags nested deeper than this are dropped, their text kept: no real page
 // comes near it, and the parser slows with the square of the depth.
 constexpr int maximumNesting = 2000;
+// Past this many elements the rest of a page is taken as text: each element
+// costs the parser time and memory, and no real page has near so many.
+constexpr int maximumElements = 100000;
 
 class Document {
 public:

@@ -9,6 +9,27 @@
 #include <QThread>
 #include <QtTest>
 
+#include <sys/resource.h>
+
+namespace {
+
+// Blocks each holding many formatting elements the block's end leaves open:
+// the parser opens them again at the next text, inside the last ones.
+QByteArray formattingPage(qsizetype size)
+{
+    QByteArray html;
+    int id = 0;
+    while (html.size() < size - 4000) {
+        html += "<div>";
+        for (int k = 0; k < 150; ++k)
+            html += "<b id=" + QByteArray::number(++id) + ">";
+        html += "</div>x";
+    }
+    return html;
+}
+
+} // namespace
+
 class TestWebPage : public QObject {
     Q_OBJECT
 
@@ -137,6 +158,39 @@ private slots:
         QCOMPARE(doc.wholeText().count(QRegularExpression("[ab]")), letters);
     }
 
+    // Hostile pages at the size limit: the parser must neither freeze nor take
+    // gigabytes, and every letter stays. The guards are far above what a
+    // bounded parse takes, far below what an unbounded one does.
+    void hostilePagesBounded_data()
+    {
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<int>("letters");
+        QTest::newRow("formatting elements reopened") << formattingPage(Web::maximumPageSize) << 0;
+        const QByteArray cells("<tr><td>a<td><p>b");
+        const QByteArray table = "<table>" + cells.repeated((Web::maximumPageSize - 7) / cells.size());
+        QTest::newRow("unclosed table cells") << table << int(2 * ((Web::maximumPageSize - 7) / cells.size()));
+    }
+    void hostilePagesBounded()
+    {
+        QFETCH(QByteArray, html);
+        QFETCH(int, letters);
+        if (letters == 0)
+            letters = int(html.count("</div>x"));
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        QElapsedTimer timer;
+        timer.start();
+        const Web::Document doc = Web::Document::parse(html);
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        QVERIFY2(after.ru_maxrss - before.ru_maxrss < 200 * 1024, qPrintable(QString::number(after.ru_maxrss)));
+        QVERIFY2(doc.count() <= 3 * Web::maximumElements, qPrintable(QString::number(doc.count())));
+        const QString text = doc.wholeText();
+        QCOMPARE(std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c == u'a' || c == u'b' || c == u'x'; }),
+                 letters);
+    }
+
     // A page may not send the fetch to this machine unless it was asked for there.
     void redirects_data()
     {
@@ -152,6 +206,8 @@ private slots:
         QTest::newRow("remote to 169.254.169.254") << remote << "http://169.254.169.254/latest/" << false;
         QTest::newRow("remote to fe80::1") << remote << "http://[fe80::1]/" << false;
         QTest::newRow("remote to localhost") << remote << "http://LocalHost:631/" << false;
+        QTest::newRow("remote to localhost.") << remote << "http://localhost./" << false;
+        QTest::newRow("remote to 127.0.0.1.") << remote << "http://127.0.0.1./" << false;
         QTest::newRow("remote to 0.0.0.0") << remote << "http://0.0.0.0/" << false;
         QTest::newRow("loopback to loopback") << "http://127.0.0.1:5000/db/%1" << "http://127.0.0.1:5000/other" << true;
         QTest::newRow("localhost to ::1") << "http://localhost/db/" << "http://[::1]/" << true;
