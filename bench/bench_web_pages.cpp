@@ -1,6 +1,7 @@
 // Hostile web pages at the fetch's size limit: parsing each, and the callbook
 // memo of each, must stay under a second. Prints medians.
 
+#include "HostilePages.h"
 #include "Timing.h"
 #include "lookups/CallbookPage.h"
 #include "platform/web/PageLoader.h"
@@ -20,21 +21,6 @@ QByteArray filled(const QByteArray &head, const QByteArray &unit, const QByteArr
     return head + unit.repeated(room / unit.size()) + tail;
 }
 
-// Blocks of formatting elements the block's end leaves open: the parser opens
-// them again at the next text, inside the last ones.
-QByteArray formattingPage()
-{
-    QByteArray html;
-    int id = 0;
-    while (html.size() < Web::maximumPageSize - 4000) {
-        html += "<div>";
-        for (int k = 0; k < 150; ++k)
-            html += "<b id=" + QByteArray::number(++id) + ">";
-        html += "</div>x";
-    }
-    return html;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -49,7 +35,7 @@ int main(int argc, char **argv)
         {"flat paragraphs", filled({}, "<p>a</p>")},
         {"deep blocks, then list items", filled(QByteArray("<div>").repeated(Web::maximumNesting), "<li>a")},
         {"unclosed table cells", filled("<table>", "<tr><td>a<td><p>b")},
-        {"formatting elements a block leaves open", formattingPage()},
+        {"formatting elements a block leaves open", Bench::formattingPage(Web::maximumPageSize)},
     };
     for (const auto &[name, html] : pages) {
         Web::Document page;

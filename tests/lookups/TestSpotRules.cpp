@@ -1,3 +1,4 @@
+#include "HostilePages.h"
 #include "lookups/CallbookPage.h"
 #include "lookups/SpotLines.h"
 #include "platform/web/PageLoader.h"
@@ -156,14 +157,7 @@ private slots:
     // parses at once and its lines stay within its size.
     void callbookPageOfReopenedFormatting()
     {
-        QByteArray html;
-        int id = 0;
-        while (html.size() < Web::maximumPageSize - 4000) {
-            html += "<div>";
-            for (int k = 0; k < 150; ++k)
-                html += "<b id=" + QByteArray::number(++id) + ">";
-            html += "</div>x";
-        }
+        const QByteArray html = Bench::formattingPage(Web::maximumPageSize);
         QElapsedTimer timer;
         timer.start();
         const Web::Document page = Web::Document::parse(html);

@@ -1,5 +1,6 @@
 #include "platform/web/LoopbackServer.h"
 
+#include "HostilePages.h"
 #include "platform/web/PageLoader.h"
 #include "platform/web/WebPage.h"
 
@@ -10,25 +11,6 @@
 #include <QtTest>
 
 #include <sys/resource.h>
-
-namespace {
-
-// Blocks each holding many formatting elements the block's end leaves open:
-// the parser opens them again at the next text, inside the last ones.
-QByteArray formattingPage(qsizetype size)
-{
-    QByteArray html;
-    int id = 0;
-    while (html.size() < size - 4000) {
-        html += "<div>";
-        for (int k = 0; k < 150; ++k)
-            html += "<b id=" + QByteArray::number(++id) + ">";
-        html += "</div>x";
-    }
-    return html;
-}
-
-} // namespace
 
 class TestWebPage : public QObject {
     Q_OBJECT
@@ -165,7 +147,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("html");
         QTest::addColumn<int>("letters");
-        QTest::newRow("formatting elements reopened") << formattingPage(Web::maximumPageSize) << 0;
+        QTest::newRow("formatting elements reopened") << Bench::formattingPage(Web::maximumPageSize) << 0;
         const QByteArray cells("<tr><td>a<td><p>b");
         const QByteArray table = "<table>" + cells.repeated((Web::maximumPageSize - 7) / cells.size());
         QTest::newRow("unclosed table cells") << table << int(2 * ((Web::maximumPageSize - 7) / cells.size()));
