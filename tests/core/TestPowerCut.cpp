@@ -6,6 +6,7 @@
 #include "ProgramFixture.h"
 #include "SamplePrefixes.h"
 #include "platform/table/PowerCutVfs.h"
+#include "platform/table/TableFixture.h"
 
 #include "awards/UDxcc.h"
 #include "core/GlavnMod.h"
@@ -17,25 +18,6 @@
 #include <memory>
 
 namespace {
-
-QStringList plainRows(const QString &path, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    QStringList rows;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt *s = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) == SQLITE_OK)
-            while (sqlite3_step(s) == SQLITE_ROW)
-                rows << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
-        else
-            rows << QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(s);
-    } else {
-        rows << QStringLiteral("cannot open");
-    }
-    sqlite3_close(db);
-    return rows;
-}
 
 QString wazCell(const char *zone, const char *cell)
 {
@@ -134,12 +116,12 @@ private slots:
         QDirIterator files(program_->path(), {"*.db"}, QDir::Files, QDirIterator::Subdirectories);
         while (files.hasNext()) {
             const QString file = files.next();
-            QCOMPARE(plainRows(file, "PRAGMA integrity_check"), QStringList{"ok"});
+            QCOMPARE(TableFixture::sqliteRows(file, "PRAGMA integrity_check"), QStringList{"ok"});
         }
         QStringList expected{"UR5AAA"};
         if (contactKept)
             expected << "DL1ABC";
-        QCOMPARE(plainRows(program_->path("Log/Log1/Tarnel.db"), "SELECT LogCall FROM Tarnel ORDER BY LogNom"),
+        QCOMPARE(TableFixture::sqliteRows(program_->path("Log/Log1/Tarnel.db"), "SELECT LogCall FROM Tarnel ORDER BY LogNom"),
                  expected);
 
         startWindows();

@@ -4,6 +4,7 @@
 
 #include "ProgramFixture.h"
 #include "SamplePrefixes.h"
+#include "platform/table/TableFixture.h"
 
 #include "contest/UContst.h"
 #include "core/GlavnMod.h"
@@ -13,7 +14,6 @@
 
 #include <functional>
 #include <memory>
-#include <sqlite3.h>
 
 namespace {
 
@@ -22,21 +22,10 @@ const QStringList typed = {"U", "UR", "UR5", "UR5A", "UR5AA", "UR5AAA", "D", "DL
 // SQLite's own count of the range the entry counts, on the open log's file.
 int plainCount(const QString &text)
 {
-    sqlite3 *db = nullptr;
-    int count = -1;
-    const QString file = DM->Table1.filePath();
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt *s = nullptr;
-        sqlite3_prepare_v2(db, "SELECT count(*) FROM Tarnel WHERE LogCall >= ?1 AND LogCall <= ?1 || 'ZZZZZZZZZZZ'", -1,
-                           &s, nullptr);
-        const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(s, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        if (sqlite3_step(s) == SQLITE_ROW)
-            count = sqlite3_column_int(s, 0);
-        sqlite3_finalize(s);
-    }
-    sqlite3_close(db);
-    return count;
+    const QStringList rows = TableFixture::sqliteRows(
+        DM->Table1.filePath(),
+        QStringLiteral("SELECT count(*) FROM Tarnel WHERE LogCall >= '%1' AND LogCall <= '%1' || 'ZZZZZZZZZZZ'").arg(text));
+    return rows.size() == 1 ? rows[0].toInt() : -1;
 }
 
 QStringList shownCounts()
