@@ -90,14 +90,20 @@ int main(int argc, char **argv)
     report("save with award marks", saveContacts(300), 1, 5);
     Form3->ContStart->setChecked(true);
     Form3->OptionRep->setEnabled(false);
-    // The first count builds the callsign counts from the log's index (the
-    // program does it when idle after opening the log; here nothing is idle).
+    // Until the program's first idle moment after opening the log builds the
+    // callsign counts, a keystroke counts on the log's index; here nothing is
+    // idle, so the counts are built as that moment would.
     Form3->MaskEditCall->clear();
     QElapsedTimer first;
     first.start();
     Form3->MaskEditCall->setText(QStringLiteral("U"));
-    std::printf("%-56s %9.1f ms  (no goal: done when idle)\n", "first keystroke counting the log",
-                double(first.nsecsElapsed()) / 1e6);
+    std::printf("%-56s %9.1f ms  (no goal: once, before the first idle moment)\n",
+                "first keystroke, counts not built yet", double(first.nsecsElapsed()) / 1e6);
+    QElapsedTimer building;
+    building.start();
+    DM->Table7.buildPrefixCounts();
+    std::printf("%-56s %9.1f ms  (no goal: done when idle)\n", "building the callsign counts",
+                double(building.nsecsElapsed()) / 1e6);
     report("keystroke, contest on", typeCalls(300), 0.3, keyP99);
     report("save with award marks, contest on", saveContacts(300), 1, 5);
     // The contest window on show, its grid following the second cursor.

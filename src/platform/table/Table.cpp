@@ -785,6 +785,12 @@ void Table::keepPrefixCounts(const QString &fieldName)
     }
 }
 
+void Table::buildPrefixCounts()
+{
+    if (isActive())
+        file_->buildTallies();
+}
+
 void Table::cancelRange()
 {
     requireActive();

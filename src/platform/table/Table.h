@@ -97,6 +97,9 @@ public:
     // begins with it) are counted on this text field without walking the
     // index, on a table where such counts run often. Kept across close and open.
     void keepPrefixCounts(const QString &fieldName);
+    // Builds the kept counts now where a change left them to be built (the
+    // program does it when idle; until then a count reads the index).
+    void buildPrefixCounts();
 
     // Exact, case-sensitive comparison of one field with a text. On a hit the
     // cursor moves to the first matching row in the current order and true is

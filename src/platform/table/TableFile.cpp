@@ -146,8 +146,20 @@ constexpr qint64 walkMapBytes = qint64(2047) << 20;
 // Checkpoints wait until no post came for this long, so a contact's save
 // never waits for one (a checkpoint syncs the file as well as the log).
 constexpr int idleCheckpointMs = 1000;
+// How long a statement waits for another connection's write to end.
+constexpr int busyTimeoutMs = 5000;
 // ... unless the log of changes grew this long (pages) without an idle moment.
 constexpr int walBackstopPages = 16384;
+// A commit that appends to the log of changes grows the file, and its sync
+// must then write the file's size to the disk too: about twice the cost of
+// a sync that only overwrites blocks already there. So a file synced at each
+// commit keeps this much written ahead of its last commit, and writes more
+// once less than half of it is left (a few dozen contacts' saves apart).
+constexpr qint64 walAheadBytes = qint64(2) << 20;
+constexpr int walAheadChunkBytes = 64 << 10;
+// The log of changes' own layout: a header, then each page behind a header.
+constexpr qint64 walHeaderBytes = 32;
+constexpr qint64 walFrameHeaderBytes = 24;
 
 bool hasSqliteHeader(const QString &path)
 {
@@ -191,7 +203,7 @@ std::shared_ptr<TableFile> TableFile::open(const QString &path, bool syncEachCom
     return file;
 }
 
-TableFile::TableFile(const QString &path, bool syncEachCommit) : path_(path)
+TableFile::TableFile(const QString &path, bool syncEachCommit) : path_(path), syncEachCommit_(syncEachCommit)
 {
     if (!QFileInfo(path).isReadable())
         throw TableError(QStringLiteral("Cannot read the table file %1").arg(path), path);
@@ -209,7 +221,7 @@ TableFile::TableFile(const QString &path, bool syncEachCommit) : path_(path)
     }
     try {
         sqlite3_extended_result_codes(db_, 1);
-        sqlite3_busy_timeout(db_, 5000);
+        sqlite3_busy_timeout(db_, busyTimeoutMs);
         // A misspelt column must be an error, never a text literal that reads
         // as the column's name in every row.
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -229,11 +241,19 @@ TableFile::TableFile(const QString &path, bool syncEachCommit) : path_(path)
             idleCheckpoint_->setSingleShot(true);
             idleCheckpoint_->setInterval(idleCheckpointMs);
             QObject::connect(idleCheckpoint_.get(), &QTimer::timeout, [this] { idle(); });
+            // The first idle moment writes the room ahead for the first saves.
+            if (syncEachCommit)
+                idleCheckpoint_->start();
         }
         {
             Statement s = prepare(QStringLiteral("PRAGMA cache_size"));
             if (s.step())
                 idleCacheSize_ = s.column(0).toLongLong();
+        }
+        {
+            Statement s = prepare(QStringLiteral("PRAGMA page_size"));
+            if (s.step())
+                pageSize_ = s.column(0).toLongLong();
         }
         // Registered once: creating a function later would expire every cached statement.
         // Callable only from the engine's own statements, never from a file's schema.
@@ -421,6 +441,7 @@ void TableFile::tickFunction(sqlite3_context *context, int, sqlite3_value **)
 
 void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed, int field)
 {
+    keepLogAhead();
     const quint64 now = changes();
     const bool followed = now == changesBefore + changed;
     followCount(changesBefore, delta, changed);
@@ -498,12 +519,18 @@ void TableFile::idle()
         return;
     }
     checkpoint();
+    keepLogAhead();
+    buildTallies();
+}
+
+void TableFile::buildTallies() noexcept
+{
     for (Tally &t : tallies_) {
         try {
             if (t.stamp != changes())
                 buildTally(t);
         } catch (...) {
-            t.stamp = ~0ULL; // the next count tries again, and reports what fails
+            t.stamp = ~0ULL; // counted on the index until the next idle moment
         }
     }
 }
@@ -552,8 +579,13 @@ std::optional<int> TableFile::prefixRangeCount(int field, const QVariant &low, c
         args << QString(from.chopped(1) + QChar(char16_t(last + 1)));
         bound = QStringLiteral("?");
     }
-    if (tally->stamp != changes())
-        buildTally(*tally);
+    // Counts not built yet (a log just opened, a walk just ended): the caller
+    // counts on the index this once, far quicker than building them all on
+    // a large log; they are built when the program is next idle.
+    if (tally->stamp != changes()) {
+        idleLater();
+        return std::nullopt;
+    }
     Statement s = prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 > ? AND %2 < %3")
                               .arg(quotedTable(), quoteName(schema_.fields[field].name), bound));
     s.bind(args);
@@ -582,6 +614,7 @@ TableFile::TallyTexts TableFile::tallyTexts(qint64 rowId)
 
 void TableFile::rowChanged(quint64 changesBefore, int delta, qint64 rowId, const TallyTexts &before) noexcept
 {
+    keepLogAhead();
     followCount(changesBefore, delta, 1);
     if (tallies_.empty())
         return;
@@ -630,11 +663,44 @@ void TableFile::checkpoint()
 int TableFile::walCommitted(void *self, sqlite3 *, const char *, int pages)
 {
     auto *file = static_cast<TableFile *>(self);
+    file->walPages_ = pages;
     if (pages >= walBackstopPages)
         sqlite3_wal_checkpoint_v2(file->db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
     else if (file->idleCheckpoint_)
         file->idleCheckpoint_->start();
     return SQLITE_OK;
+}
+
+void TableFile::keepLogAhead() noexcept
+{
+    if (!syncEachCommit_ || !db_ || inTransaction())
+        return;
+    sqlite3_file *wal = nullptr;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &wal) != SQLITE_OK || !wal || !wal->pMethods)
+        return;
+    sqlite3_int64 size = 0;
+    if (wal->pMethods->xFileSize(wal, &size) != SQLITE_OK)
+        return;
+    const qint64 end = walHeaderBytes + qint64(walPages_) * (pageSize_ + walFrameHeaderBytes);
+    if (size - end >= walAheadBytes / 2)
+        return;
+    // Only the writer may touch the log of changes: another connection (a
+    // second copy of the program) could be appending to it. One that holds
+    // it now is not waited for: this is only a saving, tried again later.
+    sqlite3_busy_timeout(db_, 0);
+    const bool writer = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
+    if (!writer)
+        return;
+    // The system's own way of growing a file: blocks written, not promised,
+    // and synced now rather than by the next contact's save.
+    int chunk = walAheadChunkBytes;
+    sqlite3_int64 want = end + walAheadBytes;
+    if (wal->pMethods->xFileControl(wal, SQLITE_FCNTL_CHUNK_SIZE, &chunk) == SQLITE_OK &&
+        wal->pMethods->xFileControl(wal, SQLITE_FCNTL_SIZE_HINT, &want) == SQLITE_OK)
+        wal->pMethods->xSync(wal, SQLITE_SYNC_NORMAL);
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 TableFile::WalkPages::WalkPages(TableFile &file) : file_(file)

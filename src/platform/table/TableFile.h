@@ -129,8 +129,9 @@ public:
     void keepPrefixCounts(int field);
     // Rows of the inclusive range [low, high] on `field`, compared in binary
     // order, when `high` is `low` followed by more text and the kept counts
-    // can tell; otherwise nothing.
+    // can tell (built, not only asked for); otherwise nothing.
     std::optional<int> prefixRangeCount(int field, const QVariant &low, const QVariant &high);
+    void buildTallies() noexcept; // those a change left to be built
     // Around a post or delete of one row by this program: the texts of the
     // kept fields before it, then the row count and kept counts follow the
     // change unless something else changed the file meanwhile.
@@ -169,6 +170,9 @@ private:
     void buildTally(Tally &tally);
     void idle();
     void idleLater();
+    // Keeps the log of changes written ahead of its last commit, so that a
+    // commit's sync overwrites blocks instead of growing the file.
+    void keepLogAhead() noexcept;
     void followCount(quint64 changesBefore, int delta, quint64 changed);
     std::optional<QString> textOf(int field, qint64 rowId);
 
@@ -182,6 +186,9 @@ private:
     int walks_ = 0;   // savepoints and WalkPages: the walk's page cache
     int readers_ = 0; // WalkPages: the file mapped
     qint64 idleCacheSize_ = -2000;
+    qint64 pageSize_ = 4096;
+    bool syncEachCommit_ = true;
+    int walPages_ = 0; // pages in the log of changes after the last commit
     int rowCount_ = 0;
     quint64 countStamp_ = ~0ULL;
     std::function<void()> tick_;
