@@ -479,6 +479,51 @@ private slots:
         QCOMPARE(cell(grid, 1, "LogCall"), "B1");
     }
 
+    // A deferred grid hears of many moves at once and catches up when events
+    // run: once, on the rows and row the cursor shows by then; a grid that
+    // stopped following meanwhile catches up when it follows again.
+    void deferredGridCatchesUpOnce_data()
+    {
+        QTest::addColumn<bool>("hiddenMeanwhile");
+        QTest::newRow("following") << false;
+        QTest::newRow("hidden meanwhile") << true;
+    }
+    void deferredGridCatchesUpOnce()
+    {
+        QFETCH(bool, hiddenMeanwhile);
+        auto log = openTable("Tarnel");
+        addContacts(*log, {"UA1A", "UR5A", "UR5AA", "UR5AA", "UR5B", "Z1"});
+        showColumns(*log, mainGridColumns);
+        log->setIndexName("ByCall");
+        Db::DataSource source;
+        source.setDataSet(log.get());
+        Db::GridModel grid(&source);
+        grid.setDeferred(true);
+        QCOMPARE(grid.rowCount(), 6);
+        QSignalSpy resets(&grid, &QAbstractItemModel::modelReset);
+
+        for (const QString typed : {"U", "UR", "UR5", "UR5A", "UR5AA"}) {
+            log->setRange(typed, typed + "ZZZZ");
+            QVERIFY(log->locateLast("LogCall", typed) || typed.size() < 4);
+        }
+        if (hiddenMeanwhile)
+            grid.setFollowing(false);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(resets.count(), hiddenMeanwhile ? 0 : 1);
+        if (hiddenMeanwhile)
+            grid.setFollowing(true);
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(grid.rowCount(), 2);
+        QCOMPARE(grid.currentRow(), 1);
+        QCOMPARE(cell(grid, 1, "LogName"), "r4");
+
+        // A move within the rows shown needs no reset, only the row.
+        QVERIFY(log->locate("LogCall", "UR5AA"));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(grid.currentRow(), 0);
+    }
+
     void disabledOrClosedGridIsEmpty()
     {
         auto log = openTable("Tarnel");
