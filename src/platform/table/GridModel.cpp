@@ -33,7 +33,9 @@ void GridModel::changed(bool layout)
         stale_ = true;
         return;
     }
-    if (deferred_) {
+    // Only rows wait: new columns change the width the grid asks for, which
+    // its window reads as it is shown.
+    if (deferred_ && attached() && source_->dataSet()->columnsGeneration() == columnsGeneration_) {
         const Pending was = std::exchange(pending_, std::max(pending_, layout ? Pending::Layout : Pending::Cursor));
         // Queued at normal priority, so it runs before the paint, which Qt
         // posts at low priority.
@@ -82,6 +84,7 @@ void GridModel::reset()
     rows_ = 0;
     currentRow_ = -1;
     generation_ = {};
+    columnsGeneration_ = ~0ULL;
     try {
         if (attached()) {
             Table *t = source_->dataSet();
@@ -94,6 +97,7 @@ void GridModel::reset()
             columns_ = columns;
             columnFields_ = fields;
             generation_ = t->generation();
+            columnsGeneration_ = t->columnsGeneration();
         }
     } catch (...) {
         // Whatever failed, the reset ends: an empty grid, and the error goes on.

@@ -73,6 +73,7 @@ private:
     int rows_ = 0;
     int currentRow_ = -1;
     Table::Generation generation_;
+    quint64 columnsGeneration_ = ~0ULL;
     mutable QHash<int, std::vector<RowTexts>> blocks_;
     RowBackground background_;
     QStringList editable_;
