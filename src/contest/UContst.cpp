@@ -52,7 +52,7 @@ TAwardPanel::TAwardPanel(const QString &objectName, const QString &caption, cons
     auto *key = fixedLabel(QString(), this);
     key->setFrameShape(QFrame::StyledPanel);
     grid->addWidget(key, 0, 0);
-    cells_.append({keyField, key});
+    cells_.append({keyField, key, -1});
     int column = 1;
     for (const char *token : panelBands) {
         const Band &band = bandOfToken(token);
@@ -69,7 +69,7 @@ TAwardPanel::TAwardPanel(const QString &objectName, const QString &caption, cons
             cell->setFrameShape(QFrame::StyledPanel);
             cell->setMinimumWidth(30);
             grid->addWidget(cell, row + 1, column++);
-            cells_.append({field, cell});
+            cells_.append({field, cell, -1});
         }
     }
 }
@@ -84,9 +84,9 @@ void TAwardPanel::bind(Db::DataSource *source)
 
 QLabel *TAwardPanel::cell(const QString &fieldName) const
 {
-    for (const auto &[name, label] : cells_)
-        if (name.compare(fieldName, Qt::CaseInsensitive) == 0)
-            return label;
+    for (const Cell &c : cells_)
+        if (c.name.compare(fieldName, Qt::CaseInsensitive) == 0)
+            return c.label;
     return nullptr;
 }
 
@@ -95,9 +95,15 @@ void TAwardPanel::refresh()
 {
     Db::Table *table = source_ && source_->isEnabled() ? source_->dataSet() : nullptr;
     const bool hasRow = table && table->isActive() && table->currentRowId() != 0;
-    for (const auto &[name, label] : cells_) {
-        Db::Field *field = hasRow ? table->findField(name) : nullptr;
-        label->setText(field ? field->asString() : QString());
+    const Db::TableSchema *schema = hasRow ? &table->schema() : nullptr;
+    for (Cell &c : cells_) {
+        // The column found last time, while it still holds the field: a
+        // keystroke refreshes the panels several times.
+        if (schema && !(c.column >= 0 && c.column < schema->fields.size() &&
+                        schema->fields[c.column].name.compare(c.name, Qt::CaseInsensitive) == 0))
+            c.column = schema->fieldIndex(c.name);
+        const bool shown = schema && c.column >= 0;
+        c.label->setText(shown ? table->field(c.column).asString() : QString());
     }
 }
 
@@ -110,6 +116,7 @@ TCont::TCont() : Ui::Window(QStringLiteral("Cont"), QStringLiteral("Info"))
     DBGrid1 = new Db::DbGrid(central);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setDeferred(true); // its cursor follows every key typed in the callsign
     QPalette palette = DBGrid1->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
     DBGrid1->setPalette(palette);

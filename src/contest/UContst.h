@@ -28,7 +28,12 @@ public:
 private:
     Db::DataSource *source_ = nullptr;
     QString keyField_;
-    QList<std::pair<QString, QLabel *>> cells_; // field name, label; the key first
+    struct Cell {
+        QString name; // of its field
+        QLabel *label;
+        int column; // of the field, when last found
+    };
+    QList<Cell> cells_; // the key first
 };
 
 class TCont : public Ui::Window {

@@ -12,6 +12,7 @@ TPovt::TPovt() : Ui::Window(QStringLiteral("Povt"), QStringLiteral("Tarnel"))
 {
     DBGrid1 = new Db::DbGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setDeferred(true); // its cursor follows every key typed in the callsign
     setCentralWidget(DBGrid1);
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -10,7 +10,9 @@ std::optional<PrefixRow> resolvePrefix(Db::Table &allpref, Db::Table &prefix, co
     for (int k = int(std::min<qsizetype>(limit, callsign.size())); k >= 1; --k) {
         if (!allpref.locate(QStringLiteral("AddPrefix"), callsign.left(k)))
             continue;
-        if (!prefix.isActive() || prefix.isEmpty())
+        // The linked cursor followed to its first row; it has none when no
+        // row belongs to this prefix (no count needed on every keystroke).
+        if (!prefix.isActive() || prefix.currentRowId() == 0)
             return std::nullopt;
         return PrefixRow::fromTable(prefix);
     }

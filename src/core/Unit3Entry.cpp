@@ -20,12 +20,22 @@
 #include "station/USound.h"
 
 #include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <utility>
 
 namespace {
 
 // Eleven Z: every callsign that begins with the typed text lies in the range.
 const QString rangeEnd = QStringLiteral("ZZZZZZZZZZZ");
+
+// Nothing to clear: no text, nothing to undo or redo (clearing rebuilds the
+// document, on every key typed).
+bool isBlank(const QPlainTextEdit &note)
+{
+    const QTextDocument *d = note.document();
+    return d->isEmpty() && !d->isUndoAvailable() && !d->isRedoAvailable();
+}
 
 bool zoneShown(const QString &zone)
 {
@@ -142,7 +152,7 @@ void TForm3::MaskEditCallChange()
     const QString call = MaskEditCall->text();
     const int L = int(call.size());
     QRZ->Edit1->setText(call);
-    if (ButtonEdit->text() == QLatin1String("Edit"))
+    if (ButtonEdit->text() == QLatin1String("Edit") && !isBlank(*MemoNot))
         MemoNot->clear();
     resetInfo();
     resolveEntry();

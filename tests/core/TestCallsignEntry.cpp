@@ -10,6 +10,7 @@
 #include "core/Unit3.h"
 #include "lookups/UCallInt.h"
 #include "platform/audio/WaveDevice.h"
+#include "platform/table/DbGrid.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 
@@ -295,6 +296,37 @@ private slots:
         QCOMPARE(Cont->Label2->text(), QStringLiteral("3"));
         QCOMPARE(DM->Table7.fieldByName("LogCall").asString(), QStringLiteral("UR5AAA"));
         QCOMPARE(DM->Table7.fieldByName("LogTime").asString(), QStringLiteral("12:00:00"));
+    }
+
+    // The contest window's grid catches up with the typing once events run:
+    // the callsigns that begin with the text, on the latest exact one.
+    void contestWindowGridFollowsTheTyping()
+    {
+        Form3->ContStartClick();
+        QVERIFY(Cont->isVisible());
+        const Db::GridModel *grid = Cont->DBGrid1->gridModel();
+        auto shown = [grid](int row, const QString &field) {
+            for (int c = 0; c < grid->columnCount(); ++c)
+                if (grid->fieldName(c) == field)
+                    return grid->index(row, c).data().toString();
+            return QString();
+        };
+        Form3->MaskEditCall->setFocus();
+        const struct {
+            const char *typed, *call, *time;
+            int rows;
+        } cases[] = {{"UR5AAA", "UR5AAA", "12:00:00", 2}, {"UR5AA", "UR5AAB", "", 3}, {"DL", "DL1XX", "", 1}};
+        for (const auto &c : cases) {
+            Form3->MaskEditCall->clear();
+            QTest::keyClicks(Form3->MaskEditCall, c.typed);
+            QCoreApplication::processEvents();
+            QCOMPARE(grid->rowCount(), c.rows);
+            const int row = Cont->DBGrid1->currentIndex().row();
+            QCOMPARE(row, DM->Table7.recNo());
+            QCOMPARE(shown(row, "LogCall"), QString(c.call));
+            if (*c.time)
+                QCOMPARE(shown(row, "LogTime"), QString(c.time));
+        }
     }
 
     void repetitionViewCountsWithoutContestHints()

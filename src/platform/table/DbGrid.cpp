@@ -33,6 +33,7 @@ void DbGrid::setDataSource(DataSource *source)
     model_ = new GridModel(source_, this);
     model_->setRowBackground(background_);
     model_->setEditableFields(editable_);
+    model_->setDeferred(deferred_);
     model_->setFollowing(isVisible());
     setModel(model_);
     connect(model_, &QAbstractItemModel::modelReset, this, &DbGrid::applyWidths);
@@ -50,6 +51,13 @@ void DbGrid::setRowBackground(GridModel::RowBackground background)
         model_->setRowBackground(background_);
         viewport()->update();
     }
+}
+
+void DbGrid::setDeferred(bool deferred)
+{
+    deferred_ = deferred;
+    if (model_)
+        model_->setDeferred(deferred);
 }
 
 void DbGrid::setScrollsSideways(bool scrolls)

@@ -24,6 +24,8 @@ public:
     void setEditableFields(const QStringList &fields);
     // Kept across data sources; see GridModel::setRowBackground.
     void setRowBackground(GridModel::RowBackground background);
+    // Kept across data sources; see GridModel::setDeferred.
+    void setDeferred(bool deferred);
     // A grid asks for the width of all its columns, unless its columns can
     // outgrow any screen: such a grid scrolls sideways instead.
     void setScrollsSideways(bool scrolls);
@@ -43,6 +45,7 @@ private:
     GridModel *model_ = nullptr;
     bool following_ = false;
     bool scrollsSideways_ = false;
+    bool deferred_ = false;
     GridModel::RowBackground background_;
     QStringList editable_;
     // Pixel widths by header text and width in characters: a grid that

@@ -3,6 +3,7 @@
 #include "platform/table/DataSource.h"
 #include "platform/ui/Guard.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace Db {
@@ -32,7 +33,30 @@ void GridModel::changed(bool layout)
         stale_ = true;
         return;
     }
+    // Only rows wait: new columns change the width the grid asks for, which
+    // its window reads as it is shown.
+    if (deferred_ && attached() && source_->dataSet()->columnsGeneration() == columnsGeneration_) {
+        const Pending was = std::exchange(pending_, std::max(pending_, layout ? Pending::Layout : Pending::Cursor));
+        // Queued at normal priority, so it runs before the paint, which Qt
+        // posts at low priority.
+        if (was == Pending::None)
+            QMetaObject::invokeMethod(this, [this] { Ui::runGuarded([this] { catchUp(); }); }, Qt::QueuedConnection);
+        return;
+    }
     if (layout)
+        reset();
+    else
+        followCursor();
+}
+
+void GridModel::catchUp()
+{
+    const Pending pending = std::exchange(pending_, Pending::None);
+    if (pending == Pending::None)
+        return;
+    if (!following_)
+        stale_ = true;
+    else if (pending == Pending::Layout)
         reset();
     else
         followCursor();
@@ -52,6 +76,7 @@ bool GridModel::attached() const
 
 void GridModel::reset()
 {
+    pending_ = Pending::None; // a catch-up still queued finds nothing left to do
     beginResetModel();
     blocks_.clear();
     columns_.clear();
@@ -59,6 +84,7 @@ void GridModel::reset()
     rows_ = 0;
     currentRow_ = -1;
     generation_ = {};
+    columnsGeneration_ = ~0ULL;
     try {
         if (attached()) {
             Table *t = source_->dataSet();
@@ -71,6 +97,7 @@ void GridModel::reset()
             columns_ = columns;
             columnFields_ = fields;
             generation_ = t->generation();
+            columnsGeneration_ = t->columnsGeneration();
         }
     } catch (...) {
         // Whatever failed, the reset ends: an empty grid, and the error goes on.

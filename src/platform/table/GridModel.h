@@ -51,6 +51,10 @@ public:
     // While not following (its grid is hidden) changes only mark the model
     // stale; following again brings it up to date at once.
     void setFollowing(bool following);
+    // A grid on a cursor that moves many times in one go (on every key the
+    // operator types) catches up once events are processed, before it
+    // paints: one count and one reset however many moves came before.
+    void setDeferred(bool deferred) { deferred_ = deferred; }
 
 signals:
     void currentRowChanged(int row);
@@ -60,6 +64,7 @@ private:
     void reset();
     void followCursor();
     void changed(bool layout);
+    void catchUp();
     const RowTexts *row(int row) const;
 
     QPointer<DataSource> source_;
@@ -68,11 +73,15 @@ private:
     int rows_ = 0;
     int currentRow_ = -1;
     Table::Generation generation_;
+    quint64 columnsGeneration_ = ~0ULL;
     mutable QHash<int, std::vector<RowTexts>> blocks_;
     RowBackground background_;
     QStringList editable_;
     bool following_ = true;
     bool stale_ = false;
+    bool deferred_ = false;
+    enum class Pending : quint8 { None, Cursor, Layout };
+    Pending pending_ = Pending::None;
 };
 
 } // namespace Db

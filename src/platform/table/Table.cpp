@@ -186,6 +186,8 @@ void Table::close()
     modified_ = false;
     eof_ = bof_ = true;
     range_ = {};
+    ++columns_;
+    setChanged();
     layoutChanged();
     for (Table *d : std::as_const(details_))
         d->masterMoved();
@@ -213,6 +215,7 @@ void Table::requireEditing() const
 
 void Table::buildFields()
 {
+    ++columns_;
     const TableSchema &schema = file_->schema();
     fields_.clear();
     values_.clear();
@@ -279,6 +282,7 @@ void Table::rebuildQueries()
     orderAsc_ = asc.join(QStringLiteral(", "));
     orderDesc_ = desc.join(QStringLiteral(", "));
     ++structure_;
+    setChanged();
 }
 
 // ------------------------------------------------------------- conditions
@@ -452,6 +456,26 @@ QString Table::selectSql(Pick pick, int column, int shape) const
 // Reads one row into the buffer; on a miss the buffer is left as it was.
 bool Table::fetch(Pick pick, const QVariantList &extra, bool constrained, int column)
 {
+    const std::optional<QString> lookup = constrained ? lookupKey(pick, extra, column) : std::nullopt;
+    quint64 now = ~0ULL;
+    if (lookup) {
+        now = file_->changes();
+        std::optional<QVariant> link = linkValue();
+        if (lookups_.set != set_ || lookups_.changes != now || lookups_.link != link || lookups_.rows.size() > 256) {
+            lookups_.rows.clear();
+            lookups_.set = set_;
+            lookups_.changes = now;
+            lookups_.link = std::move(link);
+        }
+        const auto known = lookups_.rows.constFind(*lookup);
+        if (known != lookups_.rows.constEnd()) {
+            if (*known == 0)
+                return false;
+            if (hasRow_ && rowId_ == *known && bufferStamp_ == now && state_ == State::Browse && !modified_)
+                return true;
+        }
+    }
+    bufferStamp_ = ~0ULL;
     QVariantList args;
     const int shape = constrained ? constraintShape(args, true) : -1;
     if ((pick == Pick::Next || pick == Pick::Prior) && !keyExprs_.isEmpty()) {
@@ -470,8 +494,11 @@ bool Table::fetch(Pick pick, const QVariantList &extra, bool constrained, int co
         found = selectSql_.insert(key, selectSql(pick, column, shape));
     Statement s = file_->prepare(*found);
     s.bind(args);
-    if (!s.step())
+    if (!s.step()) {
+        if (lookup)
+            lookups_.rows.insert(*lookup, 0);
         return false;
+    }
     rowId_ = s.column(0).toLongLong();
     for (int i = 0; i < selected_.size(); ++i)
         values_[selected_[i]] = s.column(i + 1);
@@ -482,7 +509,29 @@ bool Table::fetch(Pick pick, const QVariantList &extra, bool constrained, int co
     }
     hasRow_ = true;
     modified_ = false;
+    if (lookup) {
+        lookups_.rows.insert(*lookup, rowId_);
+        bufferStamp_ = now;
+    }
     return true;
+}
+
+// Look-ups whose row depends only on the set of rows, not on the current
+// one, by a text (or nothing): first, last and locate.
+std::optional<QString> Table::lookupKey(Pick pick, const QVariantList &extra, int column) const
+{
+    if (pick != Pick::First && pick != Pick::Last && pick != Pick::Locate && pick != Pick::LocateLast)
+        return std::nullopt;
+    if (extra.size() > 1 || (extra.size() == 1 && extra[0].typeId() != QMetaType::QString))
+        return std::nullopt;
+    return QString::number(int(pick)) + u':' + QString::number(column) + u':' +
+           (extra.isEmpty() ? QString() : extra[0].toString());
+}
+
+void Table::setChanged()
+{
+    ++set_;
+    lookups_.rows.clear();
 }
 
 int Table::count(const Condition &extra, int limit, bool withRange, int filterOnly) const
@@ -514,6 +563,7 @@ bool Table::reload(qint64 rowId)
 
 void Table::setNoRow()
 {
+    bufferStamp_ = ~0ULL;
     hasRow_ = false;
     rowId_ = 0;
     const TableSchema &schema = file_->schema();
@@ -739,6 +789,7 @@ void Table::setIndexNameKeepingRange(const QString &indexName)
     if (!kept.active || keyColumns_.isEmpty() || before != keyColumns_[0])
         return;
     range_ = kept;
+    setChanged();
     reposition();
 }
 
@@ -765,6 +816,7 @@ void Table::setRange(const QString &low, const QString &high)
     range_.low = std::move(lowValue);
     range_.high = std::move(highValue);
     range_.active = true;
+    setChanged();
     // Counts and positions of the old set are void at once, but the grids
     // hear of the new set only once the cursor stands on its first row: a
     // grid then finds its position at once instead of counting from a row
@@ -798,6 +850,7 @@ void Table::cancelRange()
         return;
     checkBrowseMode();
     range_ = {};
+    setChanged();
     reposition();
 }
 
@@ -856,6 +909,7 @@ void Table::insert()
     requireActive();
     checkBrowseMode();
     rowBeforeInsert_ = hasRow_ ? rowId_ : 0;
+    bufferStamp_ = ~0ULL;
     const TableSchema &schema = file_->schema();
     for (int c = 0; c < schema.fields.size(); ++c) {
         values_[c] = emptyValue(schema.fields[c]);
@@ -1065,6 +1119,9 @@ void Table::reReadOrNext()
 
 void Table::afterRollback()
 {
+    // The file's changes() do not count what a roll-back undid.
+    bufferStamp_ = ~0ULL;
+    setChanged();
     // A row being edited when its walk was rolled back is dropped with the
     // walk; posting it later would write it outside the transaction.
     if (state_ != State::Browse) {
@@ -1200,6 +1257,7 @@ void Table::setFieldView(const QString &name, const QString &label, int width, b
     v.width = width;
     v.visible = visible;
     views_.insert(name.toLower(), v);
+    ++columns_;
     if (isActive())
         layoutChanged();
 }
@@ -1213,6 +1271,7 @@ void Table::setFieldVisible(const QString &name, bool visible)
 void Table::setFieldOrder(const QStringList &names)
 {
     order_ = names;
+    ++columns_;
     if (isActive())
         layoutChanged();
 }
@@ -1247,6 +1306,7 @@ void Table::setMasterLink(Table *master, const QString &masterField, const QStri
     masterField_ = masterField;
     detailField_ = detailField;
     selectSql_.clear(); // the link condition names the detail field
+    setChanged();
     if (master_)
         master_->details_.append(this);
     if (isActive()) {
@@ -1265,6 +1325,7 @@ void Table::clearMasterLink()
     masterField_.clear();
     detailField_.clear();
     selectSql_.clear();
+    setChanged();
     if (isActive()) {
         checkBrowseMode();
         reposition();

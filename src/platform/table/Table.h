@@ -183,6 +183,9 @@ public:
         bool operator==(const Generation &) const = default;
     };
     Generation generation() const;
+    // Changes whenever the grid columns may have: the fields shown, their
+    // order, labels and widths, or opening and closing.
+    quint64 columnsGeneration() const { return columns_; }
 
     // Used by Field and DataSource.
     const QVariant &value(int column) const;
@@ -281,8 +284,25 @@ private:
     QString insertSql_;
     QHash<QByteArray, QString> updateSql_; // by the changed fields
     quint64 structure_ = 0;
+    quint64 columns_ = 0;
     mutable Generation countGeneration_;
     mutable int countCache_ = 0;
+
+    // The rows that recent first, last and locate look-ups found (0: none),
+    // while the set of rows, its link and the file stay as they were: a
+    // keystroke repeats most look-ups of the one before. A look-up that finds
+    // the row the buffer already holds, read at these changes, reads nothing.
+    struct Lookups {
+        quint64 set = ~0ULL;
+        quint64 changes = ~0ULL;
+        std::optional<QVariant> link;
+        QHash<QString, qint64> rows;
+    };
+    Lookups lookups_;
+    quint64 set_ = 0;               // moves whenever the order, range or link condition changes
+    quint64 bufferStamp_ = ~0ULL;   // the file's changes() when a look-up read the buffer
+    void setChanged();
+    std::optional<QString> lookupKey(Pick pick, const QVariantList &extra, int column) const;
 
     Table *master_ = nullptr;
     QString masterField_;

@@ -51,8 +51,20 @@ QColor windowsColor(int bgr)
 // ButtonText, an edit in Text, a label or check box in WindowText.
 void setFontColor(QWidget *widget, int bgr)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(widget->foregroundRole(), windowsColor(bgr));
+    const QColor colour = windowsColor(bgr);
+    const QPalette::ColorRole role = widget->foregroundRole();
+    // Indicators are set on every keystroke, mostly to the colour they have;
+    // setting a palette resolves it against the inherited one, which costs.
+    const QPalette &now = widget->palette();
+    if (widget->testAttribute(Qt::WA_SetPalette)) {
+        bool same = true;
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            same = same && now.isBrushSet(group, role) && now.brush(group, role) == QBrush(colour);
+        if (same)
+            return;
+    }
+    QPalette palette = now;
+    palette.setColor(role, colour);
     widget->setPalette(palette);
 }
 

@@ -479,6 +479,132 @@ private slots:
         QCOMPARE(cell(grid, 1, "LogCall"), "B1");
     }
 
+    // A look-up repeated (as every keystroke repeats the last one's) finds
+    // what is there now, whatever changed between the two.
+    void repeatedLookupSeesTheChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("before"); // the name on the row found; "" = none
+        QTest::addColumn<QString>("after");
+        QTest::newRow("another cursor adds it") << "add" << "" << "r9";
+        QTest::newRow("another cursor edits it") << "edit" << "r2" << "edited";
+        QTest::newRow("another cursor deletes it") << "delete" << "r2" << "";
+        QTest::newRow("deleted, then rolled back") << "rollback" << "" << "r2";
+        QTest::newRow("range set") << "range" << "r2" << "";
+        QTest::newRow("range cancelled") << "no range" << "" << "r2";
+        QTest::newRow("moved away in between") << "move" << "r2" << "r2";
+        QTest::newRow("master on another row") << "master" << "" << "Germany";
+    }
+    void repeatedLookupSeesTheChange()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        auto log = openTable("Tarnel");
+        log->setIndexName("ByCall");
+        addContacts(*log, {"A1", change == "add" ? "B1" : "X1", "Z1"});
+        auto other = openTable("Tarnel");
+        std::unique_ptr<Db::TableTransaction> walk;
+        if (change == "rollback") {
+            walk = std::make_unique<Db::TableTransaction>(*other);
+            QVERIFY(other->locate("LogCall", "X1"));
+            other->deleteRecord();
+        } else if (change == "no range") {
+            log->setRange("A1", "B9");
+        }
+        fillPrefixes();
+        auto allpref = openTable("Allpref");
+        auto prefixes = openTable("Prefix");
+        prefixes->setMasterLink(allpref.get(), "MainPrefix", "Prefix");
+        QVERIFY(allpref->locate("AddPrefix", "UA"));
+        Db::Table &looked = change == "master" ? *prefixes : *log;
+        const QString field = change == "master" ? "Country" : "LogName";
+        auto lookUp = [&] {
+            return change == "master" ? prefixes->locate("Country", "Germany") : log->locateLast("LogCall", "X1");
+        };
+
+        QCOMPARE(lookUp(), !before.isEmpty());
+        if (!before.isEmpty())
+            QCOMPARE(text(looked, field), before);
+        if (change == "add") {
+            addRow(*other, {{"LogCall", "X1"}, {"LogName", "r9"}});
+        } else if (change == "edit" || change == "delete") {
+            QVERIFY(other->locate("LogCall", "X1"));
+            if (change == "delete") {
+                other->deleteRecord();
+            } else {
+                other->edit();
+                other->fieldByName("LogName").setAsString("edited");
+                other->post();
+            }
+        } else if (change == "rollback") {
+            walk->rollback();
+        } else if (change == "range") {
+            log->setRange("A1", "B9");
+        } else if (change == "no range") {
+            log->cancelRange();
+        } else if (change == "move") {
+            log->first();
+            QCOMPARE(text(*log, "LogName"), "r1");
+        } else if (change == "master") {
+            QVERIFY(allpref->locate("AddPrefix", "DL"));
+        }
+        QCOMPARE(lookUp(), !after.isEmpty());
+        if (!after.isEmpty())
+            QCOMPARE(text(looked, field), after);
+    }
+
+    // A deferred grid hears of many moves at once and catches up when events
+    // run: once, on the rows and row the cursor shows by then; a grid that
+    // stopped following meanwhile catches up when it follows again.
+    void deferredGridCatchesUpOnce_data()
+    {
+        QTest::addColumn<bool>("hiddenMeanwhile");
+        QTest::newRow("following") << false;
+        QTest::newRow("hidden meanwhile") << true;
+    }
+    void deferredGridCatchesUpOnce()
+    {
+        QFETCH(bool, hiddenMeanwhile);
+        auto log = openTable("Tarnel");
+        addContacts(*log, {"UA1A", "UR5A", "UR5AA", "UR5AA", "UR5B", "Z1"});
+        showColumns(*log, mainGridColumns);
+        log->setIndexName("ByCall");
+        Db::DataSource source;
+        source.setDataSet(log.get());
+        Db::GridModel grid(&source);
+        grid.setDeferred(true);
+        QCOMPARE(grid.rowCount(), 6);
+        QSignalSpy resets(&grid, &QAbstractItemModel::modelReset);
+
+        for (const QString typed : {"U", "UR", "UR5", "UR5A", "UR5AA"}) {
+            log->setRange(typed, typed + "ZZZZ");
+            QVERIFY(log->locateLast("LogCall", typed) || typed.size() < 4);
+        }
+        if (hiddenMeanwhile)
+            grid.setFollowing(false);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(resets.count(), hiddenMeanwhile ? 0 : 1);
+        if (hiddenMeanwhile)
+            grid.setFollowing(true);
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(grid.rowCount(), 2);
+        QCOMPARE(grid.currentRow(), 1);
+        QCOMPARE(cell(grid, 1, "LogName"), "r4");
+
+        // A move within the rows shown needs no reset, only the row.
+        QVERIFY(log->locate("LogCall", "UR5AA"));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(grid.currentRow(), 0);
+
+        // Columns do not wait: the width a grid asks for is read as its
+        // window is shown.
+        const int columns = grid.columnCount();
+        log->setFieldVisible("LogName", false);
+        QCOMPARE(grid.columnCount(), columns - 1);
+    }
+
     void disabledOrClosedGridIsEmpty()
     {
         auto log = openTable("Tarnel");

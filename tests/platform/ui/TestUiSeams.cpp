@@ -323,6 +323,7 @@ private slots:
         QFETCH(int, bgr);
         QFETCH(int, role);
         QFETCH(QColor, shown);
+        QWidget parent;
         std::unique_ptr<QWidget> control;
         if (kind == QLatin1String("button"))
             control = std::make_unique<QPushButton>(QStringLiteral("TX"));
@@ -332,7 +333,17 @@ private slots:
             control = std::make_unique<QCheckBox>(QStringLiteral("Real"));
         else
             control = std::make_unique<QLineEdit>(QStringLiteral("599"));
+        // A parent that paints the colour already: the control still takes
+        // it as its own (and again, unchanged), so it keeps it when the
+        // parent's changes.
+        QPalette inherited = parent.palette();
+        inherited.setColor(QPalette::ColorRole(role), shown);
+        parent.setPalette(inherited);
+        control->setParent(&parent);
         Ui::setFontColor(control.get(), bgr);
+        Ui::setFontColor(control.get(), bgr);
+        inherited.setColor(QPalette::ColorRole(role), QColor(1, 2, 3));
+        parent.setPalette(inherited);
         QCOMPARE(control->palette().color(QPalette::Active, QPalette::ColorRole(role)), shown);
         QCOMPARE(control->palette().color(QPalette::Inactive, QPalette::ColorRole(role)), shown);
         QCOMPARE(Ui::fontColor(control.get()), bgr);
