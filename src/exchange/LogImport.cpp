@@ -22,7 +22,7 @@ public:
     // The rows of one call and date are read through the index on call, date
     // and time: one seek per record, and only the fields compared.
     explicit DuplicateTest(Db::Table &lookup)
-        : rows_(lookup, {QStringLiteral("LogCall"), QStringLiteral("LogDate")},
+        : rows_(lookup, {keyField(), QStringLiteral("LogDate")},
                 {QStringLiteral("LogTime"), QStringLiteral("LogBand"), QStringLiteral("LogMode")}),
           bandWidth_(lookup.fieldByName(QStringLiteral("LogBand")).size()),
           modeWidth_(lookup.fieldByName(QStringLiteral("LogMode")).size())
@@ -52,6 +52,9 @@ public:
         }
         return false;
     }
+
+    // The field leading the index the test reads.
+    static QString keyField() { return QStringLiteral("LogCall"); }
 
 private:
     // Upper case (as the import writes modes) cut to the field's width.
@@ -121,7 +124,19 @@ void store(Db::Table &log, const LogFields &f, const Contact &c, const std::opti
     }
 }
 
-// What the marking needs of a stored contact.
+// Whether the rest of the walk runs faster with the log's indexes that the
+// duplicate test does not read built again at the end, each in one sort,
+// instead of growing by a random insert per contact: when the contacts still
+// to come (as many per byte as those stored so far) outnumber the rows the
+// log holds now, all of which the sorts read.
+bool worthDeferringIndexes(int stored, int rowsBefore, const AdifReader &reader)
+{
+    if (stored == 0 || reader.position() <= 0)
+        return false;
+    const double toCome = double(stored) * double(reader.size() - reader.position()) / double(reader.position());
+    return toCome > double(rowsBefore) + double(stored);
+}
+
 } // namespace
 
 Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick)
@@ -133,6 +148,8 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
         PrefixCache countries(tables.allpref, tables.prefix, resolvedCharacters);
         DuplicateTest duplicates(tables.lookup);
         const LogFields fields(tables.log);
+        const int rowsBefore = tables.lookup.recordCount();
+        bool deferred = false;
         Db::TableTransaction walk(tables.log);
         while (const auto record = reader.next()) {
             AdifContact::Result result = AdifContact::fromRecord(*record);
@@ -148,6 +165,10 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
                 store(tables.log, fields, c, country);
                 marks.add(country, c.band, c.mode, c.confirmed);
                 ++counts.added;
+                if (!deferred && worthDeferringIndexes(counts.added, rowsBefore, reader)) {
+                    walk.deferIndexes({DuplicateTest::keyField()});
+                    deferred = true;
+                }
             }
             if (tick)
                 tick(counts.added);
