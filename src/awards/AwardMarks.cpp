@@ -4,6 +4,8 @@
 #include "platform/format/TextFormat.h"
 #include "platform/table/Database.h"
 
+#include <QStringBuilder>
+
 namespace {
 
 const QString keyOf(AwardMarks::Which which)
@@ -157,7 +159,8 @@ void MarkBatch::add(const std::optional<PrefixRow> &row, const QString &band, co
     // their first contacts came.
     const QChar sep(u'\x1f');
     const QString &region = AwardMarks::isRegional(row->dxccPrefix) ? row->prefix : QString();
-    QString key = row->dxccPrefix + sep + region + sep + row->cqZone + sep + band + sep +
+    // Built in one allocation: it runs for every contact stored.
+    QString key = row->dxccPrefix % sep % region % sep % row->cqZone % sep % band % sep %
                   QString::number(int(AwardCells::modeClass(mode)));
     const auto found = seen_.constFind(key);
     if (found != seen_.constEnd()) {

@@ -148,7 +148,9 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
         PrefixCache countries(tables.allpref, tables.prefix, resolvedCharacters);
         DuplicateTest duplicates(tables.lookup);
         const LogFields fields(tables.log);
-        const int rowsBefore = tables.lookup.recordCount();
+        // Counted at the first contact stored: a walk that stores none (a
+        // file already imported) never counts.
+        int rowsBefore = -1;
         bool deferred = false;
         Db::TableTransaction walk(tables.log);
         while (const auto record = reader.next()) {
@@ -165,6 +167,8 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
                 store(tables.log, fields, c, country);
                 marks.add(country, c.band, c.mode, c.confirmed);
                 ++counts.added;
+                if (rowsBefore < 0)
+                    rowsBefore = tables.lookup.recordCount() - 1;
                 if (!deferred && worthDeferringIndexes(counts.added, rowsBefore, reader)) {
                     walk.deferIndexes({DuplicateTest::keyField()});
                     deferred = true;
