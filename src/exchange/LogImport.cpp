@@ -42,12 +42,12 @@ public:
         const std::vector<QStringList> &rows = rows_.find({call, c.qsoDate});
         if (rows.empty())
             return false;
-        const QString band = asStored(AdifContact::bandKey(c.band), bandWidth_);
+        const QString band = bandAsStored(c.band);
         const QString mode = asStored(c.mode, modeWidth_);
         for (const QStringList &row : rows) {
             const QTime time = TextFormat::parseTime(row[0]).value_or(QTime());
             if (time.isValid() && time.hour() == c.qsoTime.hour() && time.minute() == c.qsoTime.minute() &&
-                asStored(AdifContact::bandKey(row[1]), bandWidth_) == band && asStored(row[2], modeWidth_) == mode)
+                bandAsStored(row[1]) == band && asStored(row[2], modeWidth_) == mode)
                 return true;
         }
         return false;
@@ -63,9 +63,21 @@ private:
         return TextFormat::cutToWidth(text.toUpper(), width);
     }
 
+    // A log and a file hold a handful of band texts, each read as a number
+    // when it is no band name: every text is worked out once.
+    QString bandAsStored(const QString &text)
+    {
+        if (const auto found = bands_.constFind(text); found != bands_.constEnd())
+            return *found;
+        if (bands_.size() >= 4096)
+            bands_.clear(); // a file of made-up bands does not fill the memory
+        return *bands_.insert(text, asStored(AdifContact::bandKey(text), bandWidth_));
+    }
+
     Db::EqualRows rows_;
     int bandWidth_;
     int modeWidth_;
+    QHash<QString, QString> bands_;
 };
 
 // The log's fields, found once for the whole walk.
