@@ -4,6 +4,8 @@
 #include "platform/format/TextFormat.h"
 #include "platform/table/Database.h"
 
+#include <QStringBuilder>
+
 namespace {
 
 const QString keyOf(AwardMarks::Which which)
@@ -69,18 +71,27 @@ Db::Table &AwardMarks::table(Which which)
 void AwardMarks::mark(const std::optional<PrefixRow> &row, const QString &band, const QString &mode, bool confirmed,
                       const Qsl *qsl)
 {
-    if (!row || row->dxccPrefix.isEmpty())
+    if (!row)
         return;
-    if (isRegional(row->dxccPrefix) && !row->prefix.isEmpty())
-        markRow(Which::UR, row->prefix, band, mode, confirmed, qsl);
-    markRow(Which::Dxcc, row->dxccPrefix, band, mode, confirmed, qsl);
-    // A zone that is not a number, or has no row, marks no Waz row.
-    if (const auto zone = TextFormat::parseInteger(row->cqZone))
-        markRow(Which::Waz, TextFormat::integerText(*zone), band, mode, confirmed, nullptr);
+    for (const auto &[which, key] : rowsMarked(*row))
+        markRow(which, key, {{band, mode, confirmed}}, which == Which::Waz ? nullptr : qsl);
 }
 
-void AwardMarks::markRow(Which which, const QString &key, const QString &band, const QString &mode, bool confirmed,
-                         const Qsl *qsl)
+std::vector<std::pair<AwardMarks::Which, QString>> AwardMarks::rowsMarked(const PrefixRow &row)
+{
+    std::vector<std::pair<Which, QString>> rows;
+    if (row.dxccPrefix.isEmpty())
+        return rows;
+    if (isRegional(row.dxccPrefix) && !row.prefix.isEmpty())
+        rows.emplace_back(Which::UR, row.prefix);
+    rows.emplace_back(Which::Dxcc, row.dxccPrefix);
+    // A zone that is not a number, or has no row, marks no Waz row.
+    if (const auto zone = TextFormat::parseInteger(row.cqZone))
+        rows.emplace_back(Which::Waz, TextFormat::integerText(*zone));
+    return rows;
+}
+
+void AwardMarks::markRow(Which which, const QString &key, const std::vector<Contact> &contacts, const Qsl *qsl)
 {
     Db::Table &t = table(which);
     ensureOpen(t);
@@ -100,10 +111,12 @@ void AwardMarks::markRow(Which which, const QString &key, const QString &band, c
             if (!qsl->sent.isEmpty() && which == Which::Dxcc)
                 t.fieldByName(QStringLiteral("QslSend")).setAsString(qsl->sent);
         }
-        if (const auto cells = AwardCells::cells(cellTable(which), band, mode)) {
-            for (const QString &name : {cells->band, cells->mode}) {
-                Db::Field &cell = t.fieldByName(name);
-                cell.setAsString(AwardCells::upgrade(cell.asString(), confirmed));
+        for (const Contact &c : contacts) {
+            if (const auto cells = AwardCells::cells(cellTable(which), c.band, c.mode)) {
+                for (const QString &name : {cells->band, cells->mode}) {
+                    Db::Field &cell = t.fieldByName(name);
+                    cell.setAsString(AwardCells::upgrade(cell.asString(), c.confirmed));
+                }
             }
         }
         t.post();
@@ -146,7 +159,8 @@ void MarkBatch::add(const std::optional<PrefixRow> &row, const QString &band, co
     // their first contacts came.
     const QChar sep(u'\x1f');
     const QString &region = AwardMarks::isRegional(row->dxccPrefix) ? row->prefix : QString();
-    QString key = row->dxccPrefix + sep + region + sep + row->cqZone + sep + band + sep +
+    // Built in one allocation: it runs for every contact stored.
+    QString key = row->dxccPrefix % sep % region % sep % row->cqZone % sep % band % sep %
                   QString::number(int(AwardCells::modeClass(mode)));
     const auto found = seen_.constFind(key);
     if (found != seen_.constEnd()) {
@@ -159,8 +173,27 @@ void MarkBatch::add(const std::optional<PrefixRow> &row, const QString &band, co
 
 void MarkBatch::markAll(AwardMarks &marks, const std::function<void()> &tick) const
 {
+    // The kinds of each award row, rows in the order their first kinds came.
+    struct Row {
+        AwardMarks::Which which;
+        QString key;
+        std::vector<AwardMarks::Contact> contacts;
+    };
+    std::vector<Row> rows;
+    QHash<QString, size_t> rowAt;
     for (const Kind &k : kinds_) {
-        marks.mark(k.row, k.band, k.mode, k.confirmed);
+        for (auto &[which, key] : AwardMarks::rowsMarked(k.row)) {
+            const QString id = QString::number(int(which)) + u'\x1f' + key;
+            auto found = rowAt.constFind(id);
+            if (found == rowAt.constEnd()) {
+                found = rowAt.insert(id, rows.size());
+                rows.push_back({which, std::move(key), {}});
+            }
+            rows[*found].contacts.push_back({k.band, k.mode, k.confirmed});
+        }
+    }
+    for (const Row &r : rows) {
+        marks.markRow(r.which, r.key, r.contacts);
         if (tick)
             tick();
     }

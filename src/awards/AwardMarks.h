@@ -42,10 +42,22 @@ public:
     // Regions of the Ukraine/Russia award are marked for these DXCC prefixes.
     static bool isRegional(const QString &dxccPrefix);
 
+    // One contact's band, mode and confirmation, as a row is marked with it.
+    struct Contact {
+        QString band;
+        QString mode;
+        bool confirmed = false;
+    };
+    // The award rows a contact resolved to `row` marks: the table and the
+    // row's key ("UR" before "Dxcc" before "Waz"); a row of "Waz" is marked
+    // only when it is there.
+    static std::vector<std::pair<Which, QString>> rowsMarked(const PrefixRow &row);
+    // Marks one award row with several contacts in one post, as marking them
+    // one by one would (a missing "Dxcc" or "UR" row is added first).
+    void markRow(Which which, const QString &key, const std::vector<Contact> &contacts, const Qsl *qsl = nullptr);
+
 private:
     Db::Table &table(Which which);
-    void markRow(Which which, const QString &key, const QString &band, const QString &mode, bool confirmed,
-                 const Qsl *qsl);
 
     Db::Table dxcc_;
     Db::Table ur_;
@@ -59,7 +71,8 @@ private:
 class MarkBatch {
 public:
     void add(const std::optional<PrefixRow> &row, const QString &band, const QString &mode, bool confirmed);
-    // Marks every kind collected, calling `tick` after each.
+    // Marks every kind collected: each award row once, with all its kinds,
+    // rows in the order their first kinds came; `tick` runs after each row.
     void markAll(AwardMarks &marks, const std::function<void()> &tick = {}) const;
     int size() const { return int(kinds_.size()); }
 

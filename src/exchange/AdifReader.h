@@ -69,6 +69,9 @@ public:
     // Records that held fields but never became whole: a field whose length
     // ran past the end of the file, or no <EOR> before the end.
     int droppedRecords() const { return dropped_; }
+    // Bytes of the file read so far, and in all.
+    qsizetype position() const { return pos_; }
+    qsizetype size() const { return data_.size(); }
 
 private:
     enum class Tag { None, Field, EndOfHeader, EndOfRecord, Broken };

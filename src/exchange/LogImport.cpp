@@ -22,7 +22,7 @@ public:
     // The rows of one call and date are read through the index on call, date
     // and time: one seek per record, and only the fields compared.
     explicit DuplicateTest(Db::Table &lookup)
-        : rows_(lookup, {QStringLiteral("LogCall"), QStringLiteral("LogDate")},
+        : rows_(lookup, {keyField(), QStringLiteral("LogDate")},
                 {QStringLiteral("LogTime"), QStringLiteral("LogBand"), QStringLiteral("LogMode")}),
           bandWidth_(lookup.fieldByName(QStringLiteral("LogBand")).size()),
           modeWidth_(lookup.fieldByName(QStringLiteral("LogMode")).size())
@@ -42,16 +42,19 @@ public:
         const std::vector<QStringList> &rows = rows_.find({call, c.qsoDate});
         if (rows.empty())
             return false;
-        const QString band = asStored(AdifContact::bandKey(c.band), bandWidth_);
+        const QString band = bandAsStored(c.band);
         const QString mode = asStored(c.mode, modeWidth_);
         for (const QStringList &row : rows) {
             const QTime time = TextFormat::parseTime(row[0]).value_or(QTime());
             if (time.isValid() && time.hour() == c.qsoTime.hour() && time.minute() == c.qsoTime.minute() &&
-                asStored(AdifContact::bandKey(row[1]), bandWidth_) == band && asStored(row[2], modeWidth_) == mode)
+                bandAsStored(row[1]) == band && asStored(row[2], modeWidth_) == mode)
                 return true;
         }
         return false;
     }
+
+    // The field leading the index the test reads.
+    static QString keyField() { return QStringLiteral("LogCall"); }
 
 private:
     // Upper case (as the import writes modes) cut to the field's width.
@@ -60,9 +63,21 @@ private:
         return TextFormat::cutToWidth(text.toUpper(), width);
     }
 
+    // A log and a file hold a handful of band texts, each read as a number
+    // when it is no band name: every text is worked out once.
+    QString bandAsStored(const QString &text)
+    {
+        if (const auto found = bands_.constFind(text); found != bands_.constEnd())
+            return *found;
+        if (bands_.size() >= 4096)
+            bands_.clear(); // a file of made-up bands does not fill the memory
+        return *bands_.insert(text, asStored(AdifContact::bandKey(text), bandWidth_));
+    }
+
     Db::EqualRows rows_;
     int bandWidth_;
     int modeWidth_;
+    QHash<QString, QString> bands_;
 };
 
 // The log's fields, found once for the whole walk.
@@ -121,7 +136,19 @@ void store(Db::Table &log, const LogFields &f, const Contact &c, const std::opti
     }
 }
 
-// What the marking needs of a stored contact.
+// Whether the rest of the walk runs faster with the log's indexes that the
+// duplicate test does not read built again at the end, each in one sort,
+// instead of growing by a random insert per contact: when the contacts still
+// to come (as many per byte as those stored so far) outnumber the rows the
+// log holds now, all of which the sorts read.
+bool worthDeferringIndexes(int stored, int rowsBefore, const AdifReader &reader)
+{
+    if (stored == 0 || reader.position() <= 0)
+        return false;
+    const double toCome = double(stored) * double(reader.size() - reader.position()) / double(reader.position());
+    return toCome > double(rowsBefore) + double(stored);
+}
+
 } // namespace
 
 Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick)
@@ -133,6 +160,10 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
         PrefixCache countries(tables.allpref, tables.prefix, resolvedCharacters);
         DuplicateTest duplicates(tables.lookup);
         const LogFields fields(tables.log);
+        // Counted at the first contact stored: a walk that stores none (a
+        // file already imported) never counts.
+        int rowsBefore = -1;
+        bool deferred = false;
         Db::TableTransaction walk(tables.log);
         while (const auto record = reader.next()) {
             AdifContact::Result result = AdifContact::fromRecord(*record);
@@ -148,6 +179,12 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
                 store(tables.log, fields, c, country);
                 marks.add(country, c.band, c.mode, c.confirmed);
                 ++counts.added;
+                if (rowsBefore < 0)
+                    rowsBefore = tables.lookup.recordCount() - 1;
+                if (!deferred && worthDeferringIndexes(counts.added, rowsBefore, reader)) {
+                    walk.deferIndexes({DuplicateTest::keyField()});
+                    deferred = true;
+                }
             }
             if (tick)
                 tick(counts.added);

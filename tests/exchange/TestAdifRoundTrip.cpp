@@ -5,13 +5,17 @@
 #include "core/ProgramFixture.h"
 #include "core/ProgramTables.h"
 #include "core/SamplePrefixes.h"
+#include "platform/table/TableFixture.h"
 
 #include "awards/AwardsRebuild.h"
 #include "exchange/LogExport.h"
 #include "exchange/LogImport.h"
+#include "platform/table/Table.h"
+#include "platform/table/TableFile.h"
 #include "platform/ui/Dialogs.h"
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -22,10 +26,10 @@ struct Program {
         addSamplePrefixes(dir);
         tables = std::make_unique<ProgramTables>(dir.path());
     }
-    LogImport::Counts import(const QByteArray &file)
+    LogImport::Counts import(const QByteArray &file, const LogImport::Tick &tick = {})
     {
         ProgramTables &t = *tables;
-        return LogImport::importFile(file, {t.log, t.lookup, t.allpref, t.prefix, t.marks, t.dxcc, t.ur, t.waz});
+        return LogImport::importFile(file, {t.log, t.lookup, t.allpref, t.prefix, t.marks, t.dxcc, t.ur, t.waz}, tick);
     }
     QByteArray exported()
     {
@@ -209,6 +213,95 @@ private slots:
         QCOMPARE(p.import(file).added, 0);
         QCOMPARE(p.import(p.exported()).added, 0);
         QCOMPARE(p.tables->log.recordCount(), before + added);
+    }
+
+    // An import far larger than the log builds the log's other indexes again
+    // at its end. However it ends, the file's schema is the one before and
+    // every index holds every row; an import stopped or failed leaves the rows
+    // as they were, and the cursors read and write on.
+    void aLargeImportKeepsTheLogsSchema_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("completed") << "completed";
+        QTest::newRow("stopped") << "stopped";
+        QTest::newRow("commit failed") << "commit failed";
+    }
+    void aLargeImportKeepsTheLogsSchema()
+    {
+        QFETCH(QString, end);
+        Program p;
+        Db::Table &log = p.tables->log;
+        for (const char *call : {"UR5AAA", "QB1AB"}) {
+            log.append();
+            log.fieldByName("LogCall").setAsString(call);
+            log.fieldByName("LogDate").setAsString("15.01.2003");
+            log.fieldByName("LogTime").setAsString("12:34:00");
+            log.fieldByName("LogBand").setAsString("14");
+            log.fieldByName("LogMode").setAsString("CW");
+            log.post();
+        }
+        // A duplicate first, then new contacts, twenty times the log.
+        QByteArray file = record(field("BAND", "20M") + field("MODE", "CW"), "UR5AAA");
+        for (int i = 0; i < 40; ++i)
+            file += record(field("BAND", "20M") + field("MODE", "SSB") + field("NAME", QStringLiteral("Name %1").arg(i)),
+                           qPrintable(QStringLiteral("UR%1XYZ").arg(i)));
+        const QString path = log.filePath();
+        const auto schema = [&path] {
+            return TableFixture::sqliteRows(path, "SELECT type, name, sql FROM sqlite_master ORDER BY name");
+        };
+        const auto rows = [&path] { return TableFixture::sqliteRows(path, "SELECT * FROM Tarnel ORDER BY LogNom"); };
+        const QStringList schemaBefore = schema(), rowsBefore = rows();
+        QVERIFY(schemaBefore.size() > 10);
+
+        if (end == "commit failed")
+            Db::setTransactionFault([](const QString &file, const QString &command) {
+                return file == QLatin1String("Tarnel.db") && command == QLatin1String("RELEASE walk1");
+            });
+        bool failed = false;
+        int indexesDuring = -1;
+        LogImport::Counts counts;
+        try {
+            counts = p.import(file, [&](int stored) {
+                if (stored != 20)
+                    return;
+                // As the walk's own connection sees the file.
+                Db::Statement s = log.file()->prepare("SELECT count(*) FROM sqlite_master WHERE type = 'index'");
+                s.step();
+                indexesDuring = int(s.column(0).toLongLong());
+                if (end == "stopped")
+                    throw std::runtime_error("stopped");
+            });
+        } catch (const std::exception &) {
+            failed = true;
+        }
+        Db::setTransactionFault({});
+        QCOMPARE(failed, end != "completed");
+        QCOMPARE(counts.added, failed ? 0 : 40);
+        QCOMPARE(indexesDuring, 2); // the call's, and SQLite's own of the layout description
+        QCOMPARE(schema(), schemaBefore);
+        QCOMPARE(TableFixture::sqliteRows(path, "PRAGMA integrity_check"), QStringList{"ok"});
+        if (failed)
+            QCOMPARE(rows(), rowsBefore);
+        else
+            QCOMPARE(rows().size(), 42);
+
+        // The cursors on the log go on in a sort order of a rebuilt index.
+        const int count = failed ? 2 : 42;
+        log.setIndexName("ByName");
+        log.last();
+        QCOMPARE(log.fieldByName("LogName").asString(), failed ? QString() : QStringLiteral("Name 9"));
+        log.append();
+        log.fieldByName("LogCall").setAsString("QB1AC");
+        log.fieldByName("LogName").setAsString("Zed");
+        log.post();
+        log.last();
+        QCOMPARE(log.fieldByName("LogCall").asString(), QStringLiteral("QB1AC"));
+        QCOMPARE(p.tables->lookup.recordCount(), count + 1);
+        QCOMPARE(p.import(file).added, failed ? 40 : 0);
+        // And the file opens again as a table file of this program.
+        p.tables.reset();
+        p.tables = std::make_unique<ProgramTables>(p.dir.path());
+        QCOMPARE(p.tables->log.recordCount(), 43);
     }
 };
 

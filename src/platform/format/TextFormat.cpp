@@ -50,7 +50,17 @@ std::optional<QDate> parseDate(QStringView text)
 
 QString timeText(const QTime &time)
 {
-    return time.isValid() ? time.toString(u"HH:mm:ss") : QString();
+    if (!time.isValid())
+        return QString();
+    // Written digit by digit: a format string is parsed again on every call,
+    // and a walk stores a time per row.
+    QString text(8, u':');
+    const int parts[] = {time.hour(), time.minute(), time.second()};
+    for (int i = 0; i < 3; ++i) {
+        text[3 * i] = QChar(u'0' + parts[i] / 10);
+        text[3 * i + 1] = QChar(u'0' + parts[i] % 10);
+    }
+    return text;
 }
 
 std::optional<QTime> parseTime(QStringView text)

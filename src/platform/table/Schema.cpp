@@ -211,12 +211,17 @@ bool isOwnDefinition(const TableSchema &schema, const QString &type, const QStri
     // SQLite's own, behind a PRIMARY KEY that is not the row id: no SQL of its own.
     if (sql.isEmpty())
         return name.startsWith(QLatin1String("sqlite_autoindex_"));
+    return ownIndex(schema, sql) != nullptr;
+}
+
+const IndexDef *ownIndex(const TableSchema &schema, const QString &sql)
+{
     // Whether an index was left out (shared with another, or the row id
     // itself) does not change the statement of those that were made.
     for (int p = 0; p < schema.indexes.size(); ++p)
         if (sql == indexStatement(schema, p))
-            return true;
-    return false;
+            return &schema.indexes[p];
+    return nullptr;
 }
 
 // The statements that build a table file: the table, its indexes and the

@@ -75,6 +75,10 @@ std::optional<QString> layoutMismatch(const TableSchema &file, const TableSchema
 // indexes, the description of the layout, or what SQLite adds to these.
 bool isOwnDefinition(const TableSchema &schema, const QString &type, const QString &name, const QString &sql);
 
+// The declared index whose CREATE statement the engine writes as `sql`; none
+// for any other text.
+const IndexDef *ownIndex(const TableSchema &schema, const QString &sql);
+
 // Creates the table file `path` from `schema`. Fails with TableError when the
 // file exists or cannot be written; a failed creation leaves no file behind.
 void createTableFile(const QString &path, const TableSchema &schema);

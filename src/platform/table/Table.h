@@ -349,11 +349,17 @@ public:
     TableTransaction &operator=(const TableTransaction &) = delete;
     void commit();
     void rollback();
+    // For a walk that adds many rows: the table's indexes not led by one of
+    // `keptFields` (the walk's own look-ups) are dropped now and built again,
+    // each in one sort, by the commit; a roll-back restores them with the
+    // rows. The file's schema after the commit is the one before.
+    void deferIndexes(const QStringList &keptFields);
 
 private:
     std::shared_ptr<TableFile> file_;
     QString name_;
     bool done_ = false;
+    QStringList deferred_; // CREATE statements the commit runs again
 };
 
 } // namespace Db

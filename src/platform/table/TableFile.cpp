@@ -732,6 +732,38 @@ void TableFile::walkEnded(bool reading) noexcept
                      nullptr, nullptr);
 }
 
+void TableFile::dropIndexes(const QStringList &keptFields, QStringList &dropped)
+{
+    if (!inTransaction())
+        throw TableError(QStringLiteral("Indexes are dropped only inside a transaction: %1").arg(path_), path_);
+    // A statement still stepping would fail the drop, or lose its place.
+    for (sqlite3_stmt *s = sqlite3_next_stmt(db_, nullptr); s; s = sqlite3_next_stmt(db_, s))
+        if (sqlite3_stmt_busy(s))
+            return;
+    QStringList names, statements;
+    {
+        Statement s = prepare(QStringLiteral("SELECT type, name, sql FROM sqlite_master "
+                                             "WHERE name GLOB 'sqlite_stat*' OR (type = 'index' AND sql NOT NULL)"));
+        while (s.step()) {
+            if (s.column(0).toString() != QLatin1String("index"))
+                return;
+            const QString sql = s.column(2).toString();
+            // Only the engine's own definitions are run again.
+            const IndexDef *index = ownIndex(schema_, sql);
+            if (!index || std::any_of(keptFields.begin(), keptFields.end(), [index](const QString &f) {
+                    return f.compare(index->fields.front(), Qt::CaseInsensitive) == 0;
+                }))
+                continue;
+            names << s.column(1).toString();
+            statements << sql;
+        }
+    }
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        exec(QStringLiteral("DROP INDEX ") + quoteName(names[i]));
+        dropped << statements[i];
+    }
+}
+
 QString TableFile::beginSavepoint()
 {
     walkBegan(false);

@@ -107,6 +107,15 @@ public:
         TableFile &file_;
     };
 
+    // For a walk that adds many rows: drops the table's own indexes that no
+    // field of `keptFields` leads, adding the CREATE statement of each, as the
+    // file holds it, to `dropped` to be run again before the commit (an index
+    // built in one sort costs far less than one grown by random inserts).
+    // Only inside a transaction, whose roll-back brings them back. Drops
+    // nothing while a statement is reading the file, or when the file keeps
+    // SQLite's statistics, which a dropped index would lose.
+    void dropIndexes(const QStringList &keptFields, QStringList &dropped);
+
     // Savepoints: nested transactions on this file.
     QString beginSavepoint();
     void releaseSavepoint(const QString &name);

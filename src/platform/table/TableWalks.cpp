@@ -308,11 +308,19 @@ TableTransaction::~TableTransaction()
     }
 }
 
+void TableTransaction::deferIndexes(const QStringList &keptFields)
+{
+    if (!done_)
+        file_->dropIndexes(keptFields, deferred_);
+}
+
 void TableTransaction::commit()
 {
     if (done_)
         return;
     try {
+        for (const QString &sql : std::as_const(deferred_))
+            file_->exec(sql);
         file_->releaseSavepoint(name_);
     } catch (...) {
         // A commit that failed leaves nothing open: its own error is the one
