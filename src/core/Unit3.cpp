@@ -80,6 +80,7 @@ QTimer *timer(QObject *parent, const char *name, int interval)
 TForm3::TForm3() : Ui::Window(QStringLiteral("Form3"), QStringLiteral("Tarnel"))
 {
     setEndsProgram(true);
+    setOpensAtTop(true);
     setMinimumSize(528, 485);
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("PanelMain"));
@@ -406,11 +407,9 @@ void TForm3::FormActivate()
         return;
     Label23->setText(QStringLiteral("Old"));
     // Its activation reads the settings and starts the start-up timer. Shown
-    // for a moment only, it leaves the keyboard with the main window.
-    {
-        const Ui::KeepKeyboard keepKeyboard;
-        Config->showWindow();
-    }
+    // for a moment only, by the program, it leaves the keyboard with the main
+    // window.
+    Config->showWindow();
     MemoNot->setFixedHeight(0);
     MaskEditCall->setFocusPolicy(Qt::StrongFocus);
     showAddItems();

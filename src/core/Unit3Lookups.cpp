@@ -104,9 +104,6 @@ void TForm3::showLookupResults(bool focusReport)
 
 void TForm3::runLookups()
 {
-    // The windows the look-ups show stay behind: the keys typed on belong to
-    // the main window, which the chain's end brings forward.
-    const Ui::KeepKeyboard keepKeyboard;
     // A confirmation offer belongs to this callsign only, never to the last.
     FConfirm->Edit1->clear();
     FConfirm->Edit2->clear();

@@ -40,8 +40,9 @@ void fillEntry(const MixwLog::Contact &c, const QString &notes)
     Form3->MaskEditName->setText(c.name);
     Form3->MaskEditQth->setText(c.qth);
     Form3->MemoNot->setPlainText(notes);
-    // The chain as leaving the callsign field runs it, its end included.
-    Form3->MaskEditCallExit();
+    // The chain as leaving the callsign field runs it, its end included, and
+    // as the program's own work: its windows leave the keyboard where it is.
+    Ui::runGuarded([] { Form3->MaskEditCallExit(); });
 }
 
 } // namespace

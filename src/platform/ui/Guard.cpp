@@ -4,6 +4,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <exception>
+#include <vector>
 
 namespace Ui {
 
@@ -20,7 +21,17 @@ QString errorText(const std::exception_ptr &error)
     }
 }
 
-bool runGuarded(const std::function<void()> &handler)
+namespace {
+// The causes of the handlers running, innermost last; those below `base`
+// belong to the handlers around the nested event loop that runs now.
+std::vector<Cause> &causes()
+{
+    thread_local std::vector<Cause> running;
+    return running;
+}
+thread_local std::size_t base = 0;
+
+bool showFailure(const std::function<void()> &handler)
 {
     try {
         handler();
@@ -34,6 +45,40 @@ bool runGuarded(const std::function<void()> &handler)
         }
         return false;
     }
+}
+
+bool runAs(Cause cause, const std::function<void()> &handler)
+{
+    causes().push_back(cause);
+    const bool done = showFailure(handler);
+    causes().pop_back();
+    return done;
+}
+} // namespace
+
+Cause currentCause()
+{
+    return causes().size() == base ? Cause::Operator : causes().back();
+}
+
+bool runCommand(const std::function<void()> &handler)
+{
+    return runAs(causes().size() == base ? Cause::Operator : Cause::Program, handler);
+}
+
+NestedLoop::NestedLoop() : outerBase_(base)
+{
+    base = causes().size();
+}
+
+NestedLoop::~NestedLoop()
+{
+    base = outerBase_;
+}
+
+bool runGuarded(const std::function<void()> &handler)
+{
+    return runAs(Cause::Program, handler);
 }
 
 void runRestoring(const std::function<void()> &step)

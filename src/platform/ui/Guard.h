@@ -3,6 +3,8 @@
 // standard error box and the program goes on. Exceptions must never cross Qt's
 // signal dispatch.
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QObject>
 #include <QString>
 #include <exception>
@@ -18,6 +20,34 @@ QString errorText(const std::exception_ptr &error);
 
 // Runs `handler`; an exception it raises is shown, and false returned.
 bool runGuarded(const std::function<void()> &handler);
+
+// Why the program is doing what it does right now. A window shown while the
+// operator's own command runs (a menu item or a button they chose) takes the
+// keyboard; one shown by anything else (a notification such as a move of the
+// log, a timer, a key or focus handler, a click from code) leaves it where it
+// is, so keys typed on never land in a window that came up on its own.
+enum class Cause { Operator, Program };
+// The cause of the innermost handler running; with none running (start-up, a
+// call from outside every handler) the operator's.
+Cause currentCause();
+
+// Runs the handler of a menu item or button through the guard: the operator's
+// command when it comes straight from the event loop, the program's when
+// another handler clicked it.
+bool runCommand(const std::function<void()> &handler);
+
+// While one lives, a nested event loop (a modal window) runs: the operator's
+// choices in it are commands again.
+class NestedLoop {
+public:
+    NestedLoop();
+    ~NestedLoop();
+    NestedLoop(const NestedLoop &) = delete;
+    NestedLoop &operator=(const NestedLoop &) = delete;
+
+private:
+    std::size_t outerBase_;
+};
 
 // A step that puts the windows back after a walk, from a destructor: run
 // guarded as usual, but while another error is on its way a failure of the
@@ -50,14 +80,21 @@ void callLeading(Handler &handler, Tuple &args)
 
 // Connects `signal` of `sender` to `handler` (run in the context of
 // `receiver`) through the guard.
+// A button's click and a menu action's trigger are the operator's commands.
 template <typename Sender, typename Signal, typename Handler>
 QMetaObject::Connection connectGuarded(Sender *sender, Signal signal, const QObject *receiver, Handler handler)
 {
-    return QObject::connect(sender, signal, receiver, [handler = std::move(handler)](auto... args) mutable {
-        runGuarded([&] {
+    bool command = false;
+    if constexpr (std::is_same_v<Signal, void (QAbstractButton::*)(bool)>)
+        command = signal == &QAbstractButton::clicked;
+    else if constexpr (std::is_same_v<Signal, void (QAction::*)(bool)>)
+        command = signal == &QAction::triggered;
+    return QObject::connect(sender, signal, receiver, [handler = std::move(handler), command](auto... args) mutable {
+        const auto run = [&] {
             auto tuple = std::make_tuple(args...);
             detail::callLeading<sizeof...(args)>(handler, tuple);
-        });
+        };
+        command ? runCommand(run) : runGuarded(run);
     });
 }
 

@@ -62,8 +62,10 @@ void MenuItem::showMark()
 
 void MenuItem::click()
 {
+    // The operator's command when chosen from a menu; the program's when
+    // another handler clicks it.
     if (handler_)
-        runGuarded(handler_);
+        runCommand(handler_);
 }
 
 } // namespace Ui

@@ -9,8 +9,11 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace Ui {
 
@@ -25,6 +28,12 @@ QPointer<Window> &lastActive()
 // A window manager's title bar and borders are not known before a window is
 // first shown; its first place allows for usual ones.
 const QMargins assumedFrame(4, 30, 4, 4);
+// The windows shown beside another: each opens clear of the others.
+QList<QPointer<Window>> &besideWindows()
+{
+    static QList<QPointer<Window>> windows;
+    return windows;
+}
 // A title bar shows the caption in bold beside an icon and three buttons.
 constexpr int titleBarButtons = 150;
 
@@ -35,8 +44,6 @@ int captionWidth(const QWidget *window)
     return QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + titleBarButtons;
 }
 
-
-int keepKeyboardDepth = 0;
 
 // An entry field would take Ctrl+C as Copy (and other keys as its own
 // editing keys) before the window's menu saw them: a key that is the
@@ -65,21 +72,6 @@ void installMenuShortcutsFirst()
 }
 } // namespace
 
-KeepKeyboard::KeepKeyboard()
-{
-    ++keepKeyboardDepth;
-}
-
-KeepKeyboard::~KeepKeyboard()
-{
-    --keepKeyboardDepth;
-}
-
-bool KeepKeyboard::active()
-{
-    return keepKeyboardDepth > 0;
-}
-
 Window::Window(const QString &objectName, const QString &caption, QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(objectName);
@@ -93,14 +85,61 @@ void Window::activated()
     runGuarded([this] { FormActivate(); });
 }
 
-void Window::fitIntoScreen()
+QRect placeBeside(const QRect &ownerFrame, const QList<QRect> &avoid, QSize size, const QRect &area)
 {
-    const QScreen *screen = QGuiApplication::screenAt(geometry().center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry().marginsRemoved(assumedFrame);
+    size = size.boundedTo(area.size());
+    const QRect kept = avoid.value(0);
+    // Coarse steps: a few pixels more or less of a window's place are nothing
+    // to the eye.
+    constexpr int step = 8;
+    const auto clearOf = [&](const QRect &place, qsizetype count) {
+        if (!area.contains(place))
+            return false;
+        for (qsizetype i = 0; i < count; ++i)
+            if (place.intersects(avoid[i]))
+                return false;
+        return true;
+    };
+    // Across the screen, nearest the owner's left edge first.
+    QList<int> across;
+    for (int x = area.left(); x + size.width() <= area.right() + 1; x += step)
+        across.append(x);
+    std::stable_sort(across.begin(), across.end(), [&ownerFrame](int a, int b) {
+        return std::abs(a - ownerFrame.left()) < std::abs(b - ownerFrame.left());
+    });
+    const auto search = [&](qsizetype count) -> std::optional<QRect> {
+        // Beside the owner, from level with its top downwards.
+        for (int y = ownerFrame.top(); y + size.height() <= area.bottom() + 1; y += step)
+            for (const int x : {ownerFrame.right() + 1, ownerFrame.left() - size.width()})
+                if (const QRect place(QPoint(x, y), size); clearOf(place, count))
+                    return place;
+        // Under the part kept clear, as near it as there is room.
+        for (int y = qMax(kept.bottom() + 1, area.top()); y + size.height() <= area.bottom() + 1; y += step)
+            for (const int x : std::as_const(across))
+                if (const QRect place(QPoint(x, y), size); clearOf(place, count))
+                    return place;
+        return std::nullopt;
+    };
+    for (const qsizetype count : {avoid.size(), qMin<qsizetype>(1, avoid.size())})
+        if (const std::optional<QRect> place = search(count))
+            return *place;
+    // Too big for any clear place: as low on the screen as it goes.
+    const int x = qBound(area.left(), ownerFrame.left(), area.right() - size.width() + 1);
+    return QRect(QPoint(x, area.bottom() - size.height() + 1), size);
+}
+
+QMargins Window::frameMargins() const
+{
+    // Once shown, the window manager's own frame; before, a usual one.
+    const QRect frame = frameGeometry();
+    return isVisible() && frame != geometry()
+               ? QMargins(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                          frame.right() - geometry().right(), frame.bottom() - geometry().bottom())
+               : assumedFrame;
+}
+
+QSize Window::wantedSize(const QRect &area)
+{
     ensurePolished();
     // A window keeps the size it set, or the toolkit's choice for it, as far
     // as its contents fit, and is as wide as they ask (a grid all its
@@ -110,32 +149,126 @@ void Window::fitIntoScreen()
     QSize size = this->size().expandedTo(QSize(sizeHint().width(), 0));
     size = size.expandedTo(minimumSizeHint()).expandedTo(minimumSize());
     size.setWidth(qMax(size.width(), captionWidth(this)));
-    size = size.boundedTo(area.size()).boundedTo(maximumSize());
+    return size.boundedTo(area.size()).boundedTo(maximumSize());
+}
+
+namespace {
+QRect availableArea(const QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QRect globalRect(const QWidget *widget)
+{
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+}
+} // namespace
+
+void Window::fitIntoScreen()
+{
+    const QRect screenArea = availableArea(this);
+    if (screenArea.isEmpty())
+        return;
+    const QRect area = screenArea.marginsRemoved(assumedFrame);
+    QSize size = wantedSize(area);
+    if (owner_ && owner_->isVisible()) {
+        QList<QRect> avoid{QRect()};
+        for (const QPointer<QWidget> &w : std::as_const(keepClear_))
+            if (w && w->isVisible())
+                avoid[0] |= globalRect(w);
+        for (const QPointer<Window> &other : std::as_const(besideWindows()))
+            if (other && other != this && other->owner_ == owner_ && other->isVisible())
+                avoid.append(other->frameGeometry());
+        const QMargins margins = frameMargins();
+        // Taller than the room under the kept part: as short as its contents
+        // allow (a grid scrolls), so the entry stays in sight.
+        const int room = screenArea.bottom() - avoid[0].bottom() - margins.top() - margins.bottom();
+        if (!avoid[0].isNull() && size.height() > room)
+            size.setHeight(qMax(room, qMax(minimumSizeHint().height(), minimumHeight())));
+        const QRect frame = placeBeside(owner_->frameGeometry(), avoid,
+                                        QRect(QPoint(), size).marginsAdded(margins).size(), screenArea);
+        setGeometry(frame.marginsRemoved(margins));
+        return;
+    }
     // Placed before: it grows about its centre.
     const QPoint centre = testAttribute(Qt::WA_Moved) ? geometry().topLeft() + QPoint(width() / 2, height() / 2)
                                                       : area.center();
     QRect place(centre - QPoint(size.width() / 2, size.height() / 2), size);
+    if (opensAtTop_ && !testAttribute(Qt::WA_Moved))
+        place.moveTop(area.top());
     place.moveLeft(qBound(area.left(), place.left(), area.right() - size.width() + 1));
     place.moveTop(qBound(area.top(), place.top(), area.bottom() - size.height() + 1));
     if (place != geometry())
         setGeometry(place);
 }
 
+void Window::growToContents()
+{
+    if (!placed_)
+        return;
+    const QRect area = availableArea(this).marginsRemoved(assumedFrame);
+    const QSize size = wantedSize(area);
+    if (size.width() <= width() && size.height() <= height())
+        return;
+    QRect place(geometry().topLeft(), size.expandedTo(this->size()).boundedTo(area.size()));
+    place.moveLeft(qBound(area.left(), place.left(), area.right() - place.width() + 1));
+    place.moveTop(qBound(area.top(), place.top(), area.bottom() - place.height() + 1));
+    setGeometry(place);
+}
+
+void Window::setBeside(Window *owner, QList<QWidget *> keepClear)
+{
+    if (!owner_)
+        besideWindows().append(this);
+    owner_ = owner;
+    // The window system keeps only a dialog's kind of window above the one it
+    // belongs to; the title bar keeps all its buttons.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    keepClear_.clear();
+    for (QWidget *w : keepClear)
+        keepClear_.append(w);
+}
+
 void Window::showWindow()
+{
+    showAs(currentCause() == Cause::Operator);
+}
+
+void Window::showAs(bool takeKeyboard)
 {
     const bool wasVisible = isVisible();
     const bool first = !placed_;
     placed_ = true;
     if (first)
         fitIntoScreen();
+    create();
+    if (owner_) {
+        // Kept above the owner by the window manager, which needs no
+        // activation for it.
+        owner_->create();
+        if (windowHandle() && owner_->windowHandle())
+            windowHandle()->setTransientParent(owner_->windowHandle());
+    }
+    if (takeKeyboard) {
+        QWidget *from = QApplication::activeWindow();
+        if (from && from != this)
+            openedFrom_ = from;
+    }
     // A window manager gives the keyboard to a window that is mapped, and
     // later than any activation asked for before the map: only a window
     // mapped as not to be activated leaves it where it is.
-    const bool keepKeyboard = KeepKeyboard::active();
-    setAttribute(Qt::WA_ShowWithoutActivating, keepKeyboard);
+    setAttribute(Qt::WA_ShowWithoutActivating, !takeKeyboard);
+    // The toolkit reads the attribute only when it makes the native window:
+    // each show says it again.
+    if (windowHandle())
+        windowHandle()->setProperty("_q_showWithoutActivating", !takeKeyboard);
     show();
     raise();
-    if (!keepKeyboard)
+    if (takeKeyboard)
         activateWindow();
     if (!wasVisible)
         runGuarded([this] { FormShow(); });
@@ -152,8 +285,9 @@ void Window::showWindow()
 void Window::showModal()
 {
     setWindowModality(Qt::ApplicationModal);
-    showWindow();
+    showAs(true);
     if (isVisible()) {
+        const NestedLoop nested;
         QEventLoop loop;
         modalLoop_ = &loop;
         loop.exec();
@@ -185,8 +319,18 @@ void Window::hideEvent(QHideEvent *event)
     QMainWindow::hideEvent(event);
     // Minimising sends a hide event too; only a window really hidden ends
     // its modal run.
-    if (modalLoop_ && !isVisible())
+    if (isVisible())
+        return;
+    if (modalLoop_)
         modalLoop_->quit();
+    // The window it was opened from gets the keyboard back, whatever the
+    // window manager would bring up instead.
+    QPointer<QWidget> from = std::exchange(openedFrom_, nullptr);
+    if (from && from->isVisible() && QApplication::activeWindow() == this)
+        QTimer::singleShot(0, from, [from] {
+            from->raise();
+            from->activateWindow();
+        });
 }
 
 bool Window::event(QEvent *event)
