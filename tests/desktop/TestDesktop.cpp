@@ -6,11 +6,14 @@
 #include "platform/table/Table.h"
 #include "station/KeyerEngine.h"
 #include "station/KeyerSettings.h"
+#include "utilities/UImage.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,6 +30,16 @@ namespace {
 const QString mainCaption = QStringLiteral("Tarnel  ( QA1ZZ )");
 const QString workedBefore = QStringLiteral("DL1ABC");
 constexpr int earlierContacts = 19;
+// A station whose picture is in the picture store.
+const QString pictureStation = QStringLiteral("PA3PIC");
+// The log's last rows, after the earlier contacts: one with a picture and one
+// with an IOTA reference among plain ones.
+const std::pair<const char *, const char *> lastRows[] = {
+    {"K1ABV", ""}, {"PA3PIC", ""}, {"K1ABW", ""}, {"K1ABX", "iOC-001oIsland"}, {"K1ABY", ""}};
+// The main window's entry fields, buttons and Info panel reach this far below
+// the top of its client area at its opening size (the window-set test checks
+// the exact rule offscreen).
+constexpr int entryDepth = 270;
 constexpr int keyerSpeed = 40; // characters per minute: a dot is 150 ms, late timers tolerated
 
 struct LineChange {
@@ -121,6 +134,50 @@ class TestDesktop : public QObject {
     }
 
     QString activeCaption() { return xdotool({"getactivewindow", "getwindowname"}); }
+    QString windowNamed(const QString &caption)
+    {
+        return xdotool({"search", "--onlyvisible", "--name", u'^' + QRegularExpression::escape(caption) + u'$'})
+            .section(u'\n', 0, 0);
+    }
+    bool shown(const QString &caption) { return !windowNamed(caption).isEmpty(); }
+
+    // A window's place without and with the window manager's frame.
+    QRect client(const QString &window)
+    {
+        QHash<QString, int> v;
+        for (const QString &line : xdotool({"getwindowgeometry", "--shell", window}).split(u'\n'))
+            v.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
+        return QRect(v.value("X"), v.value("Y"), v.value("WIDTH"), v.value("HEIGHT"));
+    }
+    QRect frame(const QString &window)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display_);
+        p.setProcessEnvironment(env);
+        p.start(tool("xprop"), {"-id", window, "_NET_FRAME_EXTENTS"});
+        p.waitForFinished(20000);
+        // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+        const QStringList e = QString::fromLatin1(p.readAllStandardOutput()).section(u'=', 1).split(u',');
+        if (e.size() != 4)
+            return client(window);
+        return client(window).marginsAdded(QMargins(e[0].toInt(), e[2].toInt(), e[1].toInt(), e[3].toInt()));
+    }
+
+    // The program's windows from the bottom of the stack to its top.
+    QList<qulonglong> stacking()
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display_);
+        p.setProcessEnvironment(env);
+        p.start(tool("xprop"), {"-root", "_NET_CLIENT_LIST_STACKING"});
+        p.waitForFinished(20000);
+        QList<qulonglong> ids;
+        for (const QString &id : QString::fromLatin1(p.readAllStandardOutput()).section(u'#', 1).split(u','))
+            ids.append(id.trimmed().toULongLong(nullptr, 16));
+        return ids;
+    }
 
     // Keys as an operator presses them, one at a time.
     void type(const QString &text) { xdotool({"type", "--delay", "120", text}); }
@@ -182,10 +239,14 @@ class TestDesktop : public QObject {
             db.setDirectory(QDir(program_->path()).filePath("Log/Log1"));
             Db::Table log(&db, QStringLiteral("Tarnel"));
             log.open();
-            for (int i = 0; i < earlierContacts + 3; ++i) {
+            for (int i = 0; i < earlierContacts + int(std::size(lastRows)); ++i) {
                 log.append();
-                const QString call = i < earlierContacts ? workedBefore : QStringLiteral("K1AB%1").arg(QChar(char16_t(u'C' + i)));
+                const QString call = i < earlierContacts ? workedBefore
+                                                         : QString::fromLatin1(lastRows[i - earlierContacts].first);
+                const QString other =
+                    i < earlierContacts ? QString() : QString::fromLatin1(lastRows[i - earlierContacts].second);
                 const std::pair<const char *, QString> fields[] = {
+                    {"LogOther", other},
                     {"LogCall", call},          {"LogDate", QStringLiteral("%1.03.2025").arg(i + 1, 2, 10, QLatin1Char('0'))},
                     {"LogTime", "12:00:00"},    {"LogBand", "14"},
                     {"LogMode", "CW"},          {"LogName", "Hans"},
@@ -195,6 +256,18 @@ class TestDesktop : public QObject {
                     log.fieldByName(QString::fromLatin1(field)).setAsString(value);
                 log.post();
             }
+        }
+        {
+            Db::Database store;
+            store.setDirectory(QDir(program_->path()).filePath("Sound/Table"));
+            Db::Table pictures(&store, QStringLiteral("Pict"));
+            pictures.open();
+            // Named as the station, as the store names a picture after its file.
+            const QString file = QDir(program_->path()).filePath(pictureStation);
+            QImage picture(64, 48, QImage::Format_RGB32);
+            picture.fill(Qt::darkGreen);
+            QVERIFY(picture.save(file, "BMP"));
+            PictureStore::addPicture(pictures, file, QDateTime(QDate(2025, 3, 1), QTime(12, 0)));
         }
         KeyerSettings::Settings keyer = KeyerSettings::defaults();
         keyer.port = 1;
@@ -209,7 +282,7 @@ class TestDesktop : public QObject {
             f.write(bytes);
         };
         write(KeyerSettings::fileName, KeyerSettings::compose(keyer));
-        write("Tarnel.ini", "[Programs]\r\nPr9=" + mixwLog().toUtf8() + "\r\n");
+        write("Tarnel.ini", "[General]\r\nAwIota=True\r\n[Programs]\r\nPr9=" + mixwLog().toUtf8() + "\r\n");
         write("MixW2.log", ";QB1AA;202511051432;;;;7012;;;CW;599;579;;;Ivan;Kyiv;;;;;;\r\n;" + workedBefore.toUtf8() +
                                ";202512051432;;;;14025.5;;;CW;599;579;;;Hans;Berlin;;;note;;;\r\n");
 
@@ -292,6 +365,8 @@ private slots:
     {
         QTest::addColumn<QString>("flow");
         QTest::newRow("worked before: Tab, report, Enter") << "report";
+        QTest::newRow("ten contacts typed, a station with a picture fifth") << "ten";
+        QTest::newRow("Up and Down across rows with a picture and an IOTA reference") << "browse";
         QTest::newRow("keyer: typed text, every character keyed") << "keyer";
         QTest::newRow("MixW take-over with the repeat window open") << "mixw";
     }
@@ -306,14 +381,57 @@ private slots:
             // stay with the main window, in the sent report.
             type(workedBefore);
             key(QStringLiteral("Tab"));
-            QTRY_VERIFY_WITH_TIMEOUT(!xdotool({"search", "--onlyvisible", "--name", "^" + workedBefore + "$"}).isEmpty(),
-                                     10000);
+            QTRY_VERIFY_WITH_TIMEOUT(shown(workedBefore), 10000);
             QTest::qWait(500);
             QCOMPARE(activeCaption(), mainCaption);
+            // The repeat window is in sight: above the main window, clear of
+            // its entry.
+            const QString repeats = windowNamed(workedBefore);
+            const QString main = windowNamed(mainCaption);
+            const QList<qulonglong> stack = stacking();
+            QVERIFY2(stack.indexOf(repeats.toULongLong()) > stack.indexOf(main.toULongLong()),
+                     "the repeat window is under the main window");
+            QRect entry = client(main);
+            entry.setHeight(entryDepth);
+            QVERIFY2(!frame(repeats).intersects(entry), "the repeat window covers the entry");
             type(QStringLiteral("57"));
             key(QStringLiteral("Return"));
             QTRY_COMPARE_WITH_TIMEOUT(contactsWith(workedBefore, QStringLiteral("57")), 1, 10000);
             QCOMPARE(activeCaption(), mainCaption);
+        } else if (flow == QLatin1String("ten")) {
+            // Each save moves the log to its new last row; the fifth shows the
+            // station's picture. Every key typed after it stays in the entry.
+            const QStringList calls{"K2AAA", "K2AAB", "K2AAC", "K2AAD", pictureStation,
+                                    "K2AAE", "K2AAF", "K2AAG", "K2AAH", "K2AAI"};
+            for (int i = 0; i < calls.size(); ++i) {
+                type(calls[i]);
+                key(QStringLiteral("Tab"));
+                type(QStringLiteral("5%1").arg(i));
+                key(QStringLiteral("Return"));
+                if (calls[i] == pictureStation)
+                    QTRY_VERIFY_WITH_TIMEOUT(shown(QStringLiteral("Images")), 10000);
+            }
+            for (int i = 0; i < calls.size(); ++i)
+                QTRY_COMPARE_WITH_TIMEOUT(contactsWith(calls[i], QStringLiteral("5%1").arg(i)), 1, 10000);
+            QCOMPARE(activeCaption(), mainCaption);
+        } else if (flow == QLatin1String("browse")) {
+            // From the callsign field back to the log grid, on the last row.
+            key(QStringLiteral("shift+Tab"));
+            struct Step {
+                const char *key;
+                bool picture;
+                bool iota;
+            };
+            // Each step shows or closes a window: a key lost to another
+            // window leaves it as it was.
+            const Step steps[] = {
+                {"Up", false, true}, {"Up", false, false}, {"Up", true, false}, {"Down", false, false}, {"Down", false, true}};
+            for (const Step &step : steps) {
+                key(QString::fromLatin1(step.key));
+                QTRY_COMPARE_WITH_TIMEOUT(shown(QStringLiteral("Images")), step.picture, 5000);
+                QTRY_COMPARE_WITH_TIMEOUT(shown(QStringLiteral("IOTA")), step.iota, 5000);
+                QCOMPARE(activeCaption(), mainCaption);
+            }
         } else if (flow == QLatin1String("keyer")) {
             openMenu(5); // "Tools"
             key(QStringLiteral("Down"));   // "Mode"
@@ -338,6 +456,18 @@ private slots:
             QCOMPARE(elements, morse(text));
             QVERIFY(!changes.isEmpty());
             QVERIFY2(!changes.last().dtr && !changes.last().rts, "push-to-talk stayed on");
+            // The keyer's settings, opened from its menu and closed from the
+            // title bar: the keyer comes back to the front with the keyboard.
+            key(QStringLiteral("alt"));
+            key(QStringLiteral("Down")); // "Config"
+            key(QStringLiteral("Return"));
+            QTRY_COMPARE_WITH_TIMEOUT(activeCaption(), QStringLiteral("Config"), 10000);
+            key(QStringLiteral("alt+F4"));
+            QTRY_COMPARE_WITH_TIMEOUT(activeCaption(), QStringLiteral("CW"), 10000);
+            const QList<qulonglong> stack = stacking();
+            QVERIFY2(stack.indexOf(windowNamed(QStringLiteral("CW")).toULongLong()) >
+                         stack.indexOf(windowNamed(mainCaption).toULongLong()),
+                     "the keyer is under the main window");
         } else {
             // The repeat window is open when MixW's contact comes in.
             type(workedBefore);

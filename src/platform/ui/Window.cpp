@@ -324,9 +324,12 @@ void Window::hideEvent(QHideEvent *event)
     if (modalLoop_)
         modalLoop_->quit();
     // The window it was opened from gets the keyboard back, whatever the
-    // window manager would bring up instead.
+    // window manager would bring up instead; unless the keyboard is already
+    // in another of the program's windows. (A window closed from its title
+    // bar has already lost it when it hides.)
     QPointer<QWidget> from = std::exchange(openedFrom_, nullptr);
-    if (from && from->isVisible() && QApplication::activeWindow() == this)
+    const QWidget *active = QApplication::activeWindow();
+    if (from && from->isVisible() && (active == this || !active))
         QTimer::singleShot(0, from, [from] {
             from->raise();
             from->activateWindow();
