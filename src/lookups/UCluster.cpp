@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <optional>
@@ -296,6 +297,25 @@ void TFDX_Cluster::parse(bool withMarks)
         setCell(markColumn, r, resolve(spot.dx, &cache) ? mark(band) : QString());
     }
     work.remove();
+    showWholeColumns();
+}
+
+void TFDX_Cluster::showWholeColumns()
+{
+    // A column never narrower than what it holds; the window as wide as its
+    // columns then need, as far as its screen goes.
+    const QAbstractItemView *view = StringGrid1;
+    for (int c = 0; c < columns; ++c)
+        StringGrid1->setColumnWidth(c, std::max(StringGrid1->columnWidth(c), view->sizeHintForColumn(c)));
+    const int missing = Ui::allColumnsWidth(StringGrid1) - StringGrid1->width();
+    const QScreen *shownOn = screen();
+    if (missing <= 0 || !shownOn)
+        return;
+    const QRect area = shownOn->availableGeometry();
+    QRect place = geometry();
+    place.setWidth(std::min(width() + missing, area.width()));
+    place.moveLeft(std::clamp(place.left(), area.left(), area.right() - place.width() + 1));
+    setGeometry(place);
 }
 
 bool TFDX_Cluster::resolve(const QString &dx, std::unique_ptr<PrefixCache> *cache)

@@ -60,6 +60,7 @@ private:
     struct Cursors;
     void setCell(int column, int row, const QString &text);
     void parse(bool withMarks);
+    void showWholeColumns();
     // The DX's country row, on the window's own cursors (the main window's
     // prefix cursor keeps the country of the contact being entered).
     // `cache`, when given, serves a whole page: each leading part is looked

@@ -4,10 +4,16 @@
 #include "ProgramFixture.h"
 
 #include "awards/UDxcc.h"
+#include "core/FConfirm.h"
 #include "core/GlavnMod.h"
+#include "core/Povt.h"
 #include "contest/UContst.h"
 #include "core/Unit3.h"
+#include "awards/FIota.h"
+#include "awards/FWas.h"
 #include "lookups/UCluster.h"
+#include "lookups/UVCD.h"
+#include "utilities/UImage.h"
 #include "platform/table/DbGrid.h"
 #include "platform/table/GridModel.h"
 #include "platform/ui/Dialogs.h"
@@ -201,6 +207,47 @@ private slots:
         for (const QString &fault : std::as_const(all))
             qWarning().noquote() << fault;
         QVERIFY2(all.isEmpty(), qPrintable(QStringLiteral("%1 faults, listed above").arg(all.size())));
+    }
+
+    // The windows the program shows beside the entry open above the main
+    // window's lower part, clear of its fields, buttons and Info panel.
+    void sideWindowsClearOfTheEntry()
+    {
+        const QRect entry = QRect(Form3->PanelEntry->mapToGlobal(QPoint()), Form3->PanelEntry->size()) |
+                            QRect(Form3->GroupBoxInfo->mapToGlobal(QPoint()), Form3->GroupBoxInfo->size());
+        for (Ui::Window *window : std::initializer_list<Ui::Window *>{Povt, VCD, FConfirm, FImage, FIota, FWas})
+            window->showWindow();
+        Form3->OptionRep->trigger();
+        QTest::qWait(0);
+        for (Ui::Window *window : std::initializer_list<Ui::Window *>{Povt, VCD, FConfirm, FImage, FIota, FWas, Cont}) {
+            const QRect outer = window->geometry().marginsAdded(decoration);
+            QVERIFY2(!outer.intersects(entry) && desktop.contains(outer), qPrintable(window->objectName() + QStringLiteral(" %1,%2 %3x%4 entry %5,%6 %7x%8").arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height()).arg(entry.x()).arg(entry.y()).arg(entry.width()).arg(entry.height())));
+        }
+    }
+
+    // The Info window shows all its columns as the contest window and as
+    // the repetitions view, whichever it was first.
+    void infoWindowShowsAllColumns_data()
+    {
+        QTest::addColumn<bool>("contestFirst");
+        QTest::newRow("contest first") << true;
+        QTest::newRow("repetitions first") << false;
+    }
+    void infoWindowShowsAllColumns()
+    {
+        QFETCH(bool, contestFirst);
+        const auto contest = [] { Form3->View1->trigger(); };
+        const auto repetitions = [] {
+            Form3->ContStop->trigger();
+            Form3->OptionRep->trigger();
+        };
+        for (const auto &role : contestFirst ? QList<std::function<void()>>{contest, repetitions}
+                                             : QList<std::function<void()>>{repetitions, contest}) {
+            role();
+            QTest::qWait(0);
+            const QStringList found = faults(Cont);
+            QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
+        }
     }
 
     // The spot grid's title row stays in view as the spots scroll by, and

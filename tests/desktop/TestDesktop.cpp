@@ -116,22 +116,23 @@ class TestDesktop : public QObject {
     {
         const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
         if (path.isEmpty())
-            qFatal("%s is missing: `make test` installs xvfb, openbox and xdotool", name);
+            qFatal("%s is missing: `make test` installs xvfb, openbox, xdotool and x11-utils", name);
         return path;
     }
 
-    // Runs xdotool on the test's display; its output, trimmed.
-    QString xdotool(const QStringList &args)
+    // Runs an X tool on the test's display; its output, trimmed.
+    QString run(const char *name, const QStringList &args)
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), display_);
         p.setProcessEnvironment(env);
-        p.start(tool("xdotool"), args);
+        p.start(tool(name), args);
         if (!p.waitForFinished(20000))
             p.kill();
         return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
     }
+    QString xdotool(const QStringList &args) { return run("xdotool", args); }
 
     QString activeCaption() { return xdotool({"getactivewindow", "getwindowname"}); }
     QString windowNamed(const QString &caption)
@@ -151,14 +152,8 @@ class TestDesktop : public QObject {
     }
     QRect frame(const QString &window)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), display_);
-        p.setProcessEnvironment(env);
-        p.start(tool("xprop"), {"-id", window, "_NET_FRAME_EXTENTS"});
-        p.waitForFinished(20000);
         // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
-        const QStringList e = QString::fromLatin1(p.readAllStandardOutput()).section(u'=', 1).split(u',');
+        const QStringList e = run("xprop", {"-id", window, "_NET_FRAME_EXTENTS"}).section(u'=', 1).split(u',');
         if (e.size() != 4)
             return client(window);
         return client(window).marginsAdded(QMargins(e[0].toInt(), e[2].toInt(), e[1].toInt(), e[3].toInt()));
@@ -167,14 +162,8 @@ class TestDesktop : public QObject {
     // The program's windows from the bottom of the stack to its top.
     QList<qulonglong> stacking()
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), display_);
-        p.setProcessEnvironment(env);
-        p.start(tool("xprop"), {"-root", "_NET_CLIENT_LIST_STACKING"});
-        p.waitForFinished(20000);
         QList<qulonglong> ids;
-        for (const QString &id : QString::fromLatin1(p.readAllStandardOutput()).section(u'#', 1).split(u','))
+        for (const QString &id : run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}).section(u'#', 1).split(u','))
             ids.append(id.trimmed().toULongLong(nullptr, 16));
         return ids;
     }

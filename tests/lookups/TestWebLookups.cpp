@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -111,6 +112,13 @@ private slots:
         QCOMPARE(FDX_Cluster->cell(4, 1), QByteArray("CW up 2").leftJustified(28));
         QCOMPARE(FDX_Cluster->cell(5, 1), QStringLiteral("234Z"));
         QCOMPARE(FDX_Cluster->cell(6, 1), QStringLiteral("09 Dec 2"));
+        // Every spot readable whole, every column in view.
+        QTableWidget *grid = FDX_Cluster->StringGrid1;
+        for (int c = 1; c < grid->columnCount(); ++c)
+            for (int r = 1; r <= 6; ++r)
+                QVERIFY2(grid->fontMetrics().horizontalAdvance(FDX_Cluster->cell(c, r)) < grid->columnWidth(c),
+                         qPrintable(FDX_Cluster->cell(c, r)));
+        QVERIFY(grid->horizontalHeader()->length() <= grid->viewport()->width());
         QCOMPARE(FDX_Cluster->LabFr->text(), QStringLiteral("4025.0"));
         QCOMPARE(FDX_Cluster->LabCal->text(), QStringLiteral("UR5AAA"));
         QVERIFY(QFile::exists(program_->path("clust.tmp")));

@@ -1,9 +1,12 @@
 #include "platform/ui/Dialogs.h"
 
+#include "platform/ui/Window.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace Ui {
@@ -36,6 +39,11 @@ QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString &text,
 {
     QMessageBox box(icon, caption(), text, buttons, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    // A short message would make the box too narrow for its caption; the box
+    // sets its own size, so room is asked for inside it.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(captionWidth(&box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -37,12 +37,6 @@ QList<QPointer<Window>> &besideWindows()
 // A title bar shows the caption in bold beside an icon and three buttons.
 constexpr int titleBarButtons = 150;
 
-int captionWidth(const QWidget *window)
-{
-    QFont bold = window->font();
-    bold.setBold(true);
-    return QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + titleBarButtons;
-}
 
 
 // An entry field would take Ctrl+C as Copy (and other keys as its own
@@ -71,6 +65,13 @@ void installMenuShortcutsFirst()
     }
 }
 } // namespace
+
+int captionWidth(const QWidget *window)
+{
+    QFont bold = window->font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + titleBarButtons;
+}
 
 Window::Window(const QString &objectName, const QString &caption, QWidget *parent) : QMainWindow(parent)
 {
@@ -130,12 +131,13 @@ QRect placeBeside(const QRect &ownerFrame, const QList<QRect> &avoid, QSize size
 
 QMargins Window::frameMargins() const
 {
-    // Once shown, the window manager's own frame; before, a usual one.
+    // The window manager's own frame once known, never less than a usual
+    // one: before the first map it is not known at all.
     const QRect frame = frameGeometry();
-    return isVisible() && frame != geometry()
-               ? QMargins(geometry().left() - frame.left(), geometry().top() - frame.top(),
-                          frame.right() - geometry().right(), frame.bottom() - geometry().bottom())
-               : assumedFrame;
+    const QMargins known(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                         frame.right() - geometry().right(), frame.bottom() - geometry().bottom());
+    return QMargins(qMax(known.left(), assumedFrame.left()), qMax(known.top(), assumedFrame.top()),
+                    qMax(known.right(), assumedFrame.right()), qMax(known.bottom(), assumedFrame.bottom()));
 }
 
 QSize Window::wantedSize(const QRect &area)
@@ -174,6 +176,7 @@ void Window::fitIntoScreen()
         return;
     const QRect area = screenArea.marginsRemoved(assumedFrame);
     QSize size = wantedSize(area);
+    fittedHintWidth_ = sizeHint().width();
     if (owner_ && owner_->isVisible()) {
         QList<QRect> avoid{QRect()};
         for (const QPointer<QWidget> &w : std::as_const(keepClear_))
@@ -211,6 +214,7 @@ void Window::growToContents()
         return;
     const QRect area = availableArea(this).marginsRemoved(assumedFrame);
     const QSize size = wantedSize(area);
+    fittedHintWidth_ = sizeHint().width();
     if (size.width() <= width() && size.height() <= height())
         return;
     QRect place(geometry().topLeft(), size.expandedTo(this->size()).boundedTo(area.size()));
@@ -226,8 +230,8 @@ void Window::setBeside(Window *owner, QList<QWidget *> keepClear)
     owner_ = owner;
     // The window system keeps only a dialog's kind of window above the one it
     // belongs to; the title bar keeps all its buttons.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     keepClear_.clear();
     for (QWidget *w : keepClear)
         keepClear_.append(w);
@@ -343,7 +347,13 @@ bool Window::event(QEvent *event)
         activated();
         return result;
     }
-    return QMainWindow::event(event);
+    const bool result = QMainWindow::event(event);
+    // Contents that ask for more room than they had when the window was
+    // fitted (a grid that gained columns in another of the window's roles)
+    // get it; a window the operator made narrower stays so otherwise.
+    if (event->type() == QEvent::LayoutRequest && placed_ && isVisible() && sizeHint().width() > fittedHintWidth_)
+        growToContents();
+    return result;
 }
 
 } // namespace Ui

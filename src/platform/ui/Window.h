@@ -51,10 +51,6 @@ public:
     // (widgets of the owner) nor another visible window shown beside it.
     void setBeside(Window *owner, QList<QWidget *> keepClear);
 
-    // After the window's contents asked for more room (a grid that gained
-    // columns): grows to show them, within its screen.
-    void growToContents();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
@@ -64,16 +60,23 @@ private:
     void showAs(bool takeKeyboard);
     void activated();
     void fitIntoScreen();
+    // Grows to show what its contents ask for, within its screen, keeping
+    // its place.
+    void growToContents();
     QSize wantedSize(const QRect &area);
     QMargins frameMargins() const;
     bool endsProgram_ = false;
     bool placed_ = false;
     bool opensAtTop_ = false;
+    int fittedHintWidth_ = 0;
     QEventLoop *modalLoop_ = nullptr;
     QPointer<QWidget> openedFrom_;
     QPointer<Window> owner_;
     QList<QPointer<QWidget>> keepClear_;
 };
+
+// The width a window needs to show its caption whole in a usual title bar.
+int captionWidth(const QWidget *window);
 
 // Where a window whose frame is `size` opens beside its owner: inside the
 // screen's `area`, clear of every rectangle in `avoid` (the first is the part

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <tuple>
 
@@ -123,21 +124,27 @@ private slots:
     }
 
     // Qt's own boxes show a text from a file or a table as it is, markup and
-    // all (an ADIF record's call in the date-error box).
+    // all (an ADIF record's call in the date-error box), and their caption
+    // whole however short the text.
     void boxesShowTextAsItIs_data()
     {
         QTest::addColumn<int>("kind");
-        QTest::newRow("warning") << 0;
-        QTest::newRow("information") << 1;
-        QTest::newRow("question") << 2;
-        QTest::newRow("error") << 3;
+        QTest::addColumn<QString>("text");
+        const QString markup = QStringLiteral("Invalid Date in ADIF file ! <b>x</b>");
+        QTest::newRow("warning") << 0 << markup;
+        QTest::newRow("warning, short") << 0 << QStringLiteral("Not Callsign");
+        QTest::newRow("information") << 1 << markup;
+        QTest::newRow("question") << 2 << markup;
+        QTest::newRow("error") << 3 << markup;
     }
     void boxesShowTextAsItIs()
     {
         QFETCH(int, kind);
-        const QString text = QStringLiteral("Invalid Date in ADIF file ! <b>x</b>");
+        QFETCH(QString, text);
         Qt::TextFormat format = Qt::AutoText;
         QString shown;
+        int width = 0;
+        int needed = -1;
         // Read and closed once the box runs.
         QTimer watch;
         watch.setInterval(10);
@@ -147,6 +154,8 @@ private slots:
                 if (!box || !box->isVisible())
                     continue;
                 format = box->textFormat();
+                width = box->width();
+                needed = Ui::captionWidth(box);
                 if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
                     shown = label->textFormat() == Qt::PlainText ? label->text() : QString();
                 box->done(QMessageBox::Ok);
@@ -163,6 +172,7 @@ private slots:
         }
         QCOMPARE(format, Qt::PlainText);
         QCOMPARE(shown, text);
+        QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 px, the caption needs %2").arg(width).arg(needed)));
     }
 
     // What is typed or pasted into an entry field is one line.
@@ -347,6 +357,57 @@ private slots:
         QCOMPARE(control->palette().color(QPalette::Active, QPalette::ColorRole(role)), shown);
         QCOMPARE(control->palette().color(QPalette::Inactive, QPalette::ColorRole(role)), shown);
         QCOMPARE(Ui::fontColor(control.get()), bgr);
+    }
+
+    // A window shown while the operator's own command runs takes the
+    // keyboard; one shown by anything else the program does leaves it.
+    void causeOfAShow_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("byOperator");
+        QTest::newRow("menu item chosen") << "menu" << true;
+        QTest::newRow("button clicked") << "button" << true;
+        QTest::newRow("button clicked by a handler") << "nested button" << false;
+        QTest::newRow("menu item clicked by a handler") << "nested menu" << false;
+        QTest::newRow("a state change") << "change" << false;
+        QTest::newRow("button in a modal window") << "modal" << true;
+    }
+    void causeOfAShow()
+    {
+        QFETCH(QString, how);
+        std::optional<Ui::Cause> seen;
+        const auto record = [&seen] { seen = Ui::currentCause(); };
+        QPushButton button;
+        Ui::connectGuarded(&button, &QPushButton::clicked, &button, record);
+        QCheckBox change;
+        Ui::connectGuarded(&change, &QCheckBox::toggled, &change, record);
+        Ui::MenuItem item(QStringLiteral("Item"), QStringLiteral("Item"), &button);
+        item.setHandler(record);
+        Ui::MenuItem outer(QStringLiteral("Outer"), QStringLiteral("Outer"), &button);
+        CountingWindow modal;
+        outer.setHandler([&] {
+            if (how == QLatin1String("nested button"))
+                button.click();
+            else if (how == QLatin1String("nested menu"))
+                item.click();
+            else if (how == QLatin1String("change"))
+                change.setChecked(true);
+            else {
+                QTimer::singleShot(0, &modal, [&] {
+                    button.click();
+                    modal.closeWindow();
+                });
+                modal.showModal();
+            }
+        });
+        if (how == QLatin1String("menu"))
+            item.trigger();
+        else if (how == QLatin1String("button"))
+            button.click();
+        else
+            outer.trigger();
+        QVERIFY(seen.has_value());
+        QTEST(*seen == Ui::Cause::Operator, "byOperator");
     }
 
     void showModalReturnsWhenClosed()
