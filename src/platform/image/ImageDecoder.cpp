@@ -55,6 +55,7 @@ void cmykToRgb(const uchar *in, uchar *out, JDIMENSION width)
 struct JpegJob {
     jpeg_decompress_struct info;
     ErrorManager error;
+    jpeg_progress_mgr progress;
     QImage image;
     bool started = false;
 };
@@ -62,6 +63,24 @@ struct JpegJob {
 // Pictures larger than this are refused whatever their scale: a hundred
 // megapixels is beyond any camera an operator sends pictures from.
 constexpr qint64 maximumPixels = 100'000'000;
+
+// A progressive picture comes in about ten scans; each scan is decoded over
+// the whole picture, so a file that repeats one thousands of times keeps the
+// window busy for as many passes.
+constexpr int maximumScans = 500;
+constexpr char tooManyScans[] = "The picture has too many scans";
+
+// libjpeg reports its progress between passes over the input; there a
+// picture past the scan limit is given up like a damaged one.
+void countScans(j_common_ptr common)
+{
+    const auto *info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number <= maximumScans)
+        return;
+    auto *manager = reinterpret_cast<ErrorManager *>(common->err);
+    std::snprintf(manager->message, sizeof manager->message, "%s", tooManyScans);
+    std::longjmp(manager->jump, 1);
+}
 
 // libjpeg's full-image coefficient buffers, needed when the picture comes in
 // more than one scan (progressive); scaling does not shrink them.
@@ -114,6 +133,8 @@ std::string decodeJpeg(JpegJob &job, const QByteArray &bytes, QSize shown)
     }
     jpeg_create_decompress(&job.info);
     job.started = true;
+    job.progress.progress_monitor = countScans;
+    job.info.progress = &job.progress;
     jpeg_mem_src(&job.info, reinterpret_cast<const unsigned char *>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     // The size comes from the picture's header: a damaged one may claim tens

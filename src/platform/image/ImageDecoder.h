@@ -23,8 +23,9 @@ public:
 // decoded (the rest grey), as viewers do. A JPEG is decoded at a reduced
 // scale when that still covers `shown` (where it is shown, at its own
 // proportions) or when its full size would pass the image-memory limit.
-// Raises DecodeError for anything else that is not a whole picture; never
-// ends the program.
+// Raises DecodeError for anything else that is not a whole picture, and for a
+// JPEG of more scans than any camera writes (each costs a pass over the
+// picture); never ends the program.
 QImage decode(const QByteArray &bytes, QSize shown = {});
 
 } // namespace Image

@@ -45,3 +45,13 @@ inline QByteArray cameraJpeg(int width, int height, bool progressive)
     return bytes;
 }
 
+
+// A progressive JPEG whose last scan comes `times` times over: each repeat
+// only refines what is there, so the picture stays whole.
+inline QByteArray repeatedLastScan(const QByteArray &jpeg, int times)
+{
+    const qsizetype lastScan = jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    const qsizetype end = jpeg.lastIndexOf(QByteArray("\xFF\xD9", 2));
+    const QByteArray scan = jpeg.mid(lastScan, end - lastScan);
+    return jpeg.left(end) + scan.repeated(times - 1) + jpeg.mid(end);
+}

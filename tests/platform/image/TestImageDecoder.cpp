@@ -125,6 +125,29 @@ private slots:
         }
     }
 
+    // A picture repeating a scan past any camera's count is refused before
+    // it keeps the window busy; an ordinary progressive one decodes.
+    void manyScans_data()
+    {
+        QTest::addColumn<int>("repeats");
+        QTest::addColumn<bool>("decodes");
+        QTest::newRow("as written") << 1 << true;
+        QTest::newRow("last scan 400 times") << 400 << true;
+        QTest::newRow("last scan 5,000 times") << 5000 << false;
+    }
+    void manyScans()
+    {
+        QFETCH(int, repeats);
+        QFETCH(bool, decodes);
+        try {
+            QCOMPARE(Image::decode(repeatedLastScan(cameraJpeg(64, 48, true), repeats)).size(), QSize(64, 48));
+            QVERIFY(decodes);
+        } catch (const Image::DecodeError &e) {
+            QVERIFY2(!decodes, e.what());
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("JPEG error: The picture has too many scans"));
+        }
+    }
+
     // The bytes decide, not a name: a cut name loses its extension.
     void sniff_data()
     {
