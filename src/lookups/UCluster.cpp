@@ -2,7 +2,6 @@
 
 #include "core/BandsAndModes.h"
 #include "core/PrefixResolver.h"
-#include "core/SettingsFile.h"
 #include "core/Unit2.h"
 #include "core/Unit3.h"
 #include "lookups/SpotLines.h"
@@ -15,6 +14,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -248,12 +248,23 @@ void TFDX_Cluster::Button1Click()
 
 void TFDX_Cluster::Button4Click()
 {
-    SettingsFile::writeFile(filePath("clust.tmp"), Memo1->toPlainText().toUtf8());
+    writeWorkingFile(filePath("clust.tmp"), Memo1->toPlainText().toUtf8());
     // A shorter page leaves no spots of the last one behind.
     for (int r = 1; r <= spotRows; ++r)
         for (int c = 1; c < columns; ++c)
             setCell(c, r, QString());
     parse(true);
+}
+
+void TFDX_Cluster::writeWorkingFile(const QString &path, const QByteArray &bytes)
+{
+    // The window's own files, made afresh each time: whatever stands at their
+    // names (a link planted by an archive the program directory came from)
+    // is removed, never written through.
+    QFile::remove(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        throw std::runtime_error(("Cannot create " + path + ": " + file.errorString()).toStdString());
 }
 
 void TFDX_Cluster::Button6Click()
@@ -266,12 +277,11 @@ void TFDX_Cluster::parse(bool withMarks)
     QFile spots(filePath("clust.tmp"));
     if (!spots.exists())
         return;
+    if (QFileInfo(spots).isSymLink() || !QFileInfo(spots).isFile())
+        throw std::runtime_error((spots.fileName() + " is not the window's own file").toStdString());
     if (!spots.open(QIODevice::ReadOnly))
         throw std::runtime_error(("Cannot open " + spots.fileName() + ": " + spots.errorString()).toStdString());
-    QFile work(filePath("cluster.tmp"));
-    if (!work.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error(("Cannot create " + work.fileName() + ": " + work.errorString()).toStdString());
-    work.close();
+    writeWorkingFile(filePath("cluster.tmp"), {});
     const QStringList lines = QString::fromUtf8(spots.readAll()).split(u'\n');
     spots.close();
     // A text ending in a line break has no line after it.
@@ -296,7 +306,7 @@ void TFDX_Cluster::parse(bool withMarks)
             LabCal->setText(spot.dx);
         setCell(markColumn, r, resolve(spot.dx, &cache) ? mark(band) : QString());
     }
-    work.remove();
+    QFile::remove(filePath("cluster.tmp"));
     showWholeColumns();
 }
 

@@ -61,6 +61,7 @@ private:
     void setCell(int column, int row, const QString &text);
     void parse(bool withMarks);
     void showWholeColumns();
+    static void writeWorkingFile(const QString &path, const QByteArray &bytes);
     // The DX's country row, on the window's own cursors (the main window's
     // prefix cursor keeps the country of the contact being entered).
     // `cache`, when given, serves a whole page: each leading part is looked

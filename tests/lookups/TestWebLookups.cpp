@@ -11,6 +11,7 @@
 #include "platform/web/PageLoader.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
@@ -155,6 +156,29 @@ private slots:
         QCOMPARE(column(1, 3), (QStringList{"UR7XX", "", ""}));
         QCOMPARE(column(7, 3), (QStringList{"wkd", "", ""}));
         QVERIFY(dialogs_->warnings().isEmpty());
+    }
+
+    // Links planted at the working files' names are replaced, never written
+    // through.
+    void workingFilesOverPlantedLinks()
+    {
+        const QStringList names{"clust.tmp", "cluster.tmp"};
+        for (const QString &name : names) {
+            QFile target(program_->path(name + ".target"));
+            QVERIFY(target.open(QIODevice::WriteOnly));
+            target.write("kept");
+            target.close();
+            QVERIFY(QFile::link(target.fileName(), program_->path(name)));
+        }
+        server_->body = spotPage(sixSpots);
+        loadSpots();
+        QCOMPARE(FDX_Cluster->cell(1, 1), QStringLiteral("UR5AAA"));
+        for (const QString &name : names) {
+            QFile target(program_->path(name + ".target"));
+            QVERIFY(target.open(QIODevice::ReadOnly));
+            QCOMPARE(target.readAll(), QByteArray("kept"));
+        }
+        QVERIFY(!QFileInfo(program_->path("clust.tmp")).isSymLink());
     }
 
     // A spot's texts are shown as they are: an image tag in the DX column

@@ -196,6 +196,10 @@ std::shared_ptr<TableFile> TableFile::open(const QString &path, bool syncEachCom
     const QString key = QFileInfo(path).canonicalFilePath();
     if (key.isEmpty())
         throw TableError(QStringLiteral("Table file not found: %1").arg(path), path);
+    // A FIFO or device at a table's name (a link planted in the program
+    // directory) would block the first read forever, or never end.
+    if (!QFileInfo(key).isFile())
+        throw TableError(QStringLiteral("%1 is not a table file: it is not a plain file").arg(path), path);
     if (auto existing = openFiles().value(key).lock())
         return existing;
     std::shared_ptr<TableFile> file(new TableFile(key, syncEachCommit));
