@@ -123,10 +123,7 @@ void TForm3::LogImportAdifClick()
     if (!Ui::runGuarded([&counts] { counts = importAdif(); }) || !counts)
         return;
     Ui::runGuarded([this] { Total->setText(TextFormat::integerText(DM->Table1.recordCount())); });
-    Ui::showInformation(QStringLiteral("ADIF import: %1 new, %2 already in the log, %3 rejected")
-                        .arg(counts->added)
-                        .arg(counts->duplicates)
-                        .arg(counts->rejected));
+    Ui::showInformation(LogImport::summary(*counts));
 }
 
 void TForm3::LogExportAdifClick()

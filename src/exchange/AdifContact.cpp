@@ -91,9 +91,15 @@ QString qslText(const QString &adifDate, const QString &flag)
     return TextFormat::cutToWidth(dateOf(adifDate) + u"  Y"_s, 12);
 }
 
-Result rejected(const QString &message = {})
+Result rejected()
 {
-    return Result{std::nullopt, message};
+    return Result{std::nullopt, {}, {}};
+}
+
+// A rejection whose box names the record by its call.
+Result rejected(const QString &reason, const QString &call)
+{
+    return Result{std::nullopt, reason + u' ' + call, reason};
 }
 
 } // namespace
@@ -152,7 +158,7 @@ Result fromRecord(const AdifRecord &record)
         return rejected();
     const QString date = text(QsoDate).trimmed();
     if (date.size() != 8 || !allDigits(date))
-        return rejected(u"Invalid Date in ADIF file ! "_s + c.call);
+        return rejected(u"Invalid Date in ADIF file !"_s, c.call);
     const int year = digits(date, 0, 4), month = digits(date, 4, 2), day = digits(date, 6, 2);
     if (month > 12 || day > 31)
         return rejected();
@@ -161,7 +167,7 @@ Result fromRecord(const AdifRecord &record)
         return rejected();
     const QString time = text(TimeOn).trimmed();
     if ((time.size() != 4 && time.size() != 6) || !allDigits(time))
-        return rejected(u"Invalid Time in ADIF file ! "_s + c.call);
+        return rejected(u"Invalid Time in ADIF file !"_s, c.call);
     const int hour = digits(time, 0, 2), minute = digits(time, 2, 2);
     if (hour > 23 || minute > 59)
         return rejected();
@@ -181,7 +187,7 @@ Result fromRecord(const AdifRecord &record)
     // Day 31 of February and day or month 0 pass the range test above.
     c.qsoDate = QDate(year, month, day);
     if (!c.qsoDate.isValid())
-        return rejected(u"Error in ADIF file ! "_s + c.call);
+        return rejected(u"Error in ADIF file !"_s, c.call);
     c.qsoTime = QTime(hour, minute);
     c.date = dateOf(date);
     const QChar hhmm[] = {time[0], time[1], u':', time[2], time[3]};
@@ -196,7 +202,7 @@ Result fromRecord(const AdifRecord &record)
     c.rxQsl = qslText(text(QslRDate), received);
     c.confirmed = isYes(received);
     c.notepad = text(QslVia) + u"   "_s + text(Notes) + text(Comment);
-    return Result{std::move(c), {}};
+    return Result{std::move(c), {}, {}};
 }
 
 } // namespace AdifContact

@@ -41,6 +41,7 @@ struct Contact {
 struct Result {
     std::optional<Contact> contact; // nothing when rejected
     QString message;                // the one box a rejection shows, or "" for none
+    QString reason;                 // the message without the record's call
 };
 
 Result fromRecord(const AdifRecord &record);

@@ -136,6 +136,23 @@ void store(Db::Table &log, const LogFields &f, const Contact &c, const std::opti
     }
 }
 
+// The first rejection with a message shows its box; every one is counted
+// under its reason.
+void countReason(Counts &counts, const AdifContact::Result &result)
+{
+    if (result.reason.isEmpty())
+        return;
+    const bool first = counts.reasons.isEmpty();
+    auto it = std::find_if(counts.reasons.begin(), counts.reasons.end(),
+                           [&result](const auto &r) { return r.first == result.reason; });
+    if (it == counts.reasons.end())
+        counts.reasons.append({result.reason, 1});
+    else
+        ++it->second;
+    if (first)
+        Ui::showWarning(result.message);
+}
+
 // Whether the rest of the walk runs faster with the log's indexes that the
 // duplicate test does not read built again at the end, each in one sort,
 // instead of growing by a random insert per contact: when the contacts still
@@ -150,6 +167,19 @@ bool worthDeferringIndexes(int stored, int rowsBefore, const AdifReader &reader)
 }
 
 } // namespace
+
+QString summary(const Counts &counts)
+{
+    QString text = QStringLiteral("ADIF import: %1 new, %2 already in the log, %3 rejected")
+                       .arg(counts.added)
+                       .arg(counts.duplicates)
+                       .arg(counts.rejected);
+    for (const auto &[reason, count] : counts.reasons)
+        text += QStringLiteral("\n%1 rejected: %2").arg(count).arg(reason);
+    if (counts.notesCut > 0)
+        text += QStringLiteral("\n%1 notes cut to %2 characters").arg(counts.notesCut).arg(Db::maximumMemoLength);
+    return text;
+}
 
 Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick)
 {
@@ -169,12 +199,13 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
             AdifContact::Result result = AdifContact::fromRecord(*record);
             if (!result.contact) {
                 ++counts.rejected;
-                if (!result.message.isEmpty())
-                    Ui::showWarning(result.message);
+                countReason(counts, result);
             } else if (duplicates.inLog(*result.contact)) {
                 ++counts.duplicates;
             } else {
                 const Contact &c = *result.contact;
+                if (c.notepad.size() > Db::maximumMemoLength)
+                    ++counts.notesCut;
                 const std::optional<PrefixRow> &country = countries.resolve(c.call);
                 store(tables.log, fields, c, country);
                 marks.add(country, c.band, c.mode, c.confirmed);

@@ -10,7 +10,7 @@ AdifContact::Result convert(const QByteArray &fields)
     AdifReader reader(fields + "<EOR>");
     const auto record = reader.next();
     if (!record)
-        return {std::nullopt, QStringLiteral("no record")};
+        return {std::nullopt, QStringLiteral("no record"), {}};
     return AdifContact::fromRecord(*record);
 }
 

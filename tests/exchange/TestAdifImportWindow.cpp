@@ -90,7 +90,8 @@ struct Summary {
 
 Summary summaryOf(const QStringList &warnings)
 {
-    static const QRegularExpression re(QStringLiteral("^ADIF import: (\\d+) new, (\\d+) already in the log, (\\d+) rejected$"));
+    static const QRegularExpression re(QStringLiteral("^ADIF import: (\\d+) new, (\\d+) already in the log, (\\d+) rejected$"),
+                                       QRegularExpression::MultilineOption);
     const auto m = re.match(warnings.isEmpty() ? QString() : warnings.last());
     if (!m.hasMatch())
         return {};
@@ -201,6 +202,11 @@ private slots:
                           "<NOTES:4>a\r\nb<EOR>")
             << "QB1AA  END-OF-LOG:" << "QB|Testland|15.01.2003|12:34:00|14|CW|||   a\r\nb|"
             << "Dxcc" << "QB" << "B14Cw" << "wkd" << 1;
+        QTest::newRow("Unicode line separator: a blank in the call")
+            << QByteArray("<CALL:19>QB1AA\xE2\x80\xA8" "END-OF-LOG:<QSO_DATE:8>20030115<TIME_ON:4>1234<BAND:3>20M"
+                          "<MODE:2>CW<EOR>")
+            << "QB1AA END-OF-LOG:" << "QB|Testland|15.01.2003|12:34:00|14|CW|||   |"
+            << "Dxcc" << "QB" << "B14Cw" << "wkd" << 1;
     }
     void aRecordIsStoredAndMarkedOnce()
     {
@@ -235,6 +241,25 @@ private slots:
         QCOMPARE(second.duplicates, records);
         QCOMPARE(DM->Table1.recordCount(), records);
         QCOMPARE(dialogs_->questions(), QStringList({"Clear Awards ?", "Clear Awards ?"}));
+    }
+
+    // A note past what a memo holds is stored cut, and said so; a file of
+    // bad records shows the first one's box and counts the rest.
+    void hostileValuesAreCutAndCounted()
+    {
+        const QByteArray longNote(Db::maximumMemoLength + 1000, 'n');
+        QByteArray file = "<CALL:5>QB1AA<QSO_DATE:8>20030115<TIME_ON:4>1234<BAND:3>20M<MODE:2>CW<NOTES:" +
+                          QByteArray::number(longNote.size()) + ">" + longNote + "<EOR>\n";
+        for (int i = 0; i < 50; ++i)
+            file += "<CALL:5>QB1A" + QByteArray(1, char('B' + i % 20)) +
+                    "<QSO_DATE:8>2003011X<TIME_ON:4>1234<BAND:3>20M<MODE:2>CW<EOR>\n";
+        const Summary summary = import(writeFile("hostile.adi", file));
+        QCOMPARE(summary.added, 1);
+        QCOMPARE(summary.rejected, 50);
+        QCOMPARE(dialogs_->warnings(), QStringList{"Invalid Date in ADIF file ! QB1AB"});
+        QCOMPARE(dialogs_->informations().last().section(u'\n', 1),
+                 QStringLiteral("50 rejected: Invalid Date in ADIF file !\n1 notes cut to 65536 characters"));
+        QCOMPARE(logRow("QB1AA", {"LogNotepad"}).size(), Db::maximumMemoLength);
     }
 
     // Our own export read back: a contact saved with seconds, a satellite and

@@ -203,9 +203,12 @@ QString blankControls(const QString &text, Lines lines)
 {
     const auto isBlanked = [lines](QChar c) {
         const char16_t u = c.unicode();
-        if (u >= 0x20 && u != 0x7f)
-            return false;
-        return lines == Lines::One || (u != u'\r' && u != u'\n' && u != u'\t');
+        if (u < 0x20)
+            return lines == Lines::One || (u != u'\r' && u != u'\n' && u != u'\t');
+        // C1 controls (U+0085 ends a line for many readers), the line and
+        // paragraph separators, the bidirectional embeddings and isolates.
+        return (u >= 0x7f && u <= 0x9f) || u == 0x2028 || u == 0x2029 || (u >= 0x202a && u <= 0x202e) ||
+               (u >= 0x2066 && u <= 0x2069);
     };
     // Walks write thousands of clean values: those are returned unchanged.
     qsizetype first = 0;

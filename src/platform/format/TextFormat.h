@@ -48,9 +48,11 @@ std::optional<qint64> parseInteger(QStringView text);
 // never split).
 QString cutToWidth(const QString &text, int width);
 
-// Control characters (below U+0020, and U+007F) replaced by blanks, one for
-// one, so a value from outside can neither break a line of a file nor shift
-// its columns. A multi-line text keeps its line breaks (CR, LF) and tabs.
+// Control characters (below U+0020, U+007F to U+009F, the Unicode line and
+// paragraph separators and the bidirectional controls) replaced by blanks,
+// one for one, so a value from outside can neither break a line of a file
+// (for any reader) nor shift or reorder its columns. A multi-line text keeps
+// its line breaks (CR, LF) and tabs.
 enum class Lines { One, Many };
 QString blankControls(const QString &text, Lines lines = Lines::One);
 

@@ -125,7 +125,7 @@ QVariant storedValue(const FieldDef &field, const QString &text)
     case FieldType::Text:
         return TextFormat::cutToWidth(TextFormat::blankControls(text), field.width);
     case FieldType::Memo:
-        return TextFormat::blankControls(text, TextFormat::Lines::Many);
+        return TextFormat::blankControls(text.left(maximumMemoLength), TextFormat::Lines::Many);
     case FieldType::Integer:
     case FieldType::SmallInt: {
         const auto value = TextFormat::parseInteger(text);

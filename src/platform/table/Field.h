@@ -13,6 +13,11 @@
 
 namespace Db {
 
+// The most characters a memo value keeps: far above any real note (the
+// entry's notepad holds a few hundred), and a value from outside beyond it
+// would make every later opening of its table slow and large.
+constexpr qsizetype maximumMemoLength = 65536;
+
 class Table;
 
 // Conversions between a field's display text and its stored form. `storedValue`

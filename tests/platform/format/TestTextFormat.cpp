@@ -189,8 +189,14 @@ private slots:
         QTest::newRow("lone CR") << "Ru\rzu" << "Ru zu" << "Ru\rzu";
         QTest::newRow("tab") << "UR5AAA\t599" << "UR5AAA 599" << "UR5AAA\t599";
         QTest::newRow("escape, DEL, NUL") << QString::fromLatin1("a\x1b[2Jb\x7f\0c", 9) << "a [2Jb  c" << "a [2Jb  c";
-        QTest::newRow("not a control") << QString::fromUtf8("Київ\u00a0\u0080") << QString::fromUtf8("Київ\u00a0\u0080")
-                                       << QString::fromUtf8("Київ\u00a0\u0080");
+        QTest::newRow("not a control") << QString::fromUtf8("Київ\u00a0\u00e9") << QString::fromUtf8("Київ\u00a0\u00e9")
+                                       << QString::fromUtf8("Київ\u00a0\u00e9");
+        // Line ends to many readers, and marks that reorder what is shown.
+        QTest::newRow("C1 controls, NEL") << QString::fromUtf8("K1\u0080A\u0085END") << "K1 A END" << "K1 A END";
+        QTest::newRow("line and paragraph separators")
+            << QString::fromUtf8("K1ABC\u2028END-OF-LOG:\u2029") << "K1ABC END-OF-LOG: " << "K1ABC END-OF-LOG: ";
+        QTest::newRow("bidirectional controls") << QString::fromUtf8("\u202eCBA1K\u202c \u2066x\u2069") << " CBA1K   x "
+                                                << " CBA1K   x ";
     }
     void controlCharacters()
     {
