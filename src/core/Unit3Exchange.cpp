@@ -16,6 +16,7 @@
 #include <QFile>
 #include <exception>
 #include <optional>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -76,6 +77,8 @@ private:
     bool import_;
 };
 
+std::optional<LogImport::Counts> importChosen(const QString &path, WalkWindows &windows);
+
 std::optional<LogImport::Counts> importAdif()
 {
     if (Ui::askYesNoCancel(QStringLiteral("Clear Awards ?")) == Ui::Answer::Yes)
@@ -89,7 +92,17 @@ std::optional<LogImport::Counts> importAdif()
         return std::nullopt;
     windows.walk.start(500, true);
     Progress->setWindowTitle(waitCaption);
-    const QByteArray file = readWholeFile(inProgramDirectory(chosen));
+    try {
+        return importChosen(inProgramDirectory(chosen), windows);
+    } catch (const std::bad_alloc &) {
+        // The file is named: "std::bad_alloc" alone tells the operator nothing.
+        throw std::runtime_error(("Not enough memory to import " + chosen + ": the import was stopped").toStdString());
+    }
+}
+
+std::optional<LogImport::Counts> importChosen(const QString &path, WalkWindows &windows)
+{
+    const QByteArray file = readWholeFile(path);
     // Counted once: a count per record would cost seconds on a large log.
     const int before = DM->LogLookup.isActive() ? DM->LogLookup.recordCount() : DM->Table1.recordCount();
     const QString counting = waitCaption + QStringLiteral("  ");

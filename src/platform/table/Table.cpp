@@ -128,6 +128,19 @@ void Table::open()
 {
     if (isActive())
         return;
+    try {
+        openFile();
+        openError_.clear();
+    } catch (const TableError &e) {
+        // Kept for every later operation on the closed table: the operator
+        // learns why it is not open, not merely that it is closed.
+        openError_ = e.message();
+        throw;
+    }
+}
+
+void Table::openFile()
+{
     if (!database_)
         throw TableError(QStringLiteral("The table %1 has no database").arg(tableName_));
     if (!database_->isConnected())
@@ -200,6 +213,8 @@ void Table::closeFromDatabase()
 
 void Table::requireActive() const
 {
+    if (!isActive() && !openError_.isEmpty())
+        throw TableError(QStringLiteral("The table %1 is not open: %2").arg(tableName_, openError_), filePath());
     if (!isActive())
         throw TableError(QStringLiteral("Cannot perform this operation on the closed table %1").arg(filePath()),
                          filePath());

@@ -59,6 +59,8 @@ public:
     void setRequiredSchema(const TableSchema &schema) { requiredSchema_ = schema; }
 
     // --- open and close ---
+    // A failed open is remembered: later operations say why the table is not
+    // open. A successful one, or the next try, forgets it.
     void open();
     void close(); // pending changes are cancelled
     bool isActive() const { return state_ != State::Inactive; }
@@ -195,6 +197,7 @@ public:
     TableFile *file() const { return file_.get(); }
 
 private:
+    void openFile();
     friend class Database;
     friend class TableTransaction;
     friend class EqualRows;
@@ -247,6 +250,7 @@ private:
 
     Database *database_ = nullptr;
     QString tableName_;
+    QString openError_; // why the last open failed, until one succeeds
     std::optional<TableSchema> requiredSchema_;
     std::shared_ptr<TableFile> file_;
     State state_ = State::Inactive;
@@ -336,6 +340,10 @@ private:
 // ("SAVEPOINT walk1", "RELEASE walk1" which commits the outermost, "ROLLBACK
 // TO walk1") for which `fault` returns true fails as on a full disk, unrun.
 void setTransactionFault(std::function<bool(const QString &fileName, const QString &command)> fault);
+// The free bytes of the disk that holds a table file, as the room kept ahead
+// of a log of changes sees them; tests make a disk nearly full. An empty
+// function puts the system's own figure back.
+void setFreeSpaceProbe(std::function<qint64(const QString &path)> probe);
 
 // One transaction on the file of `table`, for a walk that writes many rows.
 // Nests; rolled back unless committed (a failed commit included); after a

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <utility>
 #include <sqlite3.h>
+#include <sys/statvfs.h>
 
 namespace Db {
 
@@ -157,6 +158,8 @@ constexpr int walBackstopPages = 16384;
 // once less than half of it is left (a few dozen contacts' saves apart).
 constexpr qint64 walAheadBytes = qint64(2) << 20;
 constexpr int walAheadChunkBytes = 64 << 10;
+// Room is kept ahead only while the disk has this many times it free.
+constexpr qint64 walAheadFreeFactor = 8;
 // The log of changes' own layout: a header, then each page behind a header.
 constexpr qint64 walHeaderBytes = 32;
 constexpr qint64 walFrameHeaderBytes = 24;
@@ -445,6 +448,7 @@ void TableFile::tickFunction(sqlite3_context *context, int, sqlite3_value **)
 
 void TableFile::rowsChanged(quint64 changesBefore, int delta, quint64 changed, int field)
 {
+    written_ = true;
     keepLogAhead();
     const quint64 now = changes();
     const bool followed = now == changesBefore + changed;
@@ -480,6 +484,31 @@ std::function<bool(const QString &, const QString &)> &transactionFault()
 void setTransactionFault(std::function<bool(const QString &fileName, const QString &command)> fault)
 {
     transactionFault() = std::move(fault);
+}
+
+namespace {
+
+std::function<qint64(const QString &)> &freeSpaceProbe()
+{
+    static std::function<qint64(const QString &)> probe;
+    return probe;
+}
+
+qint64 freeSpace(const QString &path)
+{
+    if (freeSpaceProbe())
+        return freeSpaceProbe()(path);
+    struct statvfs disk {};
+    if (::statvfs(QFile::encodeName(path).constData(), &disk) != 0)
+        return 0;
+    return qint64(disk.f_bavail) * qint64(disk.f_frsize);
+}
+
+} // namespace
+
+void setFreeSpaceProbe(std::function<qint64(const QString &path)> probe)
+{
+    freeSpaceProbe() = std::move(probe);
 }
 
 void TableFile::transactionCommand(const QString &sql)
@@ -618,6 +647,7 @@ TableFile::TallyTexts TableFile::tallyTexts(qint64 rowId)
 
 void TableFile::rowChanged(quint64 changesBefore, int delta, qint64 rowId, const TallyTexts &before) noexcept
 {
+    written_ = true;
     keepLogAhead();
     followCount(changesBefore, delta, 1);
     if (tallies_.empty())
@@ -677,7 +707,10 @@ int TableFile::walCommitted(void *self, sqlite3 *, const char *, int pages)
 
 void TableFile::keepLogAhead() noexcept
 {
-    if (!syncEachCommit_ || !db_ || inTransaction())
+    // Only a file that saves write to pays for the room (the log), and only
+    // while the disk has several times the room to spare: the last free
+    // space of a disk belongs to the next contact.
+    if (!syncEachCommit_ || !written_ || !db_ || inTransaction())
         return;
     sqlite3_file *wal = nullptr;
     if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &wal) != SQLITE_OK || !wal || !wal->pMethods)
@@ -686,6 +719,16 @@ void TableFile::keepLogAhead() noexcept
     if (wal->pMethods->xFileSize(wal, &size) != SQLITE_OK)
         return;
     const qint64 end = walHeaderBytes + qint64(walPages_) * (pageSize_ + walFrameHeaderBytes);
+    if (freeSpace(path_) < walAheadFreeFactor * walAheadBytes) {
+        // The disk is filling up: what was written ahead is given back. The
+        // checkpoint is the library's own, safe whoever else writes the file.
+        if (size > end) {
+            sqlite3_busy_timeout(db_, 0);
+            sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+            sqlite3_busy_timeout(db_, busyTimeoutMs);
+        }
+        return;
+    }
     if (size - end >= walAheadBytes / 2)
         return;
     // Only the writer may touch the log of changes: another connection (a

@@ -197,6 +197,7 @@ private:
     qint64 idleCacheSize_ = -2000;
     qint64 pageSize_ = 4096;
     bool syncEachCommit_ = true;
+    bool written_ = false; // a row was posted since the file was opened
     int walPages_ = 0; // pages in the log of changes after the last commit
     int rowCount_ = 0;
     quint64 countStamp_ = ~0ULL;

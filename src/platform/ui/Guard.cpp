@@ -4,6 +4,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <exception>
+#include <new>
 #include <vector>
 
 namespace Ui {
@@ -14,6 +15,9 @@ QString errorText(const std::exception_ptr &error)
         std::rethrow_exception(error);
     } catch (const Db::TableError &e) {
         return e.message();
+    } catch (const std::bad_alloc &) {
+        // The library's own text ("std::bad_alloc") tells the operator nothing.
+        return QStringLiteral("Not enough memory: the work was stopped");
     } catch (const std::exception &e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {

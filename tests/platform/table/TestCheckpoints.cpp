@@ -68,12 +68,19 @@ private slots:
     void roomWrittenAhead_data()
     {
         QTest::addColumn<bool>("rebuildable");
-        QTest::newRow("synced at each commit") << false;
-        QTest::newRow("rebuildable") << true;
+        QTest::addColumn<qint64>("freeBytes"); // -1: the disk's own
+        QTest::newRow("synced at each commit") << false << qint64(-1);
+        QTest::newRow("rebuildable") << true << qint64(-1);
+        // The last free space is the next contact's: the room is given back.
+        QTest::newRow("synced, disk nearly full") << false << (qint64(6) << 20);
     }
     void roomWrittenAhead()
     {
         QFETCH(bool, rebuildable);
+        QFETCH(qint64, freeBytes);
+        if (freeBytes >= 0)
+            Db::setFreeSpaceProbe([freeBytes](const QString &) { return freeBytes; });
+        const auto probeBack = qScopeGuard([] { Db::setFreeSpaceProbe({}); });
         log.reset();
         temp = std::make_unique<TempDatabase>();
         temp->db.setRebuildable(rebuildable);
@@ -83,7 +90,7 @@ private slots:
         for (int i = 0; i < 20; ++i)
             addRow(*log, {{"LogCall", QStringLiteral("UA9X%1").arg(i)}});
         const qint64 walBytes = QFileInfo(temp->path("Tarnel.db-wal")).size();
-        QCOMPARE(walBytes >= qint64(2) << 20, !rebuildable);
+        QCOMPARE(walBytes >= qint64(2) << 20, !rebuildable && freeBytes < 0);
 
         QTemporaryDir killed;
         for (const QString name : {"Tarnel.db", "Tarnel.db-wal"})

@@ -626,6 +626,8 @@ private slots:
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QVERIFY2(child.exitCode() == 0, out.constData());
         QCOMPARE(QString::fromLocal8Bit(out).section(u'\n', 0, 0), message.arg(path));
+        QCOMPARE(QString::fromLocal8Bit(out).section(u'\n', 2, 2),
+                 QStringLiteral("The table Tarnel is not open: ") + message.arg(path));
         QCOMPARE(fileBytes(path), bytes);
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"Tarnel.db"});
     }

@@ -94,6 +94,12 @@ int openReadOnly(Db::Table &table)
         table.close();
     } catch (const Db::TableError &error) {
         std::printf("%s\n%s\n", qPrintable(error.message()), qPrintable(error.file()));
+        // What a later operation on the table says: why it is not open.
+        try {
+            table.first();
+        } catch (const Db::TableError &later) {
+            std::printf("%s\n", qPrintable(later.message()));
+        }
         const bool named = error.message().contains("Tarnel.db", Qt::CaseInsensitive)
                         || error.file().contains("Tarnel.db", Qt::CaseInsensitive);
         return named ? 0 : 2;

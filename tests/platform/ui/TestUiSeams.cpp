@@ -71,6 +71,7 @@ private slots:
         QTest::newRow("table error") << 0 << "Table file not found: /x/Tarnel.db";
         QTest::newRow("std exception") << 1 << "disk full";
         QTest::newRow("anything else") << 2 << "Unknown error";
+        QTest::newRow("out of memory") << 3 << "Not enough memory: the work was stopped";
     }
     void guardShowsErrorsAndGoesOn()
     {
@@ -82,6 +83,8 @@ private slots:
                 throw Db::TableError(QStringLiteral("Table file not found: /x/Tarnel.db"));
             if (kind == 1)
                 throw std::runtime_error("disk full");
+            if (kind == 3)
+                throw std::bad_alloc();
             throw 42;
         });
         QVERIFY(!ok);
