@@ -722,11 +722,8 @@ void TableFile::keepLogAhead() noexcept
     if (freeSpace(path_) < walAheadFreeFactor * walAheadBytes) {
         // The disk is filling up: what was written ahead is given back. The
         // checkpoint is the library's own, safe whoever else writes the file.
-        if (size > end) {
-            sqlite3_busy_timeout(db_, 0);
-            sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-            sqlite3_busy_timeout(db_, busyTimeoutMs);
-        }
+        if (size > end)
+            giveBackLog();
         return;
     }
     if (size - end >= walAheadBytes / 2)
@@ -849,9 +846,22 @@ void TableFile::rollbackSavepoint(const QString &name)
         if (savepoints_ == 0 && !sqlite3_get_autocommit(db_))
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         walkEnded(false);
+        giveBackLog();
         throw;
     }
     walkEnded(false);
+    giveBackLog();
+}
+
+void TableFile::giveBackLog() noexcept
+{
+    // A walk rolled back may have written megabytes of changes ahead that
+    // are now worth nothing; a nearly full disk needs them for the next save.
+    if (!db_ || inTransaction())
+        return;
+    sqlite3_busy_timeout(db_, 0);
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
 }
 
 TableError TableFile::notOurs() const

@@ -182,6 +182,9 @@ private:
     // Keeps the log of changes written ahead of its last commit, so that a
     // commit's sync overwrites blocks instead of growing the file.
     void keepLogAhead() noexcept;
+    // Checkpoints and truncates the log of changes, when no transaction and
+    // no other program's reader holds it.
+    void giveBackLog() noexcept;
     void followCount(quint64 changesBefore, int delta, quint64 changed);
     std::optional<QString> textOf(int field, qint64 rowId);
 

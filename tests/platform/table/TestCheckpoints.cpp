@@ -100,6 +100,18 @@ private slots:
         QCOMPARE(sqliteRows(copy, "SELECT count(*) FROM Tarnel"), QStringList{"20"});
     }
 
+    // A walk rolled back leaves no log of changes behind to fill the disk.
+    void rolledBackWalkGivesTheLogBack()
+    {
+        {
+            Db::TableTransaction walk(*log);
+            for (int i = 0; i < 20; ++i)
+                addRow(*log, {{"LogCall", QStringLiteral("UA9X%1").arg(i)}});
+        }
+        QCOMPARE(QFileInfo(temp->path("Tarnel.db-wal")).size(), 0);
+        QCOMPARE(log->recordCount(), 0);
+    }
+
     void closeLeavesOneFile()
     {
         addRow(*log, {{"LogCall", "UA9XX"}});
