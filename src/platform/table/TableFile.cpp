@@ -320,6 +320,11 @@ void TableFile::fail(const QString &what, int rc) const
     // log is damaged: nothing in the file was changed by the failed write.
     if (primary == SQLITE_FULL)
         throw TableError(QStringLiteral("The disk is full: nothing was written to %1").arg(path_), path_);
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        throw TableError(QStringLiteral("%1 is held by another program (for instance a second copy of this one): "
+                                        "nothing was written")
+                             .arg(path_),
+                         path_);
     if (primary == SQLITE_IOERR) {
         const int error = db_ ? sqlite3_system_errno(db_) : 0;
         throw TableError(QStringLiteral("Input/output error on %1: %2")

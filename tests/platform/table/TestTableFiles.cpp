@@ -367,6 +367,27 @@ private slots:
         QCOMPARE(log.fieldByName("LogCall").asString(), QString("DL4BDF"));
     }
 
+    // A file another program holds for writing: the post waits, then says who
+    // holds it, and nothing is written.
+    void heldByAnotherProgram()
+    {
+        temp->db.createTable(logSchema());
+        Db::Table log(&temp->db, "Tarnel");
+        log.open();
+        sqlite3 *other = nullptr;
+        sqlite3_open(QFile::encodeName(temp->path("Tarnel.db")).constData(), &other);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        const auto error = errorOf([&] { addRow(log, {{"LogCall", "UR5AAA"}}); });
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QVERIFY(error);
+        QCOMPARE(error->message(), temp->path("Tarnel.db") +
+                                       " is held by another program (for instance a second copy of this one): "
+                                       "nothing was written");
+        log.cancel(); // as a failed save does
+        QCOMPARE(log.recordCount(), 0);
+    }
+
     void closingLeavesOnePlainFile()
     {
         temp->db.createTable(logSchema());
