@@ -26,6 +26,9 @@ QByteArray filled(const QByteArray &head, const QByteArray &unit, const QByteArr
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // Pages are read by the page reader of this build.
+    if (qEnvironmentVariableIsEmpty("TARNEL_PAGE_READER"))
+        qputenv("TARNEL_PAGE_READER", TARNEL_PAGE_READER_PATH);
     const int runs = 3;
     const QByteArray text(150, 'x');
     const std::vector<std::pair<const char *, QByteArray>> pages = {

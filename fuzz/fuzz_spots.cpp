@@ -6,9 +6,10 @@
 #include "lookups/SpotLines.h"
 #include "platform/web/WebPage.h"
 
+// In this process: the page reader runs this same parse, under limits of its own.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const Web::Document page = Web::Document::parse(Fuzz::bytes(data, size), "text/html");
+    const Web::Document page = Web::Document::parseHere(Fuzz::bytes(data, size), "text/html");
     for (const QString &line : page.wholeText().split(u'\n')) {
         const SpotLines::Spot spot = SpotLines::parse(line);
         SpotLines::bandKey(spot.frequency);

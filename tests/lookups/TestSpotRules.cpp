@@ -11,6 +11,13 @@ class TestSpotRules : public QObject {
     Q_OBJECT
 
 private slots:
+    // Pages are read by the page reader of this build.
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("TARNEL_PAGE_READER"))
+            qputenv("TARNEL_PAGE_READER", TARNEL_PAGE_READER_PATH);
+    }
+
     void spotLine_data()
     {
         QTest::addColumn<QString>("line");

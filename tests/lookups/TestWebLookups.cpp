@@ -75,6 +75,13 @@ class TestWebLookups : public QObject {
     }
 
 private slots:
+    // Pages are read by the page reader of this build.
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("TARNEL_PAGE_READER"))
+            qputenv("TARNEL_PAGE_READER", TARNEL_PAGE_READER_PATH);
+    }
+
     void init()
     {
         program_ = std::make_unique<ProgramFixture>();

@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
+#include <optional>
 #include <utility>
 
 namespace Web {
@@ -98,7 +99,15 @@ void PageLoader::finish(QNetworkReply *reply)
         emit failed(reason.isEmpty() ? reply->errorString() : reason);
         return;
     }
-    emit loaded(Document::parse(reply->readAll(), reply->rawHeader("Content-Type")));
+    std::optional<Document> document;
+    try {
+        document = Document::parse(reply->readAll(), reply->rawHeader("Content-Type"));
+    } catch (const PageUnreadable &) {
+        // A page that broke the reader's limits is no page, as one that never came.
+        emit failed(QStringLiteral("the page could not be read"));
+        return;
+    }
+    emit loaded(*document);
 }
 
 QString urlFromEnvironment(const char *variable, const QString &fallback)

@@ -29,7 +29,8 @@ public:
 signals:
     void downloadBegin();
     void loaded(const Web::Document &document);
-    // No connection, no answer in time, an error status, or a page too large.
+    // No connection, no answer in time, an error status, a page too large,
+    // or one the page reader could not read (PageUnreadable).
     void failed(const QString &reason);
 
 private:

@@ -354,9 +354,7 @@ public:
         return tags.test(tag);
     }
 
-    // `attributes` as written after the name: the parser keeps at most three
-    // alike formatting elements on its list.
-    void start(const Tag &tag, const QByteArray &attributes = {})
+    void start(const Tag &tag)
     {
         if (foreign() && breaksOut(tag.tag))
             while (foreign())
@@ -407,15 +405,21 @@ public:
             ++known_[t];
         if (t == GUMBO_TAG_SVG || t == GUMBO_TAG_MATH)
             ++foreign_;
+        if (textOnly(t))
+            ++textOnly_;
         if (markers.test(t))
-            active_.push_back({t, {}, 0, true, true});
+            active_.push_back({t, 0, true, true});
         else if (formatting(t))
-            activate(t, attributes.trimmed());
+            activate(t);
     }
 
-    // An end tag closes its element and those opened inside it; one with no
-    // open element of its name is ignored. A formatting element's end tag
-    // takes it off the list of active ones.
+    // An end tag closes its element and those above it only where the parser
+    // surely does too: when it is the current element, or across elements
+    // the parser closes at that tag (see crosses). Anywhere else it closes
+    // nothing here: the parser ignores many end tags (one of an unknown
+    // element across a block, one inside a text-only element), and counting
+    // such a tag as closing would let a page nest deeper than counted. A
+    // formatting element's end tag takes it off the list of active ones.
     void end(const Tag &tag)
     {
         if (formatting(tag.tag)) {
@@ -431,9 +435,20 @@ public:
         }
         if (!isOpen(tag))
             return;
-        while (!(open_.back().tag == tag))
+        size_t at = open_.size() - 1;
+        for (; at > 0 && !(open_[at].tag == tag); --at)
+            if (!crosses(tag.tag, open_[at].tag.tag))
+                return;
+        if (!(open_[at].tag == tag))
+            return;
+        if (tag.tag == GUMBO_TAG_FORM) {
+            // The parser takes a form out from under what was opened in it.
+            std::rotate(open_.begin() + qsizetype(at), open_.begin() + qsizetype(at) + 1, open_.end());
             pop();
-        pop();
+            return;
+        }
+        while (open_.size() > at)
+            pop();
     }
 
     // The parser opens the waiting formatting elements again at text and at
@@ -460,6 +475,59 @@ public:
         return (tag.tag == GUMBO_TAG_UNKNOWN ? unknown_.value(tag.name) : known_[tag.tag]) > 0;
     }
 
+    // Whether the parser ignores an end tag `tag` with no element of its name
+    // open. Not so for those it makes or keeps elements for (paragraphs,
+    // table parts it adds itself, formatting elements it copies, forms), nor
+    // inside an element whose content it takes as text.
+    bool ignoresUnopened(GumboTag tag) const
+    {
+        static const TagSet made = tagSet({"p", "br", "html", "head", "body", "tbody", "thead", "tfoot", "tr",
+                                           "colgroup", "form"});
+        return !made.test(tag) && !formatting(tag) && textOnly_ == 0;
+    }
+
+    // Elements whose content the parser takes as text, tags and all.
+    static bool textOnly(GumboTag tag)
+    {
+        static const TagSet tags = tagSet({"textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript",
+                                           "plaintext", "script", "style"});
+        return tags.test(tag);
+    }
+
+    // Whether the parser, at the end tag of `closing`, closes an element
+    // `above` that stands above the nearest open one of that name. At the end
+    // of a table part, all within the table; at the end of a block, list or
+    // paragraph, all but the elements that bound its scope; never inside a
+    // text-only element, a template or a frameset. Other end tags (formatting
+    // and unknown elements among them) are taken to close only the current
+    // element: the parser stops at many more there. Formatting elements are
+    // kept open here, as the parser keeps them to open again: counted so,
+    // blocks full of them reach the nesting limit early.
+    static bool crosses(GumboTag closing, GumboTag above)
+    {
+        static const TagSet tableParts = tagSet({"table", "caption", "tbody", "thead", "tfoot", "tr", "td", "th"});
+        static const TagSet blocks = tagSet({
+            "address", "article", "aside", "blockquote", "button", "center", "dd", "details", "dialog", "dir",
+            "div", "dl", "dt", "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5",
+            "h6", "header", "hgroup", "li", "listing", "main", "menu", "nav", "ol", "p", "pre", "section",
+            "summary", "ul"});
+        static const TagSet scope = tagSet({"applet", "caption", "html", "table", "td", "th", "marquee", "object",
+                                            "select", "mi", "mo", "mn", "ms", "mtext", "annotation-xml",
+                                            "foreignobject", "desc", "title"});
+        static const TagSet headings = tagSet({"h1", "h2", "h3", "h4", "h5", "h6"});
+        if (textOnly(above) || above == GUMBO_TAG_TEMPLATE || above == GUMBO_TAG_FRAMESET)
+            return false;
+        if (tableParts.test(closing))
+            return closing == GUMBO_TAG_TABLE || above != GUMBO_TAG_TABLE;
+        if (!blocks.test(closing) || scope.test(above) || formatting(above))
+            return false;
+        if (closing == GUMBO_TAG_P)
+            return above != GUMBO_TAG_BUTTON;
+        if (closing == GUMBO_TAG_LI)
+            return above != GUMBO_TAG_OL && above != GUMBO_TAG_UL;
+        return !(headings.test(closing) && headings.test(above));
+    }
+
     // Inside SVG or MathML, where "/>" closes an element; in HTML it does not.
     bool foreign() const { return foreign_ > 0; }
 
@@ -473,7 +541,6 @@ private:
     };
     struct Active {
         GumboTag tag;
-        QByteArray attributes;
         int serial; // of the open element, while it is open
         bool onStack;
         bool marker;
@@ -494,11 +561,13 @@ private:
                 return k;
         return -1;
     }
-    void activate(GumboTag tag, const QByteArray &attributes)
+    // The parser keeps at most three alike formatting elements on its list;
+    // with attributes dropped, alike is the same tag.
+    void activate(GumboTag tag)
     {
         int alike = 0, earliest = -1;
         for (int k = int(active_.size()) - 1; k >= 0 && !active_[size_t(k)].marker; --k)
-            if (active_[size_t(k)].tag == tag && active_[size_t(k)].attributes == attributes) {
+            if (active_[size_t(k)].tag == tag) {
                 ++alike;
                 earliest = k;
             }
@@ -507,7 +576,7 @@ private:
                 --pending_;
             active_.erase(active_.begin() + earliest);
         }
-        active_.push_back({tag, attributes, serial_, true, false});
+        active_.push_back({tag, serial_, true, false});
     }
 
     // Closes the nearest of `tags` and what was opened inside it, unless a
@@ -537,6 +606,8 @@ private:
             --known_[tag.tag];
         if (tag.tag == GUMBO_TAG_SVG || tag.tag == GUMBO_TAG_MATH)
             --foreign_;
+        if (textOnly(tag.tag))
+            --textOnly_;
         if (top.serial == Open::Marker) {
             // Closing a cell or caption clears the list back to it.
             while (!active_.empty() && !active_.back().marker) {
@@ -562,15 +633,17 @@ private:
     std::array<int, GUMBO_TAG_LAST + 1> known_{}; // open elements by tag
     QHash<QByteArray, int> unknown_;              // and by name, for tags the parser does not know
     int foreign_ = 0;                             // open svg and math elements
+    int textOnly_ = 0;                            // open elements whose content is text
     int pending_ = 0;                             // active formatting elements not open
     int serial_ = 0;
     qsizetype made_ = 0;
 };
 
 // Drops the start and end tags that nest deeper than `limit`, keeping their
-// text. The HTML parser checks the whole stack of open elements at every tag,
-// so a hostile page of nested tags would keep it busy for seconds. Past
-// `most` elements every tag is dropped: each costs the parser time and memory.
+// text, and the attributes of every tag. The HTML parser checks the whole
+// stack of open elements at every tag, so a hostile page of nested tags would
+// keep it busy for seconds. Past `most` elements every tag is dropped: each
+// costs the parser time and memory.
 QByteArray capNesting(const QByteArray &html, int limit, qsizetype most)
 {
     QByteArray out;
@@ -641,20 +714,30 @@ QByteArray capNesting(const QByteArray &html, int limit, qsizetype most)
             keep = false;
             ++dropped[size_t(OpenElements::formatting(t) ? t : GUMBO_TAG_UNKNOWN)];
         } else if (!closing) {
-            open.start(tag, OpenElements::formatting(t) ? html.mid(j0, stop - 1 - j0) : QByteArray());
+            open.start(tag);
         } else if (OpenElements::formatting(t) && dropped[size_t(t)] > 0) {
             keep = false;
             --dropped[size_t(t)];
         } else if (!OpenElements::formatting(t) && dropped[GUMBO_TAG_UNKNOWN] > 0) {
             keep = false;
             --dropped[GUMBO_TAG_UNKNOWN];
+        } else if (!open.isOpen(tag) && open.ignoresUnopened(t)) {
+            // Closes nothing, so the parser ignores it, but only after looking
+            // through all the open elements: a deep page of such tags costs
+            // it the depth times their number.
+            keep = false;
         } else {
             if (t == GUMBO_TAG_P && !open.isOpen(tag))
                 open.make(); // the parser makes an empty paragraph for it
             open.end(tag);
         }
-        if (keep)
-            out.append(html.constData() + i, stop - i);
+        if (keep) {
+            // Without its attributes: nothing reads them, and the parser
+            // checks each against all before it, the square of a long tag.
+            out.append(html.constData() + i, j0 - i);
+            if (j < n)
+                out.append(selfClosing ? "/>" : ">");
+        }
         // Script and style hold text, not tags.
         if (keep && !closing && (t == GUMBO_TAG_SCRIPT || t == GUMBO_TAG_STYLE)) {
             const QByteArray endTag = t == GUMBO_TAG_SCRIPT ? QByteArray("</script") : QByteArray("</style");
@@ -671,11 +754,15 @@ QByteArray capNesting(const QByteArray &html, int limit, qsizetype most)
 
 } // namespace
 
-Document Document::parse(const QByteArray &bytes, const QByteArray &contentType)
+Document Document::parseHere(const QByteArray &bytes, const QByteArray &contentType)
 {
     const QString page = decode(bytes, contentType);
     const QByteArray utf8 = capNesting(page.toUtf8(), maximumNesting, maximumElements);
-    GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
+    // No parse errors kept: nothing reads them, and each holds a copy of the
+    // open elements, gigabytes for a deep page full of errors.
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0;
+    GumboOutput *output = gumbo_parse_with_options(&options, utf8.constData(), size_t(utf8.size()));
     Document doc;
     doc.sourceLength_ = page.size();
     // Elements in document order, each with the depth of <pre> around it,

@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace Web {
@@ -18,12 +20,31 @@ constexpr int maximumNesting = 2000;
 // costs the parser time and memory, and no real page has near so many.
 constexpr int maximumElements = 100000;
 
+// A page the page reader could not read: it broke a limit, crashed, could
+// not be started or answered with what does not read back. Shown as a page
+// that could not be fetched.
+class PageUnreadable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class Document {
 public:
     Document() = default;
     // `contentType` is the reply's Content-Type header; its charset wins over
     // one the page declares. The bytes are decoded before they are parsed.
+    // Read by the page reader, a child process under hard limits of memory
+    // and time (PageReader.h), as a parser fed a hostile page may take any;
+    // throws PageUnreadable when it gives no document.
     static Document parse(const QByteArray &bytes, const QByteArray &contentType = {});
+    // The same in this process, without those limits: for the page reader
+    // itself and the fuzz targets.
+    static Document parseHere(const QByteArray &bytes, const QByteArray &contentType = {});
+
+    // The document as the page reader hands it over, and back: nothing if
+    // `data` is not such a document, whole and consistent.
+    QByteArray flattened() const;
+    static std::optional<Document> fromFlattened(const QByteArray &data);
 
     int count() const { return int(elements_.size()); }
     // The visible text of element `index` (0 is the page itself): scripts and

@@ -2,6 +2,7 @@
 
 #include "HostilePages.h"
 #include "platform/web/PageLoader.h"
+#include "platform/web/PageReader.h"
 #include "platform/web/WebPage.h"
 
 #include <QRegularExpression>
@@ -10,12 +11,23 @@
 #include <QThread>
 #include <QtTest>
 
+#include <optional>
 #include <sys/resource.h>
+#include <unistd.h>
 
 class TestWebPage : public QObject {
     Q_OBJECT
 
+    enum Outcome { Read, Refused, ReadOrRefused };
+
 private slots:
+    // Pages are read by the page reader of this build.
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("TARNEL_PAGE_READER"))
+            qputenv("TARNEL_PAGE_READER", TARNEL_PAGE_READER_PATH);
+    }
+
     void visibleText_data()
     {
         QTest::addColumn<QByteArray>("html");
@@ -70,13 +82,13 @@ private slots:
     // Texts are built from a flat copy of the tree, so nesting costs no stack.
     // A page nested deeper than any real one keeps its text, drops the tags
     // past the limit (which would keep the parser busy for seconds) and is
-    // walked on a small stack.
+    // walked on a small stack. The parse the page reader runs, run here.
     void deepPageReadsOnASmallStack()
     {
         constexpr int depth = 40000;
         const QByteArray html = QByteArray("<span>x").repeated(depth) + QByteArray("</span>").repeated(depth) + "<b>y</b>";
         Web::Document doc;
-        QThread *thread = QThread::create([&] { doc = Web::Document::parse(html); });
+        QThread *thread = QThread::create([&] { doc = Web::Document::parseHere(html); });
         thread->setStackSize(128 * 1024);
         thread->start();
         QVERIFY(thread->wait(60000));
@@ -171,6 +183,133 @@ private slots:
         const QString text = doc.wholeText();
         QCOMPARE(std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c == u'a' || c == u'b' || c == u'x'; }),
                  letters);
+    }
+
+    // Pages that kept the parser busy for minutes or took gigabytes of it, and
+    // a reader that breaks a limit or fails: each page is read or refused in
+    // the reader's time limit, costs this process next to no memory, and a
+    // refused one is fetched as a page that never came.
+    void hostilePagesReadUnderLimits_data()
+    {
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<QByteArray>("environment"); // "NAME=value" for the reader, or empty
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<double>("cpuSeconds"); // the reader's CPU time at most
+        const qsizetype large = Web::maximumPageSize;
+        // Past the limit a page the reader gives up on has used it, to the kernel's tick.
+        const double limit = Web::readerCpuSeconds + 0.1;
+        const auto row = [&](const char *name, const QByteArray &html) {
+            QTest::newRow(name) << html << QByteArray() << int(ReadOrRefused) << limit;
+        };
+        // `unit` repeated to `count` times or `size` bytes with `head` before it.
+        const auto filled = [](const QByteArray &head, const QByteArray &unit, qsizetype count, qsizetype size = 0) {
+            return head + unit.repeated(size ? (size - head.size()) / unit.size() : count);
+        };
+        // `prefix`, a number and `suffix`, for numbers from 0 on.
+        const auto numbered = [](const char *prefix, const char *suffix, int count, qsizetype size = 0) {
+            QByteArray html;
+            for (int i = 0; size ? html.size() < size - 32 : i < count; ++i)
+                html += prefix + QByteArray::number(i) + suffix;
+            return html;
+        };
+        const QByteArray blocks = QByteArray("<div>").repeated(1990);
+        row("NUL bytes after deep blocks", blocks + QByteArray(200000, '\0'));
+        row("NUL bytes after deep blocks, 4 MB", blocks + QByteArray(large - blocks.size(), '\0'));
+        row("stray end tags at depth", filled(QByteArray("<div>").repeated(2000), "</li>", 100000));
+        row("stray end tags at depth, 4 MB", filled(QByteArray("<div>").repeated(2000), "</li>", 0, large));
+        row("formatting closed across blocks", filled({}, "<b><div></b>", 100000));
+        row("formatting closed across blocks, 4 MB", filled({}, "<b><div></b>", 0, large));
+        const QByteArray unknown = "<x>" + blocks + "</x>";
+        row("unknown end tags across blocks", filled({}, unknown, 50));
+        row("unknown end tags across blocks, 4 MB", filled({}, unknown, 0, large));
+        row("40,000 attributes", "<div" + numbered(" a", "", 40000) + ">x</div>");
+        row("200,000 attributes", "<div" + numbered(" a", "", 200000) + ">x</div>");
+        row("attributes, 4 MB", "<div" + numbered(" a", "", 0, large) + ">x</div>");
+        row("html tags with attributes", numbered("<html a", ">", 100000));
+        row("html tags with attributes, 4 MB", numbered("<html a", ">", 0, large));
+        row("formatting elements reopened, 4 MB", Bench::formattingPage(large));
+
+        // A plain page of the largest size fetched is read; with a limit
+        // lowered, it or a larger one is stopped by that limit.
+        const QByteArray cells = "<tr><td>DL1ABC</td><td>14025.0</td><td>UR5AAA</td><td>CW up 2</td></tr>\n";
+        const QByteArray table = filled("<table>", cells, 0, large);
+        QTest::newRow("plain table, 4 MB") << table << QByteArray() << int(Read) << limit;
+        QTest::newRow("CPU time limit") << filled("<table>", cells, 0, 4 * large)
+                                        << QByteArray("TARNEL_PAGE_CPU_SECONDS=1") << int(Refused) << 1.5;
+        QTest::newRow("memory limit") << table << QByteArray("TARNEL_PAGE_MEMORY_MB=80") << int(Refused) << limit;
+        const auto reader = [&](const char *name, const QByteArray &program) {
+            QTest::newRow(name) << table << "TARNEL_PAGE_READER=" + program << int(Refused) << limit;
+        };
+        reader("reader missing", "/nonexistent/tarnel_page");
+        reader("reader fails", "/bin/false");
+        reader("reader answers nonsense", "/bin/cat");
+    }
+    void hostilePagesReadUnderLimits()
+    {
+        QFETCH(QByteArray, html);
+        QFETCH(QByteArray, environment);
+        QFETCH(int, outcome);
+        QFETCH(double, cpuSeconds);
+        if (Web::readerSanitized && environment.startsWith("TARNEL_PAGE_MEMORY_MB"))
+            QSKIP("a sanitizer's own address space leaves the reader's unlimited");
+        const QByteArray name = environment.left(environment.indexOf('='));
+        const bool wasSet = !name.isEmpty() && qEnvironmentVariableIsSet(name.constData());
+        const QByteArray kept = qgetenv(name.constData());
+        if (!name.isEmpty())
+            qputenv(name.constData(), environment.mid(name.size() + 1));
+        const auto restore = qScopeGuard([&] {
+            if (wasSet)
+                qputenv(name.constData(), kept);
+            else if (!name.isEmpty())
+                qunsetenv(name.constData());
+        });
+
+        const auto resident = [] {
+            QFile statm(QStringLiteral("/proc/self/statm"));
+            if (!statm.open(QIODevice::ReadOnly))
+                return qint64(-1);
+            const QList<QByteArray> fields = statm.readAll().split(' ');
+            return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : qint64(-1);
+        };
+        const auto cpuOf = [](int who) {
+            rusage usage{};
+            getrusage(who, &usage);
+            return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        };
+        const qint64 residentBefore = resident();
+        const double childBefore = cpuOf(RUSAGE_CHILDREN), selfBefore = cpuOf(RUSAGE_SELF);
+        std::optional<Web::Document> doc;
+        try {
+            doc = Web::Document::parse(html);
+        } catch (const Web::PageUnreadable &) {
+        }
+        const double cpu = cpuOf(RUSAGE_CHILDREN) - childBefore, self = cpuOf(RUSAGE_SELF) - selfBefore;
+        const qint64 grown = resident() - residentBefore;
+        QVERIFY(residentBefore > 0);
+        QVERIFY2(cpu <= cpuSeconds, qPrintable(QStringLiteral("%1 s").arg(cpu)));
+        // This process only hands the page over and reads the document back.
+        QVERIFY2(self < 1, qPrintable(QStringLiteral("%1 s").arg(self)));
+        QVERIFY2(grown < 64 * 1024 * 1024, qPrintable(QStringLiteral("%1 MB").arg(grown >> 20)));
+        if (outcome != ReadOrRefused)
+            QCOMPARE(doc.has_value(), outcome == Read);
+        // The cap on elements holds, besides the few the parser adds itself.
+        if (doc)
+            QVERIFY2(doc->count() <= Web::maximumElements + 10, qPrintable(QString::number(doc->count())));
+        const bool read = doc.has_value();
+        doc.reset();
+
+        // Fetched, a page the reader refuses fails as one that never came.
+        if (html.size() > Web::maximumPageSize)
+            return;
+        LoopbackServer server;
+        server.body = html;
+        Web::PageLoader loader;
+        QSignalSpy loaded(&loader, &Web::PageLoader::loaded);
+        QSignalSpy failed(&loader, &Web::PageLoader::failed);
+        loader.load(server.url("/"));
+        QTRY_VERIFY_WITH_TIMEOUT(loaded.size() + failed.size() == 1, 2 * Web::readerTimeoutMs);
+        QCOMPARE(loaded.size(), read ? 1 : 0);
     }
 
     // A page may not send the fetch to this machine unless it was asked for there.
