@@ -22,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <optional>
@@ -318,14 +317,8 @@ void TFDX_Cluster::showWholeColumns()
     for (int c = 0; c < columns; ++c)
         StringGrid1->setColumnWidth(c, std::max(StringGrid1->columnWidth(c), view->sizeHintForColumn(c)));
     const int missing = Ui::allColumnsWidth(StringGrid1) - StringGrid1->width();
-    const QScreen *shownOn = screen();
-    if (missing <= 0 || !shownOn)
-        return;
-    const QRect area = shownOn->availableGeometry();
-    QRect place = geometry();
-    place.setWidth(std::min(width() + missing, area.width()));
-    place.moveLeft(std::clamp(place.left(), area.left(), area.right() - place.width() + 1));
-    setGeometry(place);
+    if (missing > 0)
+        growTo(QSize(width() + missing, height()));
 }
 
 bool TFDX_Cluster::resolve(const QString &dx, std::unique_ptr<PrefixCache> *cache)

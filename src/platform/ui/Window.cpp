@@ -212,11 +212,16 @@ void Window::growToContents()
 {
     if (!placed_)
         return;
-    const QRect area = availableArea(this).marginsRemoved(assumedFrame);
-    const QSize size = wantedSize(area);
+    const QSize size = wantedSize(availableArea(this).marginsRemoved(assumedFrame));
     fittedHintWidth_ = sizeHint().width();
+    growTo(size);
+}
+
+void Window::growTo(QSize size)
+{
     if (size.width() <= width() && size.height() <= height())
         return;
+    const QRect area = availableArea(this).marginsRemoved(assumedFrame);
     QRect place(geometry().topLeft(), size.expandedTo(this->size()).boundedTo(area.size()));
     place.moveLeft(qBound(area.left(), place.left(), area.right() - place.width() + 1));
     place.moveTop(qBound(area.top(), place.top(), area.bottom() - place.height() + 1));

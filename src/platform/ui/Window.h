@@ -52,6 +52,8 @@ public:
     void setBeside(Window *owner, QList<QWidget *> keepClear);
 
 protected:
+    // Grows to at least `size`, within its screen, keeping its place.
+    void growTo(QSize size);
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
