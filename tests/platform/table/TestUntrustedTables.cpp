@@ -4,7 +4,6 @@
 
 #include "TableFixture.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
 #include <condition_variable>
 #include <cstdio>
@@ -97,10 +96,11 @@ private slots:
         QTest::newRow("expression index") << "CREATE INDEX pwn ON Tarnel (lower(LogCall))";
         QTest::newRow("partial index") << "CREATE INDEX pwn ON Tarnel (LogCall) WHERE LogName <> ''";
         QTest::newRow("table of its own") << "CREATE TABLE Notes (text TEXT CHECK (length(text) > 0))";
-        // No trigger or view, but each field's type takes long to compute.
+        // No trigger or view, but each field's type takes long to compute:
+        // read to the end it would hold the open for minutes.
         QTest::newRow("slow description")
             << "CREATE TABLE slow (pos INTEGER PRIMARY KEY, name TEXT NOT NULL, width INTEGER);"
-               " WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n LIMIT 300)"
+               " WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n LIMIT 3000)"
                " INSERT INTO slow SELECT i, 'LogCall', 20 FROM n;"
                " ALTER TABLE slow ADD COLUMN type TEXT GENERATED ALWAYS AS"
                " (substr(replace(printf('%.*c', 10000000 + pos, 'x'), 'x', 'yy'), 1, 0) || 'text') VIRTUAL;"
@@ -120,11 +120,11 @@ private slots:
         const QByteArray bytes = fileBytes(path);
 
         Db::Table log(&temp->db, "Tarnel");
-        QElapsedTimer clock;
-        clock.start();
         std::optional<Db::TableError> error;
         {
-            Watchdog watchdog(5);
+            // Far beyond the open's own deadline, so a loaded machine or a
+            // sanitizer build does not trip it; far below an unbounded read.
+            Watchdog watchdog(30);
             error = errorOf([&] {
                 log.open();
                 addRow(log, {{"LogCall", "K1ABC"}, {"LogName", "Joe"}});
@@ -133,7 +133,6 @@ private slots:
         QVERIFY2(error, "a file running SQL of its own was opened");
         QVERIFY2(namesFile(*error, "Tarnel.db"), qPrintable(error->message()));
         QVERIFY2(error->message().contains("not a table file of this program"), qPrintable(error->message()));
-        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!log.isActive());
         QCOMPARE(fileBytes(path), bytes);
         QCOMPARE(sqliteRows(path, "SELECT LogCall, LogName FROM Tarnel"), QStringList{"UR5AAA|Ivan"});
