@@ -172,10 +172,7 @@ private slots:
             letters = int(html.count("</div>x"));
         rusage before{};
         getrusage(RUSAGE_SELF, &before);
-        QElapsedTimer timer;
-        timer.start();
         const Web::Document doc = Web::Document::parse(html);
-        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
         rusage after{};
         getrusage(RUSAGE_SELF, &after);
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 200 * 1024, qPrintable(QString::number(after.ru_maxrss)));
