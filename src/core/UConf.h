@@ -130,7 +130,6 @@ private:
     // Each stored key with its control.
     QList<std::pair<QString, QWidget *>> stored_;
     bool opening_ = false;
-    bool missingBaseReported_ = false;
 };
 
 // The external base's directory until the settings name another.

@@ -143,9 +143,10 @@ bool TConfig::readSettings()
     setSettingValues(reading.values);
     if (!reading.problem.isEmpty())
         Ui::showError(reading.problem);
-    // At start-up the operator has not seen the directory: it is named, once;
-    // later openings of the window do not ask again.
-    if (CheckBoxVCD->isChecked() && !std::exchange(missingBaseReported_, true))
+    // Every reading tests the directory the file names, so a base that is
+    // gone unticks the box again at each opening; the warning names the
+    // directory, which the operator may not have seen yet.
+    if (CheckBoxVCD->isChecked())
         refuseMissingBase(QStringLiteral("Not VCD in this directory !\n") + EditVCD->text());
     return true;
 }

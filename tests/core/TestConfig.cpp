@@ -536,8 +536,8 @@ private slots:
     }
 
     // The directory read from the file is the one tested, whatever the order
-    // of the lines.
-    void externalBaseIsTestedOnceAfterReading_data()
+    // of the lines, and at every reading of the file.
+    void externalBaseIsTestedAfterEveryReading_data()
     {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<bool>("ticked");
@@ -550,7 +550,7 @@ private slots:
         QTest::newRow("box off, wrong directory")
             << QStringList{"CheckVCD=False", "EditVCD=<empty>"} << false << none;
     }
-    void externalBaseIsTestedOnceAfterReading()
+    void externalBaseIsTestedAfterEveryReading()
     {
         QFETCH(QStringList, lines);
         QFETCH(bool, ticked);
@@ -569,10 +569,11 @@ private slots:
         QCOMPARE(Config->CheckBoxVCD->isChecked(), ticked);
         QCOMPARE(dialogs.warnings(), warnings);
         QCOMPARE(DM->Table8.isActive(), ticked);
-        // Opening the window again reads the file again, but asks no more.
+        // Opening the window again reads the file again and tests again.
         Config->closeWindow();
         Config->showWindow();
-        QCOMPARE(dialogs.warnings(), warnings);
+        QCOMPARE(Config->CheckBoxVCD->isChecked(), ticked);
+        QCOMPARE(dialogs.warnings(), warnings + warnings);
     }
 
     void offsetFieldsStopTheClockWhileEdited_data()
