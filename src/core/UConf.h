@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <optional>
 #include <utility>
 
 class TConfig : public Ui::Window {
@@ -79,6 +80,10 @@ public:
     // and "Tarnel.ini" in it.
     QString programDirectory() const;
     QString settingsPath() const;
+    // "Tarnel.ini" as read from disk, for this window and for those that need
+    // a setting before this window has read it; nothing when there is none.
+    // Throws std::runtime_error when the file is there but cannot be read.
+    std::optional<SettingsFile::Reading> fileReading() const;
 
     // ---- handlers
     void FormShow() override;

@@ -132,17 +132,23 @@ void TConfig::HelpConClick()
 
 // ------------------------------------------------------------ file
 
-bool TConfig::readSettings()
+std::optional<SettingsFile::Reading> TConfig::fileReading() const
 {
     const QString path = settingsPath();
     if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return SettingsFile::parse(SettingsFile::readFile(path));
+}
+
+bool TConfig::readSettings()
+{
+    const std::optional<SettingsFile::Reading> reading = fileReading();
+    if (!reading)
         return false;
-    const QString text = SettingsFile::readFile(path);
     Form3->Timer1->stop();
-    const SettingsFile::Reading reading = SettingsFile::parse(text);
-    setSettingValues(reading.values);
-    if (!reading.problem.isEmpty())
-        Ui::showError(reading.problem);
+    setSettingValues(reading->values);
+    if (!reading->problem.isEmpty())
+        Ui::showError(reading->problem);
     // Every reading tests the directory the file names, so a base that is
     // gone unticks the box again at each opening; the warning names the
     // directory, which the operator may not have seen yet.

@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -118,13 +117,11 @@ KeyerSettings::Station TFPtt::ownStation()
     // The settings window reads its file only once the main window is up, after
     // this window was made: the file's values, else the window's.
     SettingsFile::Values values;
-    const QString ini = Config->settingsPath();
-    if (QFileInfo(ini).isFile()) {
-        try {
-            values = SettingsFile::parse(SettingsFile::readFile(ini)).values;
-        } catch (const std::runtime_error &) {
-            // The settings window reports the unreadable file itself.
-        }
+    try {
+        if (const auto reading = Config->fileReading())
+            values = reading->values;
+    } catch (const std::runtime_error &) {
+        // The settings window reports the unreadable file itself.
     }
     station.call = values.value(QStringLiteral("MyCall"), Config->MaskEditC->text()).toUpper();
     station.name = values.value(QStringLiteral("MyName"), Config->MaskEditN->text());
