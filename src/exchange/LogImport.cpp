@@ -22,19 +22,18 @@ public:
     // The rows of one call and date are read through the index on call, date
     // and time: one seek per record, and only the fields compared.
     explicit DuplicateTest(Db::Table &lookup)
-        : rows_(lookup, {keyField(), QStringLiteral("LogDate")},
-                {QStringLiteral("LogTime"), QStringLiteral("LogBand"), QStringLiteral("LogMode")}),
-          bandWidth_(lookup.fieldByName(QStringLiteral("LogBand")).size()),
-          modeWidth_(lookup.fieldByName(QStringLiteral("LogMode")).size())
+        : rows_(lookup, {keyField(), QStringLiteral("LogDate")}, {QStringLiteral("LogTime"), QStringLiteral("LogBand")}),
+          bandWidth_(lookup.fieldByName(QStringLiteral("LogBand")).size())
     {
     }
 
-    // Same call, date, hour and minute, band and mode; seconds do not count,
-    // so a contact saved at 12:34:56 matches a file's 1234. Band and mode are
-    // compared as the log would store the imported ones, the stored band put
-    // through the import's band rule too, so a stored "7.0" is the file's
-    // 40M. Contacts apart only in band or mode (one station on three bands in
-    // one minute) are all kept.
+    // Same call, date, hour and minute, and band; seconds do not count, so a
+    // contact saved at 12:34:56 matches a file's 1234. The mode does not
+    // count: loggers and confirmation services name one contact's mode
+    // differently (USB and SSB, FT4 and MFSK, DATA and MT63). The band does:
+    // one station on three bands in one minute is three contacts. It is
+    // compared as the log would store the imported one, the stored band put
+    // through the import's band rule too, so a stored "7.0" is the file's 40M.
     bool inLog(const Contact &c)
     {
         // As the log stores it: a control character of the file is a blank there.
@@ -43,11 +42,10 @@ public:
         if (rows.empty())
             return false;
         const QString band = bandAsStored(c.band);
-        const QString mode = asStored(c.mode, modeWidth_);
         for (const QStringList &row : rows) {
             const QTime time = TextFormat::parseTime(row[0]).value_or(QTime());
             if (time.isValid() && time.hour() == c.qsoTime.hour() && time.minute() == c.qsoTime.minute() &&
-                bandAsStored(row[1]) == band && asStored(row[2], modeWidth_) == mode)
+                bandAsStored(row[1]) == band)
                 return true;
         }
         return false;
@@ -57,12 +55,6 @@ public:
     static QString keyField() { return QStringLiteral("LogCall"); }
 
 private:
-    // Upper case (as the import writes modes) cut to the field's width.
-    static QString asStored(const QString &text, int width)
-    {
-        return TextFormat::cutToWidth(text.toUpper(), width);
-    }
-
     // A log and a file hold a handful of band texts, each read as a number
     // when it is no band name: every text is worked out once.
     QString bandAsStored(const QString &text)
@@ -71,12 +63,12 @@ private:
             return *found;
         if (bands_.size() >= 4096)
             bands_.clear(); // a file of made-up bands does not fill the memory
-        return *bands_.insert(text, asStored(AdifContact::bandKey(text), bandWidth_));
+        // Upper case, as the import writes bands that are no key, cut to the field's width.
+        return *bands_.insert(text, TextFormat::cutToWidth(AdifContact::bandKey(text).toUpper(), bandWidth_));
     }
 
     Db::EqualRows rows_;
     int bandWidth_;
-    int modeWidth_;
     QHash<QString, QString> bands_;
 };
 
