@@ -1,6 +1,7 @@
 #include "core/Unit2.h"
 
 #include "awards/ReferenceWindows.h"
+#include "core/BandsAndModes.h"
 #include "core/RecordBrowsing.h"
 #include "core/TableSchemas.h"
 #include "core/UConf.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 TDM *DM = nullptr;
 
@@ -116,33 +118,34 @@ void TDM::setUpAwardFields()
     struct Award {
         Db::Table *table;
         bool capitalModes;
-        QStringList bands;
+        QHash<QString, QString> ownBandTitles; // band key -> the award's title where it is not the key
         QStringList modes;
         QStringList hidden;
     };
-    const QStringList bandsUpTo50{QStringLiteral("1.8"), QStringLiteral("3.5"), QStringLiteral("7"),
-                                  QStringLiteral("10"),  QStringLiteral("14"),  QStringLiteral("18"),
-                                  QStringLiteral("21"),  QStringLiteral("24"),  QStringLiteral("28"),
-                                  QStringLiteral("50")};
     const QStringList modes{QStringLiteral("CW"), QStringLiteral("SSB"), QStringLiteral("RTTY"),
                             QStringLiteral("Other")};
-    QStringList urBands = bandsUpTo50;
-    urBands[1] = QStringLiteral("35");
+    const QString satellite = QStringLiteral("Satellite");
     const Award awards[] = {
-        {&Table4, false, bandsUpTo50 + QStringList{QStringLiteral("SAT")}, modes,
+        {&Table4, false, {{satellite, QStringLiteral("SAT")}}, modes,
          {QStringLiteral("QslRcvd"), QStringLiteral("QslSend"), QStringLiteral("Moon")}},
-        {&Table9, false, urBands + QStringList{QStringLiteral("Satellite")},
+        {&Table9, false, {{QStringLiteral("3.5"), QStringLiteral("35")}},
          {QStringLiteral("Cw"), QStringLiteral("Ssb"), QStringLiteral("Rtty"), QStringLiteral("Other")},
          {QStringLiteral("Moon"), QStringLiteral("QslRcvd")}},
-        {&Table5, true, bandsUpTo50 + QStringList{QStringLiteral("Sat")}, modes, {QStringLiteral("RESUM")}},
+        {&Table5, true, {{satellite, QStringLiteral("Sat")}}, modes, {QStringLiteral("RESUM")}},
     };
     constexpr int cellWidth = 3;
     for (const Award &a : awards) {
-        const QStringList cells = TableSchemas::awardCells(a.capitalModes);
-        for (int c = 0; c < cells.size(); ++c) {
-            const int band = c / 5, mode = c % 5;
-            a.table->setFieldView(cells[c], mode == 0 ? a.bands[band] : a.modes[mode - 1], cellWidth);
+        // One title per cell, in the cells' order: a band's, then its modes'.
+        QStringList titles;
+        for (const Band &band : bands()) {
+            if (band.awardCell.isEmpty())
+                continue;
+            const QString key(band.key);
+            titles << a.ownBandTitles.value(key, key) << a.modes;
         }
+        const QStringList cells = TableSchemas::awardCells(a.capitalModes);
+        for (qsizetype c = 0; c < cells.size(); ++c)
+            a.table->setFieldView(cells[c], titles.value(c), cellWidth);
         for (const QString &field : a.hidden)
             a.table->setFieldVisible(field, false);
     }
