@@ -95,10 +95,14 @@ void AwardMarks::markRow(Which which, const QString &key, const std::vector<Cont
 {
     Db::Table &t = table(which);
     ensureOpen(t);
+    // Read and written in one write transaction: another copy of the program
+    // marking the same row in between would otherwise be overwritten.
+    Db::TableTransaction transaction(t, Db::TableTransaction::Scope::Row);
     try {
         if (t.locate(keyOf(which), key)) {
             t.edit();
         } else if (which == Which::Waz) {
+            transaction.commit(); // nothing written
             return;
         } else {
             // Dxcc and UR get a row for an entity or region met for the first time.
@@ -120,6 +124,7 @@ void AwardMarks::markRow(Which which, const QString &key, const std::vector<Cont
             }
         }
         t.post();
+        transaction.commit();
     } catch (...) {
         t.cancel(); // never a half-written row, never a cursor left in edit
         throw;

@@ -417,7 +417,7 @@ private slots:
             QCOMPARE(import(path).added, 1);
         Db::setTransactionFault([](const QString &file, const QString &command) {
             return file == QLatin1String("Dxcc.db") &&
-                   (command == QLatin1String("RELEASE walk1") || command == QLatin1String("ROLLBACK TO walk1"));
+                   (command == QLatin1String("COMMIT") || command == QLatin1String("ROLLBACK"));
         });
         if (rebuild) {
             dialogs_->answers.push_back(Ui::Answer::Yes);

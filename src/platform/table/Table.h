@@ -337,21 +337,24 @@ private:
 };
 
 // Test seam: while set, a command of the transactions below on a table file
-// ("SAVEPOINT walk1", "RELEASE walk1" which commits the outermost, "ROLLBACK
-// TO walk1") for which `fault` returns true fails as on a full disk, unrun.
+// ("BEGIN IMMEDIATE", "COMMIT" and "ROLLBACK" of the outermost transaction,
+// "SAVEPOINT walk2", "RELEASE walk2", "ROLLBACK TO walk2" of a nested one)
+// for which `fault` returns true fails as on a full disk, unrun.
 void setTransactionFault(std::function<bool(const QString &fileName, const QString &command)> fault);
 // The free bytes of the disk that holds a table file, as the room kept ahead
 // of a log of changes sees them; tests make a disk nearly full. An empty
 // function puts the system's own figure back.
 void setFreeSpaceProbe(std::function<qint64(const QString &path)> probe);
 
-// One transaction on the file of `table`, for a walk that writes many rows.
+// One write transaction on the file of `table`: a walk over many rows, or a
+// row read and written back with no other program's change in between.
 // Nests; rolled back unless committed (a failed commit included); after a
 // roll-back every cursor on the file reads its row again. However a commit or
 // roll-back fails, the outermost one leaves no transaction open on the file.
 class TableTransaction {
 public:
-    explicit TableTransaction(Table &table);
+    enum class Scope : quint8 { Walk, Row };
+    explicit TableTransaction(Table &table, Scope scope = Scope::Walk);
     ~TableTransaction();
     TableTransaction(const TableTransaction &) = delete;
     TableTransaction &operator=(const TableTransaction &) = delete;
@@ -366,6 +369,7 @@ public:
 private:
     std::shared_ptr<TableFile> file_;
     QString name_;
+    bool walk_ = true;
     bool done_ = false;
     QStringList deferred_; // CREATE statements the commit runs again
 };

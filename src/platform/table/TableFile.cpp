@@ -813,36 +813,56 @@ void TableFile::dropIndexes(const QStringList &keptFields, QStringList &dropped)
     }
 }
 
-QString TableFile::beginSavepoint()
+QString TableFile::beginSavepoint(bool walk)
 {
-    walkBegan(false);
+    if (walk)
+        walkBegan(false);
     const QString name = QStringLiteral("walk%1").arg(savepoints_ + 1);
+    const bool outermost = savepoints_ == 0 && sqlite3_get_autocommit(db_);
     try {
-        transactionCommand(QStringLiteral("SAVEPOINT ") + name);
+        // The outermost takes the file for writing at once: what it reads is
+        // what it writes over, with no other program's commit in between.
+        transactionCommand(outermost ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT ") + name);
     } catch (...) {
-        walkEnded(false);
+        if (walk)
+            walkEnded(false);
         throw;
     }
+    if (savepoints_ == 0)
+        immediate_ = outermost;
     ++savepoints_;
     return name;
 }
 
-void TableFile::releaseSavepoint(const QString &name)
+void TableFile::releaseSavepoint(const QString &name, bool walk)
 {
-    transactionCommand(QStringLiteral("RELEASE ") + name);
+    transactionCommand(savepoints_ == 1 && immediate_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + name);
     --savepoints_;
+    if (!walk)
+        return; // a row's transaction leaves its checkpoint to the idle moment
     walkEnded(false);
     if (savepoints_ == 0)
         checkpoint();
 }
 
-void TableFile::rollbackSavepoint(const QString &name)
+void TableFile::rollbackSavepoint(const QString &name, bool walk)
 {
     forgetRowCount();
+    const bool outermost = savepoints_ == 1 && immediate_;
     --savepoints_;
+    const auto ended = [&] {
+        if (!walk)
+            return; // a row's change is no room worth giving back
+        walkEnded(false);
+        giveBackLog();
+    };
     try {
-        transactionCommand(QStringLiteral("ROLLBACK TO ") + name);
-        transactionCommand(QStringLiteral("RELEASE ") + name);
+        if (outermost) {
+            transactionCommand(QStringLiteral("ROLLBACK"));
+        } else {
+            transactionCommand(QStringLiteral("ROLLBACK TO ") + name);
+            transactionCommand(QStringLiteral("RELEASE ") + name);
+        }
     } catch (...) {
         // The savepoint may be gone while the file's transaction is still
         // open (after a failed commit): the outermost walk then ends it whole,
@@ -850,12 +870,10 @@ void TableFile::rollbackSavepoint(const QString &name)
         // out of the file.
         if (savepoints_ == 0 && !sqlite3_get_autocommit(db_))
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        walkEnded(false);
-        giveBackLog();
+        ended();
         throw;
     }
-    walkEnded(false);
-    giveBackLog();
+    ended();
 }
 
 void TableFile::giveBackLog() noexcept

@@ -117,9 +117,12 @@ public:
     void dropIndexes(const QStringList &keptFields, QStringList &dropped);
 
     // Savepoints: nested transactions on this file.
-    QString beginSavepoint();
-    void releaseSavepoint(const QString &name);
-    void rollbackSavepoint(const QString &name);
+    // The outermost is a write transaction taken at once ("BEGIN
+    // IMMEDIATE"). `walk` widens the cache for the walk and folds the log of
+    // changes in at its end; a single row's read and write leave both alone.
+    QString beginSavepoint(bool walk);
+    void releaseSavepoint(const QString &name, bool walk);
+    void rollbackSavepoint(const QString &name, bool walk);
 
     // Rows in the whole table, counted once and then kept up to date by this
     // program's own inserts and deletes.
@@ -195,6 +198,7 @@ private:
     sqlite3_stmt *dataVersion_ = nullptr;
     QList<char> affinities_;
     int savepoints_ = 0;
+    bool immediate_ = false; // the outermost began the file's transaction
     int walks_ = 0;   // savepoints and WalkPages: the walk's page cache
     int readers_ = 0; // WalkPages: the file mapped
     qint64 idleCacheSize_ = -2000;

@@ -289,11 +289,11 @@ std::vector<RowTexts> Table::readRows(int offset, int count) const
 
 // ------------------------------------------------------------ transactions
 
-TableTransaction::TableTransaction(Table &table)
+TableTransaction::TableTransaction(Table &table, Scope scope) : walk_(scope == Scope::Walk)
 {
     table.requireActive();
     file_ = table.file_;
-    name_ = file_->beginSavepoint();
+    name_ = file_->beginSavepoint(walk_);
 }
 
 TableTransaction::~TableTransaction()
@@ -321,7 +321,7 @@ void TableTransaction::commit()
     try {
         for (const QString &sql : std::as_const(deferred_))
             file_->exec(sql);
-        file_->releaseSavepoint(name_);
+        file_->releaseSavepoint(name_, walk_);
     } catch (...) {
         // A commit that failed leaves nothing open: its own error is the one
         // to report.
@@ -341,7 +341,7 @@ void TableTransaction::rollback()
     done_ = true;
     std::exception_ptr error;
     try {
-        file_->rollbackSavepoint(name_);
+        file_->rollbackSavepoint(name_, walk_);
     } catch (...) {
         error = std::current_exception();
     }

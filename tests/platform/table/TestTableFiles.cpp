@@ -388,6 +388,40 @@ private slots:
         QCOMPARE(log.recordCount(), 0);
     }
 
+    // A row read inside a transaction is already the transaction's to write:
+    // another program's change cannot slip in between and be overwritten.
+    void transactionKeepsOthersOutFromItsFirstRead_data()
+    {
+        QTest::addColumn<bool>("row");
+        QTest::newRow("walk") << false;
+        QTest::newRow("row") << true;
+    }
+    void transactionKeepsOthersOutFromItsFirstRead()
+    {
+        QFETCH(bool, row);
+        const auto scope = row ? Db::TableTransaction::Scope::Row : Db::TableTransaction::Scope::Walk;
+        temp->db.createTable(logSchema());
+        Db::Table log(&temp->db, "Tarnel");
+        log.open();
+        addRow(log, {{"LogCall", "ZL1AB"}});
+        sqlite3 *other = nullptr;
+        sqlite3_open(QFile::encodeName(temp->path("Tarnel.db")).constData(), &other);
+        const auto otherWrites = [other] {
+            return sqlite3_exec(other, "UPDATE Tarnel SET LogName = 'other'", nullptr, nullptr, nullptr);
+        };
+        {
+            Db::TableTransaction transaction(log, scope);
+            QVERIFY(log.locate("LogCall", "ZL1AB"));
+            QCOMPARE(otherWrites(), SQLITE_BUSY);
+            log.edit();
+            log.fieldByName("LogName").setAsString("mine");
+            log.post();
+            transaction.commit();
+        }
+        QCOMPARE(otherWrites(), SQLITE_OK);
+        sqlite3_close(other);
+    }
+
     void closingLeavesOnePlainFile()
     {
         temp->db.createTable(logSchema());
