@@ -178,6 +178,16 @@ TFoTimer::TFoTimer() : Ui::Window(QStringLiteral("FoTimer"), QStringLiteral("Sou
     Timer2 = new QTimer(this);
     Timer2->setInterval(1000);
 
+    SoundFailure = new Ui::Window(QStringLiteral("SoundFailure"), QStringLiteral("SoundTimer"), this);
+    auto *failure = new QWidget(SoundFailure);
+    SoundFailure->setCentralWidget(failure);
+    auto *failureLayout = new QVBoxLayout(failure);
+    SoundFailureText = Ui::label(QString(), failure, "SoundFailureText");
+    failureLayout->addWidget(SoundFailureText);
+    auto *failureOk = new QPushButton(QStringLiteral("OK"), failure);
+    failureLayout->addWidget(failureOk, 0, Qt::AlignHCenter);
+    Ui::connectGuarded(failureOk, &QPushButton::clicked, SoundFailure, [this] { SoundFailure->closeWindow(); });
+
     Ui::connectGuarded(ButtonS, &QPushButton::clicked, this, [this] { ButtonSClick(); });
     Ui::connectGuarded(ButtonR, &QPushButton::clicked, this, [this] { ButtonRClick(); });
     Ui::connectGuarded(ButtonC, &QPushButton::clicked, this, [this] { ButtonCClick(); });
@@ -217,6 +227,7 @@ void TFoTimer::FormCreate()
     }
     resetRecordingPage();
     TabbedNotebook1Change();
+    SoundFailure->setBeside(Form3, {Form3->PanelEntry, Form3->GroupBoxInfo});
 }
 
 void TFoTimer::FormClose()
@@ -298,12 +309,20 @@ void TFoTimer::Timer1Timer()
     if (const std::optional<MainClock::Span> span = reference1_.advance(MainClock::now())) {
         const QString sound = programFile(QString::fromLatin1(AlarmFile::soundPath));
         for (int i : AlarmFile::dueAlarms(alarms(), *span)) {
-            Audio::playSound(sound);
+            if (!Audio::playSound(sound))
+                reportSoundFailure();
             CheckBoxA[i]->setChecked(false);
         }
     }
     if (!AlarmFile::anyArmed(alarms()))
         Timer1->stop();
+}
+
+void TFoTimer::reportSoundFailure()
+{
+    // Shown by the timer, it leaves the keyboard where it is.
+    SoundFailureText->setText(Audio::waveDevice().errorText());
+    SoundFailure->showWindow();
 }
 
 TimedRecording::Page TFoTimer::recordingPage() const

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -45,6 +46,10 @@ public:
     QPushButton *Button1;                // "Exit Opt"
     QTimer *Timer1;                      // alarms
     QTimer *Timer2;                      // recordings
+    // An alarm sound the device could not play is reported here, beside the
+    // main window: a message box would take the keys typed into the entry.
+    Ui::Window *SoundFailure;
+    QLabel *SoundFailureText;
 
     void FormCreate() override;
     void FormClose() override;
@@ -70,6 +75,7 @@ private:
     void startTimer1();
     void startTimer2();
     void resetRecordingPage();
+    void reportSoundFailure();
     TimedRecording::Page recordingPage() const;
     MainClock::Reference reference1_;
     MainClock::Reference reference2_;

@@ -209,6 +209,33 @@ private slots:
         QVERIFY(dialogs.shown.isEmpty());
     }
 
+    // Without a sound device the alarm says so when it rings, in a box that
+    // leaves the keyboard in the entry: no message box to take a save's Enter.
+    void windowAlarmWithoutSoundDevice()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        FakeClock clock(QStringLiteral("01.03.2024 09:59:59"));
+        FakeWaveDevice device;
+        device.failing = true;
+        createWindowSet();
+        Form3->showWindow();
+        FoTimer->PickerDA[0]->setDate(QDate(2024, 3, 1));
+        FoTimer->PickerTA[0]->setTime(t("10:00:00"));
+        FoTimer->CheckBoxA[0]->setChecked(true);
+        for (const char *now : {"09:59:59", "10:00:00"}) {
+            clock.set(at(QStringLiteral("01.03.2024 ") + now));
+            QVERIFY(QMetaObject::invokeMethod(FoTimer->Timer1, "timeout"));
+        }
+        QVERIFY(FoTimer->SoundFailure->isVisible());
+        QCOMPARE(FoTimer->SoundFailureText->text(), QStringLiteral("Cannot open the sound device fake"));
+        // Offscreen every window shown is activated; a window manager
+        // honours this and leaves the keyboard in the entry.
+        QVERIFY(FoTimer->SoundFailure->testAttribute(Qt::WA_ShowWithoutActivating));
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(!FoTimer->CheckBoxA[0]->isChecked());
+    }
+
     // The page drives the recorder; the series runs from the settings in
     // force at the close, and "Save" works on the Alarm page only.
     void windowRecordings()

@@ -94,12 +94,14 @@ public:
     }
     bool playToEnd(const QString &path) override
     {
+        if (failing)
+            return false;
         played << QFileInfo(path).fileName();
         return true;
     }
     QString errorText() const override { return QStringLiteral("Cannot open the sound device fake"); }
 
-    bool failing = false;
+    bool failing = false;     // record(), play() and playToEnd() fail: no sound device
     bool failingSave = false; // save() fails and leaves the file as it was
     QStringList events; // record, save, play
     QStringList played; // files played to their end

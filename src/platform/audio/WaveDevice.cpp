@@ -46,10 +46,13 @@ Beep setBeep(Beep beep)
     return std::exchange(currentBeep(), beep ? std::move(beep) : Beep(systemBeep));
 }
 
-void playSound(const QString &path)
+bool playSound(const QString &path)
 {
-    if (!QFileInfo(path).isFile() || !waveDevice().playToEnd(path))
+    const bool missing = !QFileInfo(path).isFile();
+    const bool failed = !missing && !waveDevice().playToEnd(path);
+    if (missing || failed)
         currentBeep()();
+    return !failed;
 }
 
 QByteArray pcm16Wave(int rate, int channels, const QByteArray &samples)

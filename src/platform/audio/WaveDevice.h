@@ -48,8 +48,9 @@ using Beep = std::function<void()>;
 Beep setBeep(Beep beep);
 
 // Plays the wave file `path` to its end; a missing file, or one that cannot
-// be played, gives the beep instead.
-void playSound(const QString &path);
+// be played, gives the beep instead. False when the device could not play
+// the file (waveDevice().errorText() says why); a missing file is no failure.
+bool playSound(const QString &path);
 
 // A RIFF wave file of 16-bit little-endian samples.
 QByteArray pcm16Wave(int rate, int channels, const QByteArray &samples);
