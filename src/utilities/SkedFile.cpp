@@ -4,6 +4,11 @@
 
 namespace SkedFile {
 
+Row unsetRow(const QDate &today)
+{
+    return {today.addDays(-1), QTime(0, 0), QString()};
+}
+
 Reading parse(const QString &text, const Rows &rows)
 {
     Reading reading{rows, {}};

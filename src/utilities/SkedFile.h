@@ -29,6 +29,10 @@ struct Reading {
     QString problem; // the first line that could not be converted, as a message
 };
 
+// A row nobody has set (no file yet): midnight of the day before `today`, a
+// day gone, so it never fires however the clock is stepped; no text.
+Row unsetRow(const QDate &today);
+
 // Reads the file's text over `rows`: line 3k-2 the date, 3k-1 the time, 3k
 // the text of row k. A bad line leaves its field and reading goes on, so one
 // damaged line never costs the rows after it.

@@ -32,13 +32,14 @@ TFSkeds::TFSkeds() : Ui::Window(QStringLiteral("FSkeds"), QStringLiteral("Skeds"
     // The lamps are put out as well as lit, which an exclusive group refuses.
     auto *lamps = new QButtonGroup(this);
     lamps->setExclusive(false);
+    const SkedFile::Row unset = SkedFile::unsetRow(MainClock::now().date());
     for (int k = 0; k < SkedFile::rowCount; ++k) {
         const QString n = QString::number(k + 1);
-        DateEdit[k] = new QDateEdit(QDate::currentDate(), central);
+        DateEdit[k] = new QDateEdit(unset.date, central);
         DateEdit[k]->setObjectName(QStringLiteral("DateEdit") + n);
         DateEdit[k]->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         DateEdit[k]->setCalendarPopup(true);
-        DateTimePicker[k] = new QTimeEdit(QTime(0, 0), central);
+        DateTimePicker[k] = new QTimeEdit(unset.time, central);
         DateTimePicker[k]->setObjectName(QStringLiteral("DateTimePicker") + n);
         DateTimePicker[k]->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         Edit[k] = new QLineEdit(central);

@@ -140,6 +140,27 @@ private slots:
         QCOMPARE(dialogs.informations(), (QStringList{QStringLiteral("SKED !!!    first"), QStringLiteral("SKED !!!    ")}));
     }
 
+    // Without "Sked.tnr" the rows nobody set fire at no midnight, even with
+    // the clock set back across one (the machine's own date included); a
+    // row set without a text still fires.
+    void windowUnsetRowsNeverFire()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy "));
+        const QString yesterday = QDate::currentDate().addDays(-1).toString(QStringLiteral("dd.MM.yyyy "));
+        const QDate tomorrow = QDate::currentDate().addDays(1);
+        FakeClock clock(today + "10:00:00");
+        createWindowSet();
+        setRow(9, tomorrow.toString(QStringLiteral("dd.MM.yyyy")), QStringLiteral("00:00:00"), QString());
+        for (const QString &now : {today + "10:00:01", yesterday + "23:59:59", today + "00:00:01", today + "23:59:59"})
+            clock.tick(now);
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(std::none_of(FSkeds->AbLED.cbegin(), FSkeds->AbLED.cend(), [](auto *lamp) { return lamp->isChecked(); }));
+        clock.tick(tomorrow.toString(QStringLiteral("dd.MM.yyyy ")) + "00:00:00");
+        QCOMPARE(dialogs.informations(), QStringList{QStringLiteral("SKED !!!    ")});
+    }
+
     // The close writes the rows; a bad line read back spares the later rows.
     void windowFile()
     {
