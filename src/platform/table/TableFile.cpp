@@ -797,7 +797,8 @@ void TableFile::dropIndexes(const QStringList &keptFields, QStringList &dropped)
             if (s.column(0).toString() != QLatin1String("index"))
                 return;
             const QString sql = s.column(2).toString();
-            // Only the engine's own definitions are run again.
+            // Only the engine's own are dropped and made again: an index
+            // another program added stays as it is.
             const IndexDef *index = ownIndex(schema_, sql);
             if (!index || std::any_of(keptFields.begin(), keptFields.end(), [index](const QString &f) {
                     return f.compare(index->fields.front(), Qt::CaseInsensitive) == 0;
@@ -919,6 +920,39 @@ void TableFile::readLayoutBounded()
     sqlite3_progress_handler(db_, 0, nullptr, nullptr);
 }
 
+namespace {
+
+// Whether `index` is one that a tool (the sqlite3 shell, a database browser)
+// adds to make its own searches of the table quick: neither unique, which
+// would refuse posts, nor partial nor on an expression, which run SQL of the
+// file's maker, nor ordered by a collation other than SQLite's own.
+bool isPlainIndex(TableFile &file, const QString &table, const QString &index)
+{
+    {
+        Statement s = file.prepare(
+            QStringLiteral("SELECT \"unique\", origin, partial FROM pragma_index_list(?) WHERE name = ?"));
+        s.bind({table, index});
+        if (!s.step() || s.column(0).toLongLong() != 0 || s.column(1).toString() != QLatin1String("c") ||
+            s.column(2).toLongLong() != 0)
+            return false;
+    }
+    Statement s = file.prepare(QStringLiteral("SELECT cid, coll FROM pragma_index_xinfo(?) WHERE key"));
+    s.bind({index});
+    bool columns = false;
+    while (s.step()) {
+        const QString collation = s.column(1).toString().toUpper();
+        // A column of the table has a number; the row id and expressions have none.
+        if (s.column(0).toLongLong() < 0 ||
+            (collation != QLatin1String("BINARY") && collation != QLatin1String("NOCASE") &&
+             collation != QLatin1String("RTRIM")))
+            return false;
+        columns = true;
+    }
+    return columns;
+}
+
+} // namespace
+
 void TableFile::readLayout()
 {
     sqlite3_stmt *probe = nullptr;
@@ -1000,13 +1034,17 @@ void TableFile::readLayout()
         affinities_.append(affinityOf(declared[c]));
     }
     // Anything else in the schema (a CHECK, a DEFAULT expression, a generated
-    // column, an index on an expression or on some rows only, a table of its
-    // own) is SQL of the file's maker that would run on every post.
+    // column, an index on an expression or on some rows only, a unique index,
+    // a table of its own) is SQL of the file's maker that would run on every
+    // post, or refuse it. A plain index on the table's columns runs nothing.
     {
         Statement s = prepare(QStringLiteral("SELECT type, name, sql FROM sqlite_master"));
-        while (s.step())
-            if (!isOwnDefinition(schema_, s.column(0).toString(), s.column(1).toString(), s.column(2).toString()))
+        while (s.step()) {
+            const QString type = s.column(0).toString(), name = s.column(1).toString();
+            if (!isOwnDefinition(schema_, type, name, s.column(2).toString()) &&
+                !(type == QLatin1String("index") && isPlainIndex(*this, schema_.name, name)))
                 throw notOurs();
+        }
     }
     // The table itself must be readable.
     Statement s = prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid < 0").arg(quotedTable()));
