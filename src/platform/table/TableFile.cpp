@@ -13,6 +13,7 @@
 #include <cstring>
 #include <utility>
 #include <sqlite3.h>
+#include <cerrno>
 #include <sys/statvfs.h>
 
 namespace Db {
@@ -306,16 +307,53 @@ QString TableFile::quotedTable() const
     return quoteName(schema_.name);
 }
 
+QString systemReason(int systemError, bool readOnlyDisk, const QString &libraryText)
+{
+    if (systemError == 0 && readOnlyDisk)
+        systemError = EROFS;
+    return systemError ? QString::fromLocal8Bit(std::strerror(systemError)) : libraryText;
+}
+
+namespace {
+
+bool onReadOnlyDisk(const QString &path)
+{
+    struct statvfs disk {};
+    return ::statvfs(QFile::encodeName(path).constData(), &disk) == 0 && (disk.f_flag & ST_RDONLY);
+}
+
+} // namespace
+
+int TableFile::lastSystemError() const
+{
+    if (!db_)
+        return 0;
+    if (const int error = sqlite3_system_errno(db_))
+        return error;
+    // Later calls may have cleared the number the library took; each file
+    // keeps the one of its own last failed call (the write of the log of
+    // changes, most often).
+    int error = 0;
+    sqlite3_file *wal = nullptr;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &wal) == SQLITE_OK && wal && wal->pMethods)
+        wal->pMethods->xFileControl(wal, SQLITE_FCNTL_LAST_ERRNO, &error);
+    if (error == 0)
+        sqlite3_file_control(db_, "main", SQLITE_FCNTL_LAST_ERRNO, &error);
+    return error;
+}
+
 void TableFile::fail(const QString &what, int rc) const
 {
     const int primary = rc & 0xff;
     const QString detail = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+    // Only an I/O error comes with the system's error number of its own call.
+    const auto reason = [&](bool ioError) { return systemReason(ioError ? lastSystemError() : 0, onReadOnlyDisk(path_), detail); };
     if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
         throw KeyViolation(QStringLiteral("Key violation in %1").arg(path_), path_);
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
         throw TableError(QStringLiteral("%1 is not a table file or is damaged").arg(path_), path_);
     if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM)
-        throw TableError(QStringLiteral("Cannot write the table file %1: %2").arg(path_, detail), path_);
+        throw TableError(QStringLiteral("Cannot write the table file %1: %2").arg(path_, reason(false)), path_);
     // The operator must learn that the disk or the device failed, not that the
     // log is damaged: nothing in the file was changed by the failed write.
     if (primary == SQLITE_FULL)
@@ -325,12 +363,8 @@ void TableFile::fail(const QString &what, int rc) const
                                         "nothing was written")
                              .arg(path_),
                          path_);
-    if (primary == SQLITE_IOERR) {
-        const int error = db_ ? sqlite3_system_errno(db_) : 0;
-        throw TableError(QStringLiteral("Input/output error on %1: %2")
-                             .arg(path_, error ? QString::fromLocal8Bit(std::strerror(error)) : detail),
-                         path_);
-    }
+    if (primary == SQLITE_IOERR)
+        throw TableError(QStringLiteral("Input/output error on %1: %2").arg(path_, reason(true)), path_);
     throw TableError(QStringLiteral("%1 in %2: %3").arg(what, path_, detail), path_);
 }
 

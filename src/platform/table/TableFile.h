@@ -168,6 +168,7 @@ private:
     void readLayoutBounded();
     void readLayout();
     TableError notOurs() const;
+    int lastSystemError() const;
     void transactionCommand(const QString &sql); // exec, unless the test seam fails it
     void walkBegan(bool reading);
     void walkEnded(bool reading) noexcept;
@@ -215,5 +216,10 @@ private:
 };
 
 QString quoteName(const QString &name);
+
+// The system's reason a write failed, as the operator should read it. SQLite
+// keeps the error number of the call that failed, but a later call may have
+// cleared it (0): then the disk says whether it was made read-only.
+QString systemReason(int systemError, bool readOnlyDisk, const QString &libraryText);
 
 } // namespace Db

@@ -3,11 +3,15 @@
 // and what survives a killed process.
 
 #include "TableFixture.h"
+#include "../../core/FileSizeLimit.h"
+#include "platform/table/TableFile.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <memory>
 
@@ -386,6 +390,46 @@ private slots:
                                        "nothing was written");
         log.cancel(); // as a failed save does
         QCOMPARE(log.recordCount(), 0);
+    }
+
+    // A failed write names the system's reason, also where SQLite kept no
+    // error number for it (a disk the kernel made read-only under the log).
+    void failedWriteNamesTheSystemsReason_data()
+    {
+        QTest::addColumn<int>("systemError");
+        QTest::addColumn<bool>("readOnlyDisk");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("number kept") << int(ENOSPC) << false << QString::fromLocal8Bit(std::strerror(ENOSPC));
+        QTest::newRow("number lost, disk read-only") << 0 << true << QString::fromLocal8Bit(std::strerror(EROFS));
+        QTest::newRow("number kept, disk read-only") << int(EIO) << true << QString::fromLocal8Bit(std::strerror(EIO));
+        QTest::newRow("nothing known") << 0 << false << "disk I/O error";
+    }
+    void failedWriteNamesTheSystemsReason()
+    {
+        QFETCH(int, systemError);
+        QFETCH(bool, readOnlyDisk);
+        QFETCH(QString, reason);
+        QCOMPARE(Db::systemReason(systemError, readOnlyDisk, "disk I/O error"), reason);
+    }
+
+    // The error number a failed write of the log of changes left is named,
+    // whatever later calls did to the library's own.
+    void failedWriteOfTheLogOfChangesNamesItsReason()
+    {
+        Db::setFreeSpaceProbe([](const QString &) { return 0; }); // no room written ahead
+        const auto probeBack = qScopeGuard([] { Db::setFreeSpaceProbe({}); });
+        temp->db.createTable(logSchema());
+        Db::Table log(&temp->db, "Tarnel");
+        log.open();
+        addRow(log, {{"LogCall", "UR5AAA"}});
+        std::optional<Db::TableError> error;
+        {
+            FileSizeLimit limit(QFileInfo(temp->path("Tarnel.db-wal")).size());
+            error = errorOf([&] { addRow(log, {{"LogCall", "UR5BBB"}, {"LogName", QString(9000, u'x')}}); });
+        }
+        QVERIFY(error);
+        QCOMPARE(error->message(), "Input/output error on " + temp->path("Tarnel.db") + ": " +
+                                       QString::fromLocal8Bit(std::strerror(EFBIG)));
     }
 
     // A row read inside a transaction is already the transaction's to write:
