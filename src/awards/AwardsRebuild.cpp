@@ -1,6 +1,7 @@
 #include "awards/AwardsRebuild.h"
 
 #include "awards/AwardMarks.h"
+#include "awards/AwardsBehind.h"
 #include "core/PrefixResolver.h"
 #include "platform/format/TextFormat.h"
 #include "platform/table/Table.h"
@@ -20,6 +21,10 @@ void rebuild(const Tables &t, bool clearFirst, const Step &step)
     for (Db::Table *table : {&t.allpref, &t.prefix, &t.dxcc, &t.ur, &t.waz})
         if (!table->isActive())
             table->open();
+    // Cleared first, the walk goes over the whole log (the caller's contract):
+    // a lag from before it is made up.
+    AwardsBehind::Walk behind(t.log.filePath(),
+                              clearFirst ? AwardsBehind::Walk::Marks::WholeLog : AwardsBehind::Walk::Marks::Contacts);
     Db::TableTransaction log(t.log), dxcc(t.dxcc), ur(t.ur), waz(t.waz);
     if (clearFirst)
         t.marks.clearAll();
@@ -47,9 +52,11 @@ void rebuild(const Tables &t, bool clearFirst, const Step &step)
     t.log.writeTexts(QStringLiteral("LogObl"), corrections);
     pending.markAll(t.marks);
     log.commit();
+    behind.logCommitted();
     waz.commit();
     ur.commit();
     dxcc.commit();
+    behind.awardsCommitted();
 }
 
 } // namespace AwardsRebuild

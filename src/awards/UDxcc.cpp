@@ -1,6 +1,7 @@
 #include "awards/UDxcc.h"
 
 #include "awards/AwardMarks.h"
+#include "awards/AwardsBehind.h"
 #include "awards/AwardsRebuild.h"
 #include "awards/UAdPref.h"
 #include "awards/UEditPr.h"
@@ -392,7 +393,17 @@ void TAwDx::AwardClRussUkr1Click()
 
 void TAwDx::Button3Click()
 {
-    const Ui::Answer answer = Ui::askYesNoCancel(QStringLiteral("If to add from active LOG press No. Clear Awards ?"));
+    refresh(Ui::askYesNoCancel(QStringLiteral("If to add from active LOG press No. Clear Awards ?")));
+}
+
+void TAwDx::catchUp()
+{
+    if (DM->Table1.isActive() && AwardsBehind::isMarked(DM->Table1.filePath()))
+        refresh(Ui::Answer::Yes);
+}
+
+void TAwDx::refresh(Ui::Answer answer)
+{
     // Whatever happens, the callsign entry finds Allpref open and linked; while
     // this window is on show Prefix stays closed (closing the window opens it),
     // so its grid and counts keep every Dxcc row.

@@ -4,6 +4,7 @@
 // rebuild from the active log.
 
 #include "awards/AwardCounts.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/Window.h"
 
@@ -47,6 +48,9 @@ public:
     void MaskEdit1Change();
     void Button1Click(); // "Close"
     void Button3Click(); // "Refresh": the rebuild from the active log
+    // The whole Refresh, unasked, when a walk killed between the log's commit
+    // and the award tables' left the active log marked as ahead of them.
+    void catchUp();
     void Button4Click(); // count the ticked award, toggle the view
     void AwardsDXCCClick();
     void AwardsWAZClick();
@@ -62,6 +66,7 @@ public:
     std::function<void()> rebuildStep;
 
 private:
+    void refresh(Ui::Answer answer);
     enum class Award { Dxcc, Waz, UR };
     Award ticked() const;
     void countInto(Award award, AwardCounts::View view);

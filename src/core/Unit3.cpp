@@ -430,6 +430,9 @@ void TForm3::Timer2Timer()
     Config->makeInvisible();
     Label23->setText(QStringLiteral("vse"));
     Timer2->stop();
+    // Award tables a killed walk left behind the log are made up before the
+    // operator logs a contact against them.
+    AwDx->catchUp();
     // Bring the main window back in front of where the settings window was.
     raise();
     activateWindow();

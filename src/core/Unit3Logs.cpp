@@ -3,6 +3,7 @@
 
 #include "core/Unit3.h"
 
+#include "awards/UDxcc.h"
 #include "core/LogWalks.h"
 #include "core/Progress.h"
 #include "core/RecordBrowsing.h"
@@ -43,6 +44,7 @@ void TForm3::switchLog(int log)
     items[log - 1]->setChecked(true);
     showAddItems();
     Total->setText(TextFormat::integerText(DM->Table1.recordCount()));
+    AwDx->catchUp();
 }
 
 void TForm3::LogLog1Click() { switchLog(1); }

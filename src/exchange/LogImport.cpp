@@ -1,6 +1,7 @@
 #include "exchange/LogImport.h"
 
 #include "awards/AwardMarks.h"
+#include "awards/AwardsBehind.h"
 #include "core/PrefixResolver.h"
 #include "exchange/AdifContact.h"
 #include "exchange/AdifReader.h"
@@ -177,6 +178,7 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
 {
     Counts counts;
     MarkBatch marks;
+    AwardsBehind::Walk behind(tables.log.filePath(), AwardsBehind::Walk::Marks::Contacts);
     {
         AdifReader reader(file);
         PrefixCache countries(tables.allpref, tables.prefix, resolvedCharacters);
@@ -213,6 +215,7 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
                 tick(counts.added);
         }
         walk.commit();
+        behind.logCommitted();
         counts.rejected += reader.droppedRecords();
     }
 
@@ -229,6 +232,7 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
     waz.commit();
     ur.commit();
     dxcc.commit();
+    behind.awardsCommitted();
     return counts;
 }
 

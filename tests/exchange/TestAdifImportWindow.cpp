@@ -5,6 +5,7 @@
 #include "core/ProgramFixture.h"
 #include "core/SamplePrefixes.h"
 
+#include "awards/AwardsBehind.h"
 #include "awards/BandIndicators.h"
 #include "core/GlavnMod.h"
 #include "core/Progress.h"
@@ -444,6 +445,24 @@ private slots:
         Form3->Timer1->stop();
         QCOMPARE(awardCell("Dxcc", "UR", "B18Cw"), QStringLiteral("wkd"));
         QCOMPARE(DM->Table1.recordCount(), 2);
+
+        // The log committed and the award tables did not: the next start
+        // makes them up before the operator works, as a Refresh would.
+        QVERIFY(AwardsBehind::isMarked(DM->Table1.filePath()));
+        Form3->showWindow();
+        QTRY_COMPARE(Form3->Label23->text(), QStringLiteral("vse"));
+        QVERIFY(!AwardsBehind::isMarked(DM->Table1.filePath()));
+        const auto awards = [this] {
+            QList<QVariantList> rows;
+            for (const char *name : {"Dxcc", "Waz", "UR"})
+                rows += tableRows(program_->path(QStringLiteral("Awrds/%1.db").arg(name)));
+            return rows;
+        };
+        const QList<QVariantList> afterStart = awards();
+        dialogs_->answers.push_back(Ui::Answer::Yes);
+        Form3->Refresh1Click();
+        QCOMPARE(awards(), afterStart);
+        QCOMPARE(dialogs_->errors().size(), 1); // the failed commit's, before the restart
     }
 
     // Both exports of one small log, byte for byte, in the grid's order; the

@@ -7,6 +7,7 @@
 #include "core/SamplePrefixes.h"
 #include "platform/table/TableFixture.h"
 
+#include "awards/AwardsBehind.h"
 #include "awards/AwardsRebuild.h"
 #include "exchange/LogExport.h"
 #include "exchange/LogImport.h"
@@ -291,6 +292,7 @@ private slots:
         QCOMPARE(indexesDuring, otherIndex.isEmpty() ? 2 : 3);
         QCOMPARE(schema(), schemaBefore);
         QCOMPARE(TableFixture::sqliteRows(path, "PRAGMA integrity_check"), QStringList{"ok"});
+        QVERIFY(!AwardsBehind::isMarked(path)); // a log as before, or awards that followed it
         if (failed)
             QCOMPARE(rows(), rowsBefore);
         else
