@@ -4,6 +4,9 @@
 #include "platform/table/Table.h"
 #include "platform/ui/Guard.h"
 
+#include <QFontMetricsF>
+#include <QImage>
+
 namespace LogReport {
 
 namespace {
@@ -79,7 +82,31 @@ Print::Report build(Kind kind, const Db::Table &log, const QString &title, const
             texts << (p >= 0 ? row.at(p) : QString());
         report.rows.append(texts);
     });
+    report.columns = withRoomForNumbers(report.columns, report.rows.size(), printFont);
     return report;
+}
+
+QList<Print::Column> withRoomForNumbers(QList<Print::Column> columns, qsizetype rowCount, const QFont &font)
+{
+    if (columns.size() < 2)
+        return columns;
+    // Measured at a printer's resolution, where text takes the room it
+    // takes on paper.
+    constexpr int dotsPerInch = 1200;
+    QImage page(1, 1, QImage::Format_Mono);
+    page.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
+    page.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
+    const QFontMetricsF metrics(font, &page);
+    double digit = 0;
+    for (char16_t d = u'0'; d <= u'9'; ++d)
+        digit = qMax(digit, metrics.horizontalAdvance(QChar(d)));
+    const qsizetype digits = QString::number(rowCount).size();
+    const double neededMm = (digits * digit + metrics.horizontalAdvance(QLatin1Char(' '))) * 25.4 / dotsPerInch;
+    const double missingMm = neededMm - (columns[1].leftMm - columns[0].leftMm);
+    if (missingMm > 0)
+        for (qsizetype c = 1; c < columns.size(); ++c)
+            columns[c].leftMm += missingMm;
+    return columns;
 }
 
 void preview(Kind kind, const QString &title, const QFont &printFont, const std::function<void()> &afterPreview)

@@ -21,7 +21,13 @@ enum class Kind { Log, Contest };
 QFont defaultPrintFont();
 
 // The report of every row `log` shows, in its order; no rows when it is closed.
+// Running numbers too wide for their column get room: see withRoomForNumbers.
 Print::Report build(Kind kind, const Db::Table &log, const QString &title, const QFont &printFont);
+
+// `columns` as they are while the running numbers of `rowCount` rows, with a
+// blank after them, fit the first column in `font`; else every column after
+// it moves right by what is missing, so no number runs into the next text.
+QList<Print::Column> withRoomForNumbers(QList<Print::Column> columns, qsizetype rowCount, const QFont &font);
 
 // Shows the report of the main log cursor with its grid detached; the grid
 // comes back through `afterPreview`, which runs when the preview closes or

@@ -50,12 +50,16 @@ public:
         db.setDirectory(path(subdir));
         Db::Table t(&db, table);
         t.open();
+        // One commit, not one per row: a log of thousands of contacts is
+        // written in a moment.
+        Db::TableTransaction transaction(t);
         for (const auto &row : rows) {
             t.append();
             for (const auto &[field, value] : row)
                 t.fieldByName(field).setAsString(value);
             t.post();
         }
+        transaction.commit();
     }
 
 private:

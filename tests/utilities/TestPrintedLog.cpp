@@ -39,11 +39,12 @@ class TestPrintedLog : public QObject {
     std::unique_ptr<Ui::ScriptedDialogs> dialogs_;
     std::unique_ptr<Print::PdfOutput> pdf_;
 
-    void start(int contacts)
+    // Every contact with `call`, or with a call of its own ("K1AA", ...).
+    void start(int contacts, const QString &call = {})
     {
         QList<QList<std::pair<QString, QString>>> rows;
         for (int k = 1; k <= contacts; ++k)
-            rows.append({{"LogCall", QStringLiteral("K%1AA").arg(k)},
+            rows.append({{"LogCall", call.isEmpty() ? QStringLiteral("K%1AA").arg(k) : call},
                          {"LogDate", "01.12.2026"},
                          {"LogTime", QStringLiteral("10:%1:00").arg(k % 60, 2, 10, QChar(u'0'))},
                          {"LogBand", "14"},
@@ -152,6 +153,45 @@ private slots:
         QCOMPARE(wordsOn(words, "Callsignal").size(), 1);
         QVERIFY(numbers(words).isEmpty());
         QVERIFY(DM->DataSource1.isEnabled());
+    }
+
+    // A running number too wide for its column moves the columns after it
+    // just enough for a blank before the callsign; below 1000 contacts
+    // every column stays where it is.
+    void numbersClearOfTheCallsign_data()
+    {
+        QTest::addColumn<int>("contacts");
+        QTest::addColumn<bool>("asLaidOut");
+        QTest::newRow("3 digits") << 999 << true;
+        QTest::newRow("4 digits") << 1000 << false;
+        QTest::newRow("5 digits") << 10000 << false;
+    }
+    void numbersClearOfTheCallsign()
+    {
+        QFETCH(int, contacts);
+        QFETCH(bool, asLaidOut);
+        const QString call = QStringLiteral("9A/DL1ABC/P");
+        start(contacts, call);
+        Form3->LogPrint->trigger();
+        const QList<PdfWord> words = pdfWords(pdf_->path);
+        const QList<PdfWord> calls = wordsOn(words, call);
+        QList<PdfWord> numbered;
+        for (const PdfWord &w : words)
+            if (w.xMm < 15 && w.text.toInt() > 0)
+                numbered << w;
+        // Not one number ran into its callsign and made one word of both.
+        QCOMPARE(calls.size(), contacts);
+        QCOMPARE(numbered.size(), contacts);
+        for (qsizetype k = 0; k < numbered.size(); ++k) {
+            const PdfWord &number = numbered[k];
+            const PdfWord &callsign = calls[k];
+            QCOMPARE(number.text, QString::number(k + 1));
+            QVERIFY(callsign.page == number.page && qAbs(callsign.yMm - number.yMm) < 0.5);
+            QVERIFY2(number.xMm + number.widthMm < callsign.xMm, qPrintable(number.text));
+            // From the row's number, whatever the PDF's own offset.
+            if (asLaidOut)
+                QVERIFY2(qAbs(callsign.xMm - number.xMm - 8) < 0.05, qPrintable(number.text));
+        }
     }
 
     // The contest log: its own columns, its name as the title, and the print

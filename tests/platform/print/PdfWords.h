@@ -15,6 +15,7 @@ struct PdfWord {
     double yMm = 0;  // top edge from the paper's top edge
     double heightMm = 0;
     QString text;
+    double widthMm = 0;
 };
 
 inline QList<PdfWord> pdfWords(const QString &path)
@@ -25,7 +26,7 @@ inline QList<PdfWord> pdfWords(const QString &path)
         return {};
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
     static const QRegularExpression tag(
-        QStringLiteral(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>)re"));
+        QStringLiteral(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     constexpr double mmPerPoint = 25.4 / 72;
     QList<PdfWord> words;
     int page = 0;
@@ -34,10 +35,11 @@ inline QList<PdfWord> pdfWords(const QString &path)
             ++page;
             continue;
         }
+        const double left = m.captured(1).toDouble();
         const double top = m.captured(2).toDouble();
-        words.append({page, m.captured(1).toDouble() * mmPerPoint, top * mmPerPoint,
-                      (m.captured(3).toDouble() - top) * mmPerPoint,
-                      QTextDocumentFragment::fromHtml(m.captured(4)).toPlainText()});
+        words.append({page, left * mmPerPoint, top * mmPerPoint, (m.captured(4).toDouble() - top) * mmPerPoint,
+                      QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText(),
+                      (m.captured(3).toDouble() - left) * mmPerPoint});
     }
     return words;
 }
