@@ -120,7 +120,8 @@ void createWindowSet()
     Ui::runGuarded([] { Povt->bindGrid(); });
     // The windows the program shows beside the entry: above the main window,
     // never over its entry fields, buttons and Info panel.
-    for (Ui::Window *w : std::initializer_list<Ui::Window *>{Povt, VCD, FConfirm, FImage, Cont, FIota, FWas, FDipA, FDipB})
+    for (Ui::Window *w : std::initializer_list<Ui::Window *>{Povt, VCD, FConfirm, FImage, Cont, FIota, FWas, FDipA, FDipB,
+                                                             FoTimer->SoundFailure, Form3->LogDamage})
         w->setBeside(Form3, {Form3->PanelEntry, Form3->GroupBoxInfo});
     // Only now: its tick reads the contest settings and the exit time.
     Form3->startClock();

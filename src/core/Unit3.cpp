@@ -104,6 +104,10 @@ TForm3::TForm3() : Ui::Window(QStringLiteral("Form3"), QStringLiteral("Tarnel"))
     Timer2 = timer(this, "Timer2", 10);
     Timer3 = timer(this, "Timer3", 1000);
     Timer4 = timer(this, "Timer4", 500);
+    LogDamage = new Ui::Notice(QStringLiteral("LogDamage"), QStringLiteral("Tarnel"), this);
+    // Arrives at a moment of its own: the program's work, never the operator's.
+    logCheck_ = std::make_unique<Db::FileCheck>(
+        [this](const Db::TableError &error) { Ui::runGuarded([&] { LogDamage->report(error.message()); }); });
     // Timer1 starts once the whole window set exists (startClock): it reads
     // windows created after this one, and a box shown during start-up would
     // let it tick.
@@ -433,9 +437,16 @@ void TForm3::Timer2Timer()
     // Award tables a killed walk left behind the log are made up before the
     // operator logs a contact against them.
     AwDx->catchUp();
+    checkLog();
     // Bring the main window back in front of where the settings window was.
     raise();
     activateWindow();
+}
+
+void TForm3::checkLog()
+{
+    if (DM->Table1.isActive())
+        logCheck_->start(DM->Table1.filePath());
 }
 
 void TForm3::CheckBoxNotClick()

@@ -4,7 +4,9 @@
 // windows read and write by name.
 
 #include "platform/ui/Controls.h"
+#include "platform/table/FileCheck.h"
 #include "platform/ui/MenuItem.h"
+#include "platform/ui/Notice.h"
 #include "platform/ui/Window.h"
 #include "core/PrefixRow.h"
 #include "core/EntryKeys.h"
@@ -19,6 +21,7 @@
 #include <QProperty>
 #include <QPushButton>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 class QKeyEvent;
@@ -125,6 +128,11 @@ public:
     QTimer *Timer2; // start-up
     QTimer *Timer3; // stopwatch
     QTimer *Timer4; // recorder status
+
+    // A log the check after start-up or a log switch finds damaged is
+    // reported here, beside the entry, leaving the keyboard in it.
+    Ui::Notice *LogDamage;
+    void checkLog();
 
     // ---- main clock: Timer1's tick (core/Unit3Clock.cpp)
     void Timer1Timer();
@@ -379,6 +387,7 @@ public:
     // The entry date and time for one reading of the computer's clock.
     void showEntryTime(const QDateTime &local);
 private:
+    std::unique_ptr<Db::FileCheck> logCheck_;
     bool recorderFailureShown_ = false; // for the callsign being typed
     bool exchangeFailureShown_ = false; // until "TnlQSO.ini" can be written again
     qint64 editedRow_ = 0;  // LogNom of the contact loaded for editing

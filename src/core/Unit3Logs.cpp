@@ -45,6 +45,7 @@ void TForm3::switchLog(int log)
     showAddItems();
     Total->setText(TextFormat::integerText(DM->Table1.recordCount()));
     AwDx->catchUp();
+    checkLog();
 }
 
 void TForm3::LogLog1Click() { switchLog(1); }

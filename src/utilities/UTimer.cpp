@@ -178,15 +178,7 @@ TFoTimer::TFoTimer() : Ui::Window(QStringLiteral("FoTimer"), QStringLiteral("Sou
     Timer2 = new QTimer(this);
     Timer2->setInterval(1000);
 
-    SoundFailure = new Ui::Window(QStringLiteral("SoundFailure"), QStringLiteral("SoundTimer"), this);
-    auto *failure = new QWidget(SoundFailure);
-    SoundFailure->setCentralWidget(failure);
-    auto *failureLayout = new QVBoxLayout(failure);
-    SoundFailureText = Ui::label(QString(), failure, "SoundFailureText");
-    failureLayout->addWidget(SoundFailureText);
-    auto *failureOk = new QPushButton(QStringLiteral("OK"), failure);
-    failureLayout->addWidget(failureOk, 0, Qt::AlignHCenter);
-    Ui::connectGuarded(failureOk, &QPushButton::clicked, SoundFailure, [this] { SoundFailure->closeWindow(); });
+    SoundFailure = new Ui::Notice(QStringLiteral("SoundFailure"), QStringLiteral("SoundTimer"), this);
 
     Ui::connectGuarded(ButtonS, &QPushButton::clicked, this, [this] { ButtonSClick(); });
     Ui::connectGuarded(ButtonR, &QPushButton::clicked, this, [this] { ButtonRClick(); });
@@ -227,7 +219,6 @@ void TFoTimer::FormCreate()
     }
     resetRecordingPage();
     TabbedNotebook1Change();
-    SoundFailure->setBeside(Form3, {Form3->PanelEntry, Form3->GroupBoxInfo});
 }
 
 void TFoTimer::FormClose()
@@ -320,9 +311,7 @@ void TFoTimer::Timer1Timer()
 
 void TFoTimer::reportSoundFailure()
 {
-    // Shown by the timer, it leaves the keyboard where it is.
-    SoundFailureText->setText(Audio::waveDevice().errorText());
-    SoundFailure->showWindow();
+    SoundFailure->report(Audio::waveDevice().errorText());
 }
 
 TimedRecording::Page TFoTimer::recordingPage() const

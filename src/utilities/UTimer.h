@@ -2,13 +2,13 @@
 // Alarms and timed recordings.
 
 #include "core/MainClock.h"
+#include "platform/ui/Notice.h"
 #include "platform/ui/Window.h"
 #include "utilities/AlarmFile.h"
 #include "utilities/TimedRecording.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -48,8 +48,7 @@ public:
     QTimer *Timer2;                      // recordings
     // An alarm sound the device could not play is reported here, beside the
     // main window: a message box would take the keys typed into the entry.
-    Ui::Window *SoundFailure;
-    QLabel *SoundFailureText;
+    Ui::Notice *SoundFailure;
 
     void FormCreate() override;
     void FormClose() override;

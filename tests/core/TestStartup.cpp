@@ -235,6 +235,38 @@ private slots:
         QVERIFY(dialogs.shown.isEmpty());
     }
 
+    // A log with a damaged page still opens; the check of the whole file
+    // that follows the start-up says so beside the entry, which keeps the
+    // keyboard.
+    void damagedLogIsReportedAfterStartUp()
+    {
+        ProgramFixture program;
+        Ui::ScriptedDialogs dialogs;
+        const QString log = program.path("Log/Log1/Tarnel.db");
+        {
+            Db::Database db;
+            db.setDirectory(QFileInfo(log).absolutePath());
+            Db::Table t(&db, "Tarnel");
+            t.open();
+            Db::TableTransaction walk(t);
+            for (int i = 0; i < 3000; ++i) {
+                t.append();
+                t.fieldByName("LogCall").setAsString(QStringLiteral("UR%1AA").arg(i));
+                t.fieldByName("LogName").setAsString(QString(40, u'n'));
+                t.post();
+            }
+            walk.commit();
+        }
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(10 * 4096) && file.write(QByteArray(4096, '\x55')) == 4096);
+        file.close();
+        createWindowSet();
+        startUp();
+        QTRY_VERIFY(Form3->LogDamage->isVisible());
+        QVERIFY(Form3->LogDamage->text()->text().startsWith(log + " is damaged: "));
+        QVERIFY(Form3->LogDamage->testAttribute(Qt::WA_ShowWithoutActivating));
+    }
+
     void laterActivationsDoNothing()
     {
         ProgramFixture program;

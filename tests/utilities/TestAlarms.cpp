@@ -228,7 +228,7 @@ private slots:
             QVERIFY(QMetaObject::invokeMethod(FoTimer->Timer1, "timeout"));
         }
         QVERIFY(FoTimer->SoundFailure->isVisible());
-        QCOMPARE(FoTimer->SoundFailureText->text(), QStringLiteral("Cannot open the sound device fake"));
+        QCOMPARE(FoTimer->SoundFailure->text()->text(), QStringLiteral("Cannot open the sound device fake"));
         // Offscreen every window shown is activated; a window manager
         // honours this and leaves the keyboard in the entry.
         QVERIFY(FoTimer->SoundFailure->testAttribute(Qt::WA_ShowWithoutActivating));

@@ -173,6 +173,12 @@ bool hasSqliteHeader(const QString &path)
     return f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
+// Reading a file's description may take this long before the file is taken
+// for a hostile one; our own files need a few milliseconds.
+constexpr qint64 layoutReadLimitMs = 1000;
+
+} // namespace
+
 // A table file may come from elsewhere (a callbook, a log or base copied from
 // another machine): no SQL stored in it may run here. Functions in the file's
 // schema must be harmless, the schema cannot be written behind the engine's
@@ -188,12 +194,6 @@ bool hardenConnection(sqlite3 *db)
             return false;
     return true;
 }
-
-// Reading a file's description may take this long before the file is taken
-// for a hostile one; our own files need a few milliseconds.
-constexpr qint64 layoutReadLimitMs = 1000;
-
-} // namespace
 
 std::shared_ptr<TableFile> TableFile::open(const QString &path, bool syncEachCommit)
 {

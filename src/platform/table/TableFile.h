@@ -217,6 +217,9 @@ private:
 
 QString quoteName(const QString &name);
 
+// Settings every connection to a table file takes before it reads anything.
+bool hardenConnection(sqlite3 *db);
+
 // The system's reason a write failed, as the operator should read it. SQLite
 // keeps the error number of the call that failed, but a later call may have
 // cleared it (0): then the disk says whether it was made read-only.

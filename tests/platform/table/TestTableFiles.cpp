@@ -4,6 +4,7 @@
 
 #include "TableFixture.h"
 #include "../../core/FileSizeLimit.h"
+#include "platform/table/FileCheck.h"
 #include "platform/table/TableFile.h"
 
 #include <QFileInfo>
@@ -430,6 +431,40 @@ private slots:
         QVERIFY(error);
         QCOMPARE(error->message(), "Input/output error on " + temp->path("Tarnel.db") + ": " +
                                        QString::fromLocal8Bit(std::strerror(EFBIG)));
+    }
+
+    // The whole file read for damage on a connection of its own: a damaged
+    // page is reported by the file's name, nothing in the file changes.
+    void fileCheckFindsDamage_data()
+    {
+        QTest::addColumn<int>("damagedPage"); // 0: none
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("sound") << 0 << false;
+        QTest::newRow("a page of contacts overwritten") << 6 << true;
+    }
+    void fileCheckFindsDamage()
+    {
+        QFETCH(int, damagedPage);
+        QFETCH(bool, reported);
+        temp->db.createTable(logSchema());
+        {
+            Db::Table log(&temp->db, "Tarnel");
+            log.open();
+            Db::TableTransaction walk(log);
+            for (int i = 0; i < 2000; ++i)
+                addRow(log, {{"LogCall", QStringLiteral("UR%1AA").arg(i)}, {"LogName", QString(40, u'n')}});
+            walk.commit();
+        }
+        const QString path = temp->path("Tarnel.db");
+        QByteArray bytes = fileBytes(path);
+        if (damagedPage > 0)
+            bytes.replace((damagedPage - 1) * 4096, 4096, QByteArray(4096, '\x55'));
+        QVERIFY(writeFile(path, bytes));
+        const std::optional<Db::TableError> error = Db::checkFile(path);
+        QCOMPARE(bool(error), reported);
+        if (error)
+            QVERIFY2(error->message().startsWith(path + " is damaged: "), qPrintable(error->message()));
+        QCOMPARE(fileBytes(path), bytes);
     }
 
     // A row read inside a transaction is already the transaction's to write:
