@@ -858,6 +858,11 @@ void Table::buildPrefixCounts()
         file_->buildTallies();
 }
 
+bool Table::prefixCountsBuilt() const
+{
+    return isActive() && file_->talliesBuilt();
+}
+
 void Table::cancelRange()
 {
     requireActive();

@@ -102,6 +102,8 @@ public:
     // Builds the kept counts now where a change left them to be built (the
     // program does it when idle; until then a count reads the index).
     void buildPrefixCounts();
+    // Whether the kept counts are built and follow the file as it is now.
+    bool prefixCountsBuilt() const;
 
     // Exact, case-sensitive comparison of one field with a text. On a hit the
     // cursor moves to the first matching row in the current order and true is

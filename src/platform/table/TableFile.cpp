@@ -266,7 +266,10 @@ TableFile::TableFile(const QString &path, bool syncEachCommit) : path_(path), sy
         // Registered once: creating a function later would expire every cached statement.
         // Callable only from the engine's own statements, never from a file's schema.
         if (sqlite3_create_function_v2(db_, "walk_tick", 0, SQLITE_UTF8 | SQLITE_DIRECTONLY, this,
-                                       &TableFile::tickFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
+                                       &TableFile::tickFunction, nullptr, nullptr, nullptr) != SQLITE_OK ||
+            sqlite3_create_function_v2(db_, "blank_controls", 2,
+                                       SQLITE_UTF8 | SQLITE_DIRECTONLY | SQLITE_DETERMINISTIC, nullptr,
+                                       &TableFile::blankControlsFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
             fail(QStringLiteral("Cannot prepare a query"), sqlite3_extended_errcode(db_));
         if (sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_, nullptr) !=
             SQLITE_OK)
@@ -607,6 +610,12 @@ void TableFile::buildTallies() noexcept
     }
 }
 
+bool TableFile::talliesBuilt() const
+{
+    const quint64 now = changes();
+    return std::all_of(tallies_.begin(), tallies_.end(), [now](const Tally &t) { return t.stamp == now; });
+}
+
 void TableFile::buildTally(Tally &tally)
 {
     tally.counts.clear();
@@ -871,6 +880,10 @@ QString TableFile::beginSavepoint(bool walk)
 
 void TableFile::releaseSavepoint(const QString &name, bool walk)
 {
+    // A walk leaves the kept counts built, in its own transaction: the
+    // first keystroke after it finds them ready instead of the idle moment.
+    if (walk && savepoints_ == 1)
+        buildTallies();
     transactionCommand(savepoints_ == 1 && immediate_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + name);
     --savepoints_;
     if (!walk)

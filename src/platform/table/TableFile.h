@@ -144,6 +144,7 @@ public:
     // can tell (built, not only asked for); otherwise nothing.
     std::optional<int> prefixRangeCount(int field, const QVariant &low, const QVariant &high);
     void buildTallies() noexcept; // those a change left to be built
+    bool talliesBuilt() const;    // all of them, as the file is now
     // Around a post or delete of one row by this program: the texts of the
     // kept fields before it, then the row count and kept counts follow the
     // change unless something else changed the file meanwhile.
@@ -174,6 +175,10 @@ private:
     void walkEnded(bool reading) noexcept;
     sqlite3_stmt *prepareStatement(const QString &sql, unsigned flags);
     static void tickFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
+    // blank_controls(value, lines): a text with the control characters a
+    // stored text may not hold blanked (a non-zero `lines` keeps a memo's
+    // lines and tabs); any other value as it is.
+    static void blankControlsFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
     static int walCommitted(void *self, sqlite3 *db, const char *schema, int pages);
     struct Tally {
         int field = 0;

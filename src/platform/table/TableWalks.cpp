@@ -7,8 +7,10 @@
 #include "platform/table/Database.h"
 #include "platform/table/TableError.h"
 #include "platform/table/TableFile.h"
+#include "platform/format/TextFormat.h"
 
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace Db {
 
@@ -16,18 +18,34 @@ namespace {
 
 const QString rowIdColumn = QStringLiteral("rowid");
 
-// Whether a text or memo column holds a character that storedValue blanks:
-// every control character, but a memo keeps its lines and tabs.
-QString holdsControlsSql(const QString &column, FieldType type)
-{
-    const QString controls = type == FieldType::Memo
-                                 ? QStringLiteral("char(1) || '-' || char(8) || char(11) || char(12) || char(14) || '-' || char(31)")
-                                 : QStringLiteral("char(1) || '-' || char(31)");
-    // GLOB ends at a NUL, which instr finds.
-    return QStringLiteral("%1 GLOB '*[' || %2 || char(127) || ']*' OR instr(%1, char(0)) > 0").arg(column, controls);
-}
-
 } // namespace
+
+void TableFile::blankControlsFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    sqlite3_value *value = argv[0];
+    // No exception may cross SQLite's C frames.
+    try {
+        if (sqlite3_value_type(value) == SQLITE_TEXT) {
+            const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(value));
+            const int size = sqlite3_value_bytes(value);
+            // Nearly every value is printable ASCII, which holds no control
+            // character: only the others are decoded.
+            if (!std::all_of(bytes, bytes + size, [](char c) { return c >= 0x20 && c < 0x7f; })) {
+                const QString text = QString::fromUtf8(bytes, size);
+                const QString blanked = TextFormat::blankControls(
+                    text, sqlite3_value_int(argv[1]) ? TextFormat::Lines::Many : TextFormat::Lines::One);
+                if (blanked != text) {
+                    const QByteArray utf8 = blanked.toUtf8();
+                    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+                    return;
+                }
+            }
+        }
+        sqlite3_result_value(context, value);
+    } catch (...) {
+        sqlite3_result_error_nomem(context);
+    }
+}
 
 // ------------------------------------------------------------ copies
 
@@ -45,7 +63,7 @@ int Table::appendCopies(Table &source, const QStringList &fieldNames, const std:
     // A field of the same type and no wider a width holds only values that
     // setAsString would store unchanged here, so its stored form is copied.
     bool sameForms = true;
-    QStringList targetNames, sourceNames, controls;
+    QStringList targetNames, sourceNames;
     for (const QString &name : fieldNames) {
         const int tc = columnOf(name);
         const int fc = source.columnOf(name);
@@ -60,9 +78,14 @@ int Table::appendCopies(Table &source, const QStringList &fieldNames, const std:
         toColumns.append(tc);
         fromColumns.append(fc);
         targetNames << quoteName(b.name);
-        sourceNames << quoteName(a.name);
+        // A log from elsewhere may hold control characters: a text loses
+        // them as it is copied, as storedValue would blank them.
         if (b.type == FieldType::Text || b.type == FieldType::Memo)
-            controls << holdsControlsSql(sourceNames.last(), b.type);
+            sourceNames << QStringLiteral("blank_controls(%1, %2)")
+                               .arg(quoteName(a.name), b.type == FieldType::Memo ? QStringLiteral("1")
+                                                                                  : QStringLiteral("0"));
+        else
+            sourceNames << quoteName(a.name);
     }
     QVariantList where;
     const int shape = source.constraintShape(where, true);
@@ -71,16 +94,7 @@ int Table::appendCopies(Table &source, const QStringList &fieldNames, const std:
     quint64 appended = 0;
     qint64 lastId = 0;
     // A source in a walk of its own would show this connection only what it committed.
-    bool oneStatement = sameForms && !file_->inTransaction() && !source.file_->inTransaction();
-    // A log from elsewhere may hold control characters: its rows then pass
-    // through here to lose them.
-    if (oneStatement && !controls.isEmpty()) {
-        Statement s = source.file_->prepare(QStringLiteral("SELECT 1 FROM %1 WHERE (%2) AND (%3) LIMIT 1")
-                                                .arg(source.file_->quotedTable(), whereSql,
-                                                     controls.join(QStringLiteral(") OR ("))));
-        s.bind(where);
-        oneStatement = !s.step();
-    }
+    const bool oneStatement = sameForms && !file_->inTransaction() && !source.file_->inTransaction();
     if (oneStatement) {
         // One INSERT ... SELECT: SQLite copies the rows without any of them
         // passing through here. The source is opened on this connection

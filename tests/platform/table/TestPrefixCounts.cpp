@@ -89,34 +89,37 @@ private slots:
 
     void countsFollowEveryChange_data()
     {
+        // Whether the change leaves the counts built: every change this
+        // program commits, walks included.
         QTest::addColumn<Change>("change");
-        QTest::newRow("nothing") << Change([](TestPrefixCounts *) {});
+        QTest::addColumn<bool>("built");
+        QTest::newRow("nothing") << Change([](TestPrefixCounts *) {}) << true;
         QTest::newRow("append") << Change([](TestPrefixCounts *t) {
             addRow(*t->log, {{"LogCall", "UA9XB"}});
             addRow(*t->log, {{"LogCall", "UAZZZZZZZZZZZ"}});
-        });
+        }) << true;
         QTest::newRow("edit the callsign") << Change([](TestPrefixCounts *t) {
             t->log->setIndexName("ByCall");
             QVERIFY(t->log->locate("LogCall", "UA9XX"));
             t->setCall(t->log->currentRowId(), "K2ZZ");
-        });
+        }) << true;
         QTest::newRow("edit another field") << Change([](TestPrefixCounts *t) {
             QVERIFY(t->log->locate("LogCall", "UA9"));
             t->log->edit();
             t->log->fieldByName("LogName").setAsString("edited");
             t->log->post();
-        });
+        }) << true;
         QTest::newRow("delete") << Change([](TestPrefixCounts *t) {
             QVERIFY(t->log->locate("LogCall", "UA9XX/P"));
             t->log->deleteRecord();
             QVERIFY(t->log->locate("LogCall", ""));
             t->log->deleteRecord();
-        });
+        }) << true;
         QTest::newRow("delete through the counting cursor") << Change([](TestPrefixCounts *t) {
             t->counter->setRange("UA9", "UA9" + rangeEnd);
             t->counter->last();
             t->counter->deleteRecord();
-        });
+        }) << true;
         QTest::newRow("walk committed") << Change([](TestPrefixCounts *t) {
             Db::TableTransaction walk(*t->log);
             for (int i = 0; i < 50; ++i)
@@ -124,7 +127,14 @@ private slots:
             QVERIFY(t->log->locate("LogCall", "U"));
             t->log->deleteRecord();
             walk.commit();
-        });
+        }) << true;
+        QTest::newRow("walk with its indexes built at the end") << Change([](TestPrefixCounts *t) {
+            Db::TableTransaction walk(*t->log);
+            walk.deferIndexes({});
+            for (int i = 0; i < 20; ++i)
+                addRow(*t->log, {{"LogCall", QStringLiteral("UA%1").arg(i)}});
+            walk.commit();
+        }) << true;
         QTest::newRow("walk rolled back") << Change([](TestPrefixCounts *t) {
             t->counts(false); // counted inside the walk, then undone
             Db::TableTransaction walk(*t->log);
@@ -133,19 +143,19 @@ private slots:
             t->log->deleteRecord();
             t->counts(false);
             walk.rollback();
-        });
+        }) << false;
         QTest::newRow("fields written in one walk") << Change([](TestPrefixCounts *t) {
             std::vector<std::pair<qint64, QString>> rows;
             for (t->log->first(); !t->log->eof(); t->log->next())
                 rows.emplace_back(t->log->currentRowId(), "UA" + text(*t->log, "LogCall"));
             t->log->writeTexts("LogCall", rows);
-        });
+        }) << true;
         QTest::newRow("another field written in one walk") << Change([](TestPrefixCounts *t) {
             std::vector<std::pair<qint64, QString>> rows;
             for (t->log->first(); !t->log->eof(); t->log->next())
                 rows.emplace_back(t->log->currentRowId(), "UA9XX");
             t->log->writeTexts("LogObl", rows);
-        });
+        }) << true;
         QTest::newRow("rows copied from another log") << Change([](TestPrefixCounts *t) {
             TempDatabase other;
             other.db.createTable(logSchema());
@@ -154,15 +164,15 @@ private slots:
             for (const char *call : {"UA9XX", "UA1AA", "UA9XXX", "K"})
                 addRow(source, {{"LogCall", call}});
             QCOMPARE(t->log->appendCopies(source, {"LogCall", "LogName"}), 4);
-        });
+        }) << true;
         QTest::newRow("another program adds and deletes") << Change([](TestPrefixCounts *t) {
             sqliteRows(t->temp->path("Tarnel.db"),
                        "INSERT INTO Tarnel (LogCall, LogName) VALUES ('UA9XC', 'x'), ('UA', 'y')");
             sqliteRows(t->temp->path("Tarnel.db"), "DELETE FROM Tarnel WHERE LogCall = 'UA9XX'");
-        });
+        }) << false;
         QTest::newRow("another program empties the log") << Change([](TestPrefixCounts *t) {
             sqliteRows(t->temp->path("Tarnel.db"), "DELETE FROM Tarnel");
-        });
+        }) << false;
         QTest::newRow("closed and opened again") << Change([](TestPrefixCounts *t) {
             t->counter->close();
             addRow(*t->log, {{"LogCall", "UA9XD"}});
@@ -170,14 +180,16 @@ private slots:
             t->log->open();
             t->counter->open();
             t->counter->setIndexName("ByCall");
-        });
+        }) << false;
     }
     void countsFollowEveryChange()
     {
         QFETCH(Change, change);
+        QFETCH(bool, built);
         counter->buildPrefixCounts();
         QCOMPARE(counts(false), counts(true)); // counted once before the change
         change(this);
+        QCOMPARE(counter->prefixCountsBuilt(), built);
         QCOMPARE(counts(false), counts(true));
         // Built again where the change left them to be built (else followed),
         // and once more after a second save, counted from the kept counts.

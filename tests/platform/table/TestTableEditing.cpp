@@ -609,6 +609,7 @@ private slots:
         QStringList blanked = before + copied;
         blanked[3] = "DL1AB|s 2  |";
         QTest::newRow("copy of control characters") << "copy controls" << 3 << blanked;
+        QTest::newRow("copy of line separators and bidirectional controls") << "copy separators" << 3 << blanked;
     }
     void batchWalks()
     {
@@ -649,6 +650,11 @@ private slots:
                                                        " || char(127), LogNotepad = 'a' || char(13) || char(10)"
                                                        " || char(9) || char(27) || char(31) || 'b' WHERE LogCall = 'DL1AB'"),
                          QStringList());
+            if (mode == "copy separators")
+                QCOMPARE(sqliteRows(source.filePath(), "UPDATE Tarnel SET LogName = 's' || char(8232) || '2' || char(133)"
+                                                       " || char(8238), LogNotepad = 'a' || char(13) || char(10)"
+                                                       " || char(8233) || char(8294) || 'b' WHERE LogCall = 'DL1AB'"),
+                         QStringList());
             source.setIndexName("ByCall");
             source.setRange("DL1AB", "K1LONGCALL");
             int ticks = 0;
@@ -680,9 +686,9 @@ private slots:
             stored << text(into, "LogCall") + '|' + text(into, "LogName") + '|' + text(into, "LogDate");
         QCOMPARE(stored, rows);
         QCOMPARE(into.recordCount(), rows.size());
-        if (mode == "copy controls")
+        if (mode == "copy controls" || mode == "copy separators")
             QCOMPARE(sqliteRows(into.filePath(), "SELECT LogNotepad FROM Tarnel WHERE LogCall = 'DL1AB'"),
-                     QStringList{"a\r\n\t  b"});
+                     QStringList{mode == "copy controls" ? "a\r\n\t  b" : "a\r\n  b"});
         QCOMPARE(sqliteRows(into.filePath(), "SELECT count(*) FROM Tarnel WHERE LogDate IS NULL OR LogQth IS NULL"),
                  QStringList{"0"});
     }
