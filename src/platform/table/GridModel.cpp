@@ -3,6 +3,7 @@
 #include "platform/table/DataSource.h"
 #include "platform/ui/Guard.h"
 
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <utility>
 
@@ -57,7 +58,7 @@ void GridModel::catchUp()
     if (!following_)
         stale_ = true;
     else if (pending == Pending::Layout)
-        reset();
+        refreshRows();
     else
         followCursor();
 }
@@ -111,6 +112,45 @@ void GridModel::reset()
     emit currentRowChanged(currentRow_);
 }
 
+// Other rows under the same columns (a range moved, rows posted): the view
+// keeps its columns, their widths and its headers, and only the rows are
+// told, as removed or inserted at the end and all changed. A reset would
+// rebuild the headers and lay the view out again on every keystroke.
+void GridModel::refreshRows()
+{
+    if (!attached() || columns_.isEmpty() || source_->dataSet()->columnsGeneration() != columnsGeneration_) {
+        reset();
+        return;
+    }
+    pending_ = Pending::None;
+    Table *t = source_->dataSet();
+    int rows = 0;
+    int current = -1;
+    try {
+        rows = t->recordCount();
+        current = t->recNo();
+    } catch (...) {
+        reset(); // an empty grid, and the error goes on
+        throw;
+    }
+    blocks_.clear();
+    generation_ = t->generation();
+    const QScopedValueRollback<bool> refreshing(refreshing_, true);
+    if (rows < rows_) {
+        beginRemoveRows({}, rows, rows_ - 1);
+        rows_ = rows;
+        endRemoveRows();
+    } else if (rows > rows_) {
+        beginInsertRows({}, rows_, rows - 1);
+        rows_ = rows;
+        endInsertRows();
+    }
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1));
+    currentRow_ = current;
+    emit currentRowChanged(currentRow_);
+}
+
 // Rows may have come or gone (a post, a delete, another cursor's post): the
 // generation tells; otherwise only the current row moved.
 void GridModel::followCursor()
@@ -122,7 +162,7 @@ void GridModel::followCursor()
     }
     Table *t = source_->dataSet();
     if (t->generation() != generation_) {
-        reset();
+        refreshRows();
         return;
     }
     const int row = t->recNo();
@@ -251,6 +291,8 @@ int GridModel::widthInCharacters(int column) const
 
 void GridModel::moveCursorTo(int rowNumber)
 {
+    if (refreshing_)
+        return;
     const RowTexts *r = row(rowNumber);
     if (r)
         source_->dataSet()->moveToRowId(r->rowId);

@@ -62,6 +62,7 @@ signals:
 private:
     bool attached() const;
     void reset();
+    void refreshRows();
     void followCursor();
     void changed(bool layout);
     void catchUp();
@@ -80,6 +81,7 @@ private:
     bool following_ = true;
     bool stale_ = false;
     bool deferred_ = false;
+    bool refreshing_ = false; // the view's own current-row moves are not the operator's
     enum class Pending : quint8 { None, Cursor, Layout };
     Pending pending_ = Pending::None;
 };
