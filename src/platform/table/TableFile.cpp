@@ -562,6 +562,7 @@ void TableFile::transactionCommand(const QString &sql)
 
 void TableFile::forgetRowCount()
 {
+    walkFollowed_ = 0;
     countStamp_ = ~0ULL;
     for (Tally &t : tallies_)
         t.stamp = ~0ULL;
@@ -674,10 +675,18 @@ std::optional<int> TableFile::prefixRangeCount(int field, const QVariant &low, c
     return tally->counts.rowsBeginningWith(from) - int(s.column(0).toLongLong());
 }
 
+// Inside a transaction the counts follow a walk's first rows one by one; a
+// larger walk has them built again at its end instead (following one row
+// costs about what building them costs for eight rows of the log).
+bool TableFile::followsRowsInWalk() const
+{
+    return walkFollowed_ < std::max(1000, rowCount_ / 8);
+}
+
 TableFile::TallyTexts TableFile::tallyTexts(qint64 rowId)
 {
     TallyTexts texts;
-    if (inTransaction())
+    if (inTransaction() && !followsRowsInWalk())
         return texts;
     const quint64 now = tallies_.empty() ? 0 : changes();
     for (Tally &t : tallies_) {
@@ -700,9 +709,11 @@ void TableFile::rowChanged(quint64 changesBefore, int delta, qint64 rowId, const
     followCount(changesBefore, delta, 1);
     if (tallies_.empty())
         return;
-    // Inside a walk the counts are built again afterwards: once, not per row.
     const quint64 now = changes();
-    const bool followed = !inTransaction() && now == changesBefore + 1;
+    const bool inWalk = inTransaction();
+    const bool followed = (!inWalk || followsRowsInWalk()) && now == changesBefore + 1;
+    if (followed && inWalk)
+        ++walkFollowed_;
     for (size_t i = 0; i < tallies_.size(); ++i) {
         Tally &t = tallies_[i];
         if (!followed || t.stamp != changesBefore) {
@@ -882,8 +893,11 @@ void TableFile::releaseSavepoint(const QString &name, bool walk)
 {
     // A walk leaves the kept counts built, in its own transaction: the
     // first keystroke after it finds them ready instead of the idle moment.
-    if (walk && savepoints_ == 1)
-        buildTallies();
+    if (savepoints_ == 1) {
+        walkFollowed_ = 0;
+        if (walk)
+            buildTallies();
+    }
     transactionCommand(savepoints_ == 1 && immediate_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + name);
     --savepoints_;
     if (!walk)

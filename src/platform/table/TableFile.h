@@ -195,6 +195,7 @@ private:
     // no other program's reader holds it.
     void giveBackLog() noexcept;
     void followCount(quint64 changesBefore, int delta, quint64 changed);
+    bool followsRowsInWalk() const;
     std::optional<QString> textOf(int field, qint64 rowId);
 
     QString path_;
@@ -213,6 +214,7 @@ private:
     bool written_ = false; // a row was posted since the file was opened
     int walPages_ = 0; // pages in the log of changes after the last commit
     int rowCount_ = 0;
+    int walkFollowed_ = 0; // rows the kept counts followed in this transaction
     quint64 countStamp_ = ~0ULL;
     std::function<void()> tick_;
     std::exception_ptr tickError_;

@@ -126,6 +126,8 @@ private slots:
                 addRow(*t->log, {{"LogCall", QStringLiteral("UA9X%1").arg(i)}});
             QVERIFY(t->log->locate("LogCall", "U"));
             t->log->deleteRecord();
+            QVERIFY(t->log->locate("LogCall", "UA9XA"));
+            t->setCall(t->log->currentRowId(), "K3AA");
             walk.commit();
         }) << true;
         QTest::newRow("walk with its indexes built at the end") << Change([](TestPrefixCounts *t) {
