@@ -54,15 +54,17 @@ void generateLog(const QString &dir, int count = Bench::logSize)
 double smallMergeMillis(const QString &dir)
 {
     const int small = 100000;
-    generateLog(dir + QStringLiteral("/pristine"), small);
-    generateLog(dir + QStringLiteral("/source"), small);
+    const QString pristine = dir + QStringLiteral("/pristine");
+    ProgramDirectory::installEmptyTables(pristine);
+    generateLog(pristine + QStringLiteral("/Log/Log1"), small);
+    generateLog(pristine + QStringLiteral("/Log/Log2"), small);
     std::vector<double> times;
     for (int run = 0; run < 3; ++run) {
-        const QString target = dir + QStringLiteral("/run%1").arg(run);
-        Bench::copyTree(dir + QStringLiteral("/pristine"), target);
+        const QString copy = dir + QStringLiteral("/run%1").arg(run);
+        Bench::copyTree(pristine, copy);
         Db::Database targetBase, sourceBase;
-        targetBase.setDirectory(target);
-        sourceBase.setDirectory(dir + QStringLiteral("/source"));
+        targetBase.setDirectory(copy + QStringLiteral("/Log/Log1"));
+        sourceBase.setDirectory(copy + QStringLiteral("/Log/Log2"));
         Db::Table to(&targetBase, QStringLiteral("Tarnel")), from(&sourceBase, QStringLiteral("Tarnel"));
         to.open();
         from.open();
