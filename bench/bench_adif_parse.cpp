@@ -34,6 +34,10 @@ int main(int argc, char **argv)
                 contacts += AdifContact::fromRecord(*record).contact ? 1 : 0;
         });
         std::printf("%s: %.1f MB, %d records, %d contacts\n", layout, double(file.size()) / 1e6, records, contacts);
+        if (records != Bench::logSize || contacts != Bench::logSize) {
+            std::fprintf(stderr, "%s: %d records and %d contacts of %d\n", layout, records, contacts, Bench::logSize);
+            return 1;
+        }
         Bench::report("  parse (file to records)", parse, Bench::goal(150, 1500), runs);
         Bench::report("  parse and convert (records to log texts)", convert, Bench::goal(1000, 10000), runs);
     }

@@ -63,6 +63,10 @@ int main(int argc, char **argv)
                 total += AwardCounts::count(p.dxcc, false, AwardCounts::View::Worked).totals[0];
             }));
         std::printf("%d Dxcc rows, %d worked in CW\n", p.dxcc.recordCount(), total / countRuns);
+        if (p.dxcc.recordCount() == 0 || total == 0) {
+            std::fprintf(stderr, "the rebuild marked no country\n");
+            return 1;
+        }
     }
     fresh.report("rebuild with Yes, every country written back", Bench::goal(2000, 15000));
     Bench::reportPeak("rebuild with Yes", peak, logMb);

@@ -9,6 +9,7 @@
 #include "core/GlavnMod.h"
 #include "core/Unit2.h"
 #include "core/Unit3.h"
+#include "platform/format/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QApplication>
@@ -23,7 +24,19 @@
 
 namespace {
 
-void report(const std::string &what, int runs, double limitMs, const std::function<void()> &run)
+// The sum of the generated points: 3, 1,5, 0 and none in turn.
+QString expectedTotal()
+{
+    double sum = 0;
+    for (int i = 0; i < Bench::logSize; ++i)
+        sum += i % 4 == 0 ? 3 : i % 4 == 1 ? 1.5 : 0;
+    return TextFormat::numberText(sum);
+}
+
+// Prints the median, or nothing and false when a run's total is not the
+// sum of the log's points (or an error was shown).
+bool report(const std::string &what, int runs, double limitMs, const std::function<void()> &run,
+            const Ui::ScriptedDialogs &dialogs)
 {
     // CPU time beside wall time: on a loaded machine the wall time says
     // more about the neighbours than about the recount.
@@ -33,14 +46,21 @@ void report(const std::string &what, int runs, double limitMs, const std::functi
         QElapsedTimer t;
         t.start();
         run();
+        Bench::untilIdle();
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
         cpu.push_back(double(std::clock() - c) * 1000.0 / CLOCKS_PER_SEC);
+        if (Cont->Label5->text() != expectedTotal() || !dialogs.errors().isEmpty()) {
+            std::fprintf(stderr, "%s: total %s, expected %s\n", what.c_str(), qPrintable(Cont->Label5->text()),
+                         qPrintable(expectedTotal()));
+            return false;
+        }
     }
     std::sort(ms.begin(), ms.end());
     std::sort(cpu.begin(), cpu.end());
     const double median = ms[ms.size() / 2];
     Bench::figure(what, median, "ms", limitMs,
                   "median of " + std::to_string(runs) + ", CPU " + std::to_string(int(cpu[cpu.size() / 2])) + " ms");
+    return true;
 }
 
 // A contest log: the generated contacts, each with points, whole, half or
@@ -80,9 +100,12 @@ int main(int argc, char **argv)
     Ui::ScriptedDialogs quiet;
     createWindowSet();
 
-    report("\"Refr\" recount, " + Bench::contactsText() + " contacts", 9, Bench::goal(300, 3000), [] { Cont->Button1->click(); });
+    if (!report("\"Refr\" recount, " + Bench::contactsText() + " contacts", 9, Bench::goal(300, 3000),
+                [] { Cont->Button1->click(); }, quiet))
+        return 1;
     Form3->ViewSortCall->click();
-    report("\"Refr\" recount, sorted by call", 9, Bench::goal(300, 3000), [] { Cont->Button1->click(); });
+    if (!report("\"Refr\" recount, sorted by call", 9, Bench::goal(300, 3000), [] { Cont->Button1->click(); }, quiet))
+        return 1;
     std::printf("total %s\n", qPrintable(Cont->Label5->text()));
 
     destroyWindowSet();

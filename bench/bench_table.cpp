@@ -56,6 +56,10 @@ int main(int argc, char **argv)
     QElapsedTimer fill;
     fill.start();
     Bench::generateLog(table1);
+    if (table1.recordCount() != logSize) {
+        std::fprintf(stderr, "the log holds %d of %d contacts\n", table1.recordCount(), logSize);
+        return 1;
+    }
     std::printf("generated %d contacts in %.1f s\n", logSize, double(fill.elapsed()) / 1000.0);
     // As many posts as an import of the log makes, without its other work.
     Bench::report("post " + Bench::contactsText() + " rows in one transaction", double(fill.nsecsElapsed()) / 1e6,
@@ -100,8 +104,10 @@ int main(int argc, char **argv)
                    int rows = 0;
                    for (t.first(); !t.eof(); t.next())
                        ++rows;
-                   if (rows != logSize)
-                       std::printf("walk saw only %d rows\n", rows);
+                   if (rows != logSize) {
+                       std::fprintf(stderr, "walk saw only %d rows\n", rows);
+                       std::exit(1);
+                   }
                }) / 1000.0;
     };
     // A cursor walk over the log, held to the goal of the log's walks.

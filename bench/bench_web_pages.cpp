@@ -49,6 +49,10 @@ int main(int argc, char **argv)
             for (const QString &line : CallbookPage::elementLines(page))
                 held += line.size();
         });
+        if (page.count() == 0 || held == 0) {
+            std::fprintf(stderr, "%s: the page was not read\n", name);
+            return 1;
+        }
         Bench::report(qPrintable(QStringLiteral("parse: %1").arg(QLatin1String(name))), parse, 1000, runs);
         Bench::report(qPrintable(QStringLiteral("callbook memo: %1").arg(QLatin1String(name))), memo, 1000, runs);
         std::printf("    %d elements, memo of %lld characters from a page of %lld\n", page.count(),
