@@ -1,7 +1,7 @@
 // The main window on a 100,000-contact log (BENCH_CONTACTS) with the full
-// installed prefix tables: one keystroke in the callsign field through the
-// whole entry handler (contest off, on, and on with the contest window shown,
-// also with its painting), and one save with its award marks; then the first
+// installed prefix tables, the main window shown: one keystroke in the
+// callsign field up to the idle event loop (contest off, on, and on with the
+// contest window shown, also with its painting), and one save with its award marks; then the first
 // keystroke after each walk that changes the log. Prints medians and 99th
 // percentiles.
 
@@ -118,8 +118,24 @@ int main(int argc, char **argv)
     QDir::setCurrent(dir.path());
     Ui::ScriptedDialogs quiet;
     createWindowSet();
+    // The operator types into the shown main window, once start-up is done.
+    Form3->showWindow();
+    while (Form3->Label23->text() != QLatin1String("vse"))
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    Bench::untilIdle();
     const double keyP99 = Bench::goal(1, 2);
-    report("keystroke, contest off", typeCalls(300), 0.3, keyP99);
+    // Keystrokes whose work showed an error print nothing and stop the run.
+    const auto keystrokes = [&quiet, keyP99](const std::string &what, bool painted = false) {
+        const std::vector<double> times = typeCalls(300, painted);
+        if (!quiet.errors().isEmpty()) {
+            std::fprintf(stderr, "%s: %s\n", what.c_str(), qPrintable(quiet.errors().join(u'\n')));
+            std::exit(1);
+        }
+        if (!painted)
+            report(what, times, 0.3, keyP99);
+        return times;
+    };
+    keystrokes("keystroke, contest off");
     report("save with award marks", saveContacts(300), 1, 5);
     Form3->ContStart->setChecked(true);
     Form3->OptionRep->setEnabled(false);
@@ -130,22 +146,28 @@ int main(int argc, char **argv)
     QElapsedTimer first;
     first.start();
     Form3->MaskEditCall->setText(QStringLiteral("U"));
-    std::printf("%-56s %9.1f ms  (no goal: once, before the first idle moment)\n",
-                "first keystroke, counts not built yet", double(first.nsecsElapsed()) / 1e6);
+    const double firstMs = double(first.nsecsElapsed()) / 1e6;
     QElapsedTimer building;
     building.start();
     DM->Table7.buildPrefixCounts();
-    std::printf("%-56s %9.1f ms  (no goal: done when idle)\n", "building the callsign counts",
-                double(building.nsecsElapsed()) / 1e6);
-    report("keystroke, contest on", typeCalls(300), 0.3, keyP99);
+    const double buildingMs = double(building.nsecsElapsed()) / 1e6;
+    // Saves slow enough for an idle moment between them leave the counts built.
+    const bool builtBefore = buildingMs < 1;
+    std::printf("%-56s %9.1f ms  (no goal: once, before the first idle moment)\n",
+                builtBefore ? "first keystroke, counts already built when idle" : "first keystroke, counts not built yet",
+                firstMs);
+    std::printf("%-56s %9.1f ms  (no goal: done when idle)\n", "building the callsign counts", buildingMs);
+    keystrokes("keystroke, contest on");
     report("save with award marks, contest on", saveContacts(300), 1, 5);
     // The contest window on show, its grid following the second cursor.
     Form3->ContStartClick();
-    if (!Cont->isVisible())
+    if (!Cont->isVisible()) {
         std::fprintf(stderr, "the contest window is not shown\n");
-    report("keystroke, contest window shown", typeCalls(300), 0.3, keyP99);
+        return 1;
+    }
+    keystrokes("keystroke, contest window shown");
     report("save, contest window shown", saveContacts(300), 1, 5);
-    const std::vector<double> painted = typeCalls(300, true);
+    const std::vector<double> painted = keystrokes("keystroke, contest window shown, painted", true);
     std::printf("%-56s median %.3f ms, p99 %.3f ms (no goal: mostly Qt's drawing)\n",
                 "keystroke, contest window shown, painted", Bench::median(painted) / 1000.0,
                 Bench::percentile99(painted) / 1000.0);
