@@ -34,6 +34,28 @@ void GridModel::changed(bool layout)
         stale_ = true;
         return;
     }
+    // A save or a walk detaches the source and attaches it again: the grid
+    // shows no rows meanwhile but keeps its columns, widths and headers, and
+    // then takes the rows as they are, where a reset each way would rebuild
+    // the headers twice.
+    if (source_ && !source_->isEnabled() && !columns_.isEmpty()) {
+        detached_ = true;
+        pending_ = Pending::None;
+        blocks_.clear();
+        if (rows_ > 0) {
+            const QScopedValueRollback<bool> refreshing(refreshing_, true);
+            beginRemoveRows({}, 0, rows_ - 1);
+            rows_ = 0;
+            endRemoveRows();
+        }
+        currentRow_ = -1;
+        emit currentRowChanged(currentRow_);
+        return;
+    }
+    if (std::exchange(detached_, false)) {
+        refreshRows();
+        return;
+    }
     // Only rows wait: new columns change the width the grid asks for, which
     // its window reads as it is shown.
     if (deferred_ && attached() && source_->dataSet()->columnsGeneration() == columnsGeneration_) {

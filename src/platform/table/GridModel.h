@@ -80,6 +80,7 @@ private:
     QStringList editable_;
     bool following_ = true;
     bool stale_ = false;
+    bool detached_ = false; // its source disabled for a save or a walk: the rows wait
     bool deferred_ = false;
     bool refreshing_ = false; // the view's own current-row moves are not the operator's
     enum class Pending : quint8 { None, Cursor, Layout };

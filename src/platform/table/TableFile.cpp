@@ -152,6 +152,8 @@ constexpr int idleCheckpointMs = 1000;
 constexpr int busyTimeoutMs = 5000;
 // ... unless the log of changes grew this long (pages) without an idle moment.
 constexpr int walBackstopPages = 16384;
+// An idle moment folds the log of changes in only from this long (pages).
+constexpr int idleFoldPages = 1024;
 // A commit that appends to the log of changes grows the file, and its sync
 // must then write the file's size to the disk too: about twice the cost of
 // a sync that only overwrites blocks already there. So a file synced at each
@@ -594,7 +596,12 @@ void TableFile::idle()
         idleLater();
         return;
     }
-    checkpoint();
+    // Folding the log of changes in restarts it, and the next save then
+    // writes and syncs a fresh header in each file it marks: three or four
+    // syncs where one is needed. So a short log waits (for a larger one, a
+    // walk's end or the close); only a long one is folded while idle.
+    if (walPages_ >= idleFoldPages)
+        checkpoint();
     keepLogAhead();
     buildTallies();
 }
@@ -704,8 +711,9 @@ TableFile::TallyTexts TableFile::tallyTexts(qint64 rowId)
 
 void TableFile::rowChanged(quint64 changesBefore, int delta, qint64 rowId, const TallyTexts &before) noexcept
 {
+    // The room ahead is written at the idle moment this post starts: growing
+    // it here would put a sync of its own inside the save.
     written_ = true;
-    keepLogAhead();
     followCount(changesBefore, delta, 1);
     if (tallies_.empty())
         return;
