@@ -6,6 +6,7 @@
 
 #include "core/Progress.h"
 #include "core/Unit2.h"
+#include "exchange/AdifReader.h"
 #include "exchange/LogExport.h"
 #include "exchange/LogImport.h"
 #include "platform/format/TextFormat.h"
@@ -34,17 +35,6 @@ QString inProgramDirectory(const QString &name)
 {
     const QString dir = programDirectory();
     return dir.isEmpty() ? name : QDir(dir).absoluteFilePath(name);
-}
-
-QByteArray readWholeFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()).toStdString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
-    return bytes;
 }
 
 // The main window around a walk: the notepad hidden while it runs; leaving
@@ -102,16 +92,25 @@ std::optional<LogImport::Counts> importAdif()
 
 std::optional<LogImport::Counts> importChosen(const QString &path, WalkWindows &windows)
 {
-    const QByteArray file = readWholeFile(path);
+    // Read a piece at a time as the records are taken: a large file never
+    // sits in memory whole.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()).toStdString());
     // Counted once: a count per record would cost seconds on a large log.
     const int before = DM->LogLookup.isActive() ? DM->LogLookup.recordCount() : DM->Table1.recordCount();
     const QString counting = waitCaption + QStringLiteral("  ");
     Progress->setWindowTitle(counting + QString::number(before));
     const LogImport::Tables tables{DM->Table1, DM->LogLookup, DM->Table2, DM->Table3,
                                    DM->Marks,  DM->Table4,    DM->Table9, DM->Table5};
-    return LogImport::importFile(file, tables, [&](int stored) {
-        windows.walk.step(counting + QString::number(before + stored));
-    });
+    try {
+        return LogImport::importFile(file, tables, [&](int stored) {
+            windows.walk.step(counting + QString::number(before + stored));
+        });
+    } catch (const AdifReader::ReadError &e) {
+        throw std::runtime_error(
+            QStringLiteral("Cannot read %1: %2").arg(path, QString::fromStdString(e.what())).toStdString());
+    }
 }
 
 using Export = QString (*)(Db::Table &, const QString &, const LogExport::Tick &);

@@ -174,13 +174,14 @@ QString summary(const Counts &counts)
     return text;
 }
 
-Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick)
+namespace {
+
+Counts importRecords(AdifReader &reader, const Tables &tables, const Tick &tick)
 {
     Counts counts;
     MarkBatch marks;
     AwardsBehind::Walk behind(tables.log.filePath(), AwardsBehind::Walk::Marks::Contacts);
     {
-        AdifReader reader(file);
         PrefixCache countries(tables.allpref, tables.prefix, resolvedCharacters);
         DuplicateTest duplicates(tables.lookup);
         const LogFields fields(tables.log);
@@ -234,6 +235,20 @@ Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick
     dxcc.commit();
     behind.awardsCommitted();
     return counts;
+}
+
+} // namespace
+
+Counts importFile(QIODevice &file, const Tables &tables, const Tick &tick)
+{
+    AdifReader reader(file);
+    return importRecords(reader, tables, tick);
+}
+
+Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick)
+{
+    AdifReader reader(file);
+    return importRecords(reader, tables, tick);
 }
 
 } // namespace LogImport

@@ -9,6 +9,7 @@
 #include <functional>
 
 class AwardMarks;
+class QIODevice;
 
 namespace Db {
 class Table;
@@ -52,6 +53,10 @@ using Tick = std::function<void(int stored)>;
 // table error ends the walk: the transaction it hit is rolled back whole and
 // the error propagates (log rows committed before a marking error stay; the
 // award tables can be rebuilt from the log).
+// The file is read a piece at a time from where the device stands; a device
+// that fails to read throws AdifReader::ReadError.
+Counts importFile(QIODevice &file, const Tables &tables, const Tick &tick = {});
+// The same for a file already in memory.
 Counts importFile(const QByteArray &file, const Tables &tables, const Tick &tick = {});
 
 } // namespace LogImport

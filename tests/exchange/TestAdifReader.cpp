@@ -3,19 +3,25 @@
 #include "exchange/AdifContact.h"
 #include "exchange/AdifReader.h"
 
+#include <QBuffer>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <vector>
 
 namespace {
 
-// Every record as "NAME=value;NAME=value", records joined by " | ".
+// Every record as "NAME=value;NAME=value", records joined by " | ". All are
+// read before any is looked at: a record outlives the reader's next piece.
 QString render(AdifReader &reader)
 {
+    std::vector<AdifRecord> read;
+    while (const auto record = reader.next())
+        read.push_back(*record);
     QStringList records;
-    while (const auto record = reader.next()) {
+    for (const AdifRecord &record : read) {
         QStringList fields;
-        for (int i = 0; i < record->size(); ++i)
-            fields << record->name(i) + u'=' + record->value(i);
+        for (int i = 0; i < record.size(); ++i)
+            fields << record.name(i) + u'=' + record.value(i);
         records << fields.join(u';');
     }
     return records.join(u" | ");
@@ -97,6 +103,43 @@ private slots:
         QCOMPARE(render(reader), expected);
         QCOMPARE(reader.droppedRecords(), dropped);
         QVERIFY(!reader.next());
+    }
+
+    // A file read from a device a few bytes at a time gives what it gives
+    // read whole, wherever a piece ends.
+    void pieces_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("piece");
+        const QByteArray two = "<CALL:5>QB1AA <BAND:3>20M <EOR>\n<CALL:5>QB2BB <EOR>";
+        QTest::newRow("end inside a tag name") << two << 3;
+        QTest::newRow("end inside a length") << QByteArray("<NOTES:12>abcdefghijkl <EOR>") << 8;
+        QTest::newRow("end inside a value") << two << 11;
+        QTest::newRow("end inside a UTF-8 character, bytes counted")
+            << QByteArray("<QTH:18>41900 Petäjävesi <EOR>") << 13;
+        QTest::newRow("end inside a UTF-8 character, characters counted")
+            << QByteArray("<NAME:4>Jörg\n<EOR>") << 10;
+        QTest::newRow("Windows-1251 only in a later piece")
+            << QByteArray("<CALL:6>UA3AAA <NAME:4>\xc8\xe2\xe0\xed <EOR>") << 5;
+        QTest::newRow("length beyond the end")
+            << QByteArray("<CALL:5>QB1AA <EOR>\n<CALL:5>QB2BB <NAME:10>Wal") << 7;
+        QTest::newRow("header, type indicators, one byte a piece")
+            << QByteArray("ADIF\n<EOH>\n<CALL:5>QB1AA <NAME:4>Jörg <EOR>\r\n<CALL:6:S>QB2BBB <eor>") << 1;
+    }
+    void pieces()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, piece);
+        AdifReader whole(file);
+        const QString expected = render(whole);
+        QBuffer device(&file);
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        AdifReader reader(device, piece);
+        QCOMPARE(reader.isUtf8(), whole.isUtf8());
+        QCOMPARE(render(reader), expected);
+        QCOMPARE(reader.droppedRecords(), whole.droppedRecords());
+        QCOMPARE(reader.size(), file.size());
+        QCOMPARE(reader.position(), file.size());
     }
 
     void lookupByName()
