@@ -27,6 +27,27 @@ QString render(AdifReader &reader)
     return records.join(u" | ");
 }
 
+// A disk that fails once `good` bytes were read, counting every pass.
+class FailingDevice : public QBuffer {
+public:
+    FailingDevice(QByteArray *bytes, qint64 good) : QBuffer(bytes), good_(good) {}
+
+protected:
+    qint64 readData(char *data, qint64 length) override
+    {
+        if (length > good_) {
+            setErrorString(QStringLiteral("Input/output error"));
+            return -1;
+        }
+        const qint64 got = QBuffer::readData(data, length);
+        good_ -= got;
+        return got;
+    }
+
+private:
+    qint64 good_;
+};
+
 int endMarks(const QByteArray &bytes, const char *mark = "<EOR>")
 {
     return int(bytes.toUpper().count(mark));
@@ -140,6 +161,25 @@ private slots:
         QCOMPARE(reader.droppedRecords(), whole.droppedRecords());
         QCOMPARE(reader.size(), file.size());
         QCOMPARE(reader.position(), file.size());
+    }
+
+    // A read that fails, for the encoding or for a record, is no end of file.
+    void failedRead()
+    {
+        QByteArray file = "<CALL:5>QB1AA <EOR>\n<CALL:5>QB2BB <EOR>";
+        for (const bool late : {false, true}) {
+            FailingDevice device(&file, late ? file.size() + 10 : 10);
+            QVERIFY(device.open(QIODevice::ReadOnly));
+            try {
+                AdifReader reader(device, 8);
+                QVERIFY(late);
+                while (reader.next()) {
+                }
+                QFAIL("no error");
+            } catch (const AdifReader::ReadError &e) {
+                QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Input/output error"));
+            }
+        }
     }
 
     void lookupByName()
