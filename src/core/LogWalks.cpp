@@ -68,8 +68,12 @@ int appendLog(Db::Table &source, Db::Table &target, const Tick &tick)
     QStringList fields;
     for (const char *name : copied)
         fields << QString::fromLatin1(name);
-    // One statement copies the rows, in one transaction on the target.
-    return target.appendCopies(source, fields, tick);
+    // One statement copies the rows, in one transaction on the target. The
+    // indexes on the call, the date and the country take the new rows in
+    // random places: a large merge builds them again instead.
+    static const QStringList fewValues{"Log1",     "LogBand",  "LogMode",  "LogQth",
+                                       "LogName",  "LogRxQsl", "LogTxQsl", "LogOther"};
+    return target.appendCopies(source, fields, tick, fewValues);
 }
 
 void deleteShown(Db::Table &log, const Tick &tick)

@@ -139,7 +139,12 @@ public:
     // auto-increment numbers. One transaction on this file, all or nothing;
     // `tick` runs once per row copied and may stop the copy by throwing. The
     // cursor then stands on the last row appended. Returns the rows appended.
-    int appendCopies(Table &source, const QStringList &fieldNames, const std::function<void()> &tick = {});
+    // With `keptIndexes`, a copy of as many rows as this table holds, or more,
+    // drops the indexes that no field of it leads and builds each again in
+    // one sort at the commit: for indexes whose keys the new rows scatter (an
+    // index on a field of few values grows at the ends of its runs).
+    int appendCopies(Table &source, const QStringList &fieldNames, const std::function<void()> &tick = {},
+                     const std::optional<QStringList> &keptIndexes = std::nullopt);
     // Reads every row of the current set (range and link) once, in one
     // statement: `row` gets each row's id and the display texts of
     // `fieldNames` in that order. In the current order, or with Order::Any in

@@ -49,7 +49,8 @@ void TableFile::blankControlsFunction(sqlite3_context *context, int, sqlite3_val
 
 // ------------------------------------------------------------ copies
 
-int Table::appendCopies(Table &source, const QStringList &fieldNames, const std::function<void()> &tick)
+int Table::appendCopies(Table &source, const QStringList &fieldNames, const std::function<void()> &tick,
+                        const std::optional<QStringList> &keptIndexes)
 {
     requireActive();
     source.requireActive();
@@ -112,6 +113,8 @@ int Table::appendCopies(Table &source, const QStringList &fieldNames, const std:
         } detach{file_.get(), alias};
         file_->setTick(tick);
         TableTransaction transaction(*this);
+        if (keptIndexes && source.file_->rowCount() >= file_->rowCount())
+            transaction.deferIndexes(*keptIndexes);
         Statement s = file_->prepare(
             QStringLiteral("INSERT INTO main.%1 (%2) SELECT %3 FROM %4.%5 WHERE (%6)%7 ORDER BY %8")
                 .arg(file_->quotedTable(), targetNames.join(QStringLiteral(", ")),
