@@ -13,7 +13,6 @@
 #include "core/Unit3.h"
 #include "platform/ui/Dialogs.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,41 +27,7 @@
 
 namespace {
 
-// Time spent painting, kept apart: the figures are the save's own work, and
-// painting (Qt's drawing of the shown windows, offscreen here) has its line.
-class PaintClock : public QObject {
-public:
-    qint64 nanos = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        const bool painting = event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint;
-        if (!painting || depth_ > 0)
-            return QObject::eventFilter(watched, event);
-        QElapsedTimer t;
-        t.start();
-        ++depth_;
-        // Delivered here, inside the filter, so that its time is known.
-        const bool handled = watched->event(event);
-        --depth_;
-        nanos += t.nsecsElapsed();
-        return handled || true;
-    }
-
-private:
-    int depth_ = 0;
-};
-
-PaintClock *paintClock = nullptr;
-
-// Runs the event loop until nothing is left to do now (timers set for later
-// stay for later).
-void untilIdle()
-{
-    while (QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
-        ;
-}
+Bench::PaintClock *paintClock = nullptr;
 
 // Lets the program sit for `ms` as an operator's pause would: its timers
 // (the idle checkpoint among them) fire meanwhile.
@@ -74,7 +39,7 @@ void pause(int ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(5);
     }
-    untilIdle();
+    Bench::untilIdle();
 }
 
 // The median time of one small write and its data sync in `dir`, in
@@ -116,7 +81,7 @@ std::optional<std::vector<double>> saveContacts(int count, int idleMs, std::vect
         t.start();
         const qint64 paintedBefore = paintClock->nanos;
         Form3->ButtonSaveClick();
-        untilIdle();
+        Bench::untilIdle();
         const qint64 painted = paintClock->nanos - paintedBefore;
         times.push_back(double(t.nsecsElapsed() - painted) / 1000.0);
         painting.push_back(double(painted) / 1000.0);
@@ -154,9 +119,8 @@ int main(int argc, char **argv)
     Bench::installProgram(dir.path(), true);
     QDir::setCurrent(dir.path());
     Ui::ScriptedDialogs quiet;
-    PaintClock clock;
+    Bench::PaintClock clock;
     paintClock = &clock;
-    app.installEventFilter(&clock);
     createWindowSet();
     Form3->showWindow();
     while (Form3->Label23->text() != QLatin1String("vse"))
