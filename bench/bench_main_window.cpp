@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -53,8 +54,11 @@ std::vector<double> saveContacts(int count)
         Form3->ButtonSaveClick();
         times.push_back(double(t.nsecsElapsed()) / 1000.0);
     }
-    if (DM->Table1.recordCount() != before + count)
+    if (DM->Table1.recordCount() != before + count) {
+        // A refused save has no figure: the run fails.
         std::fprintf(stderr, "saves failed: %d of %d rows added\n", DM->Table1.recordCount() - before, count);
+        std::exit(1);
+    }
     return times;
 }
 
