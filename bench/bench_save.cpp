@@ -6,8 +6,7 @@
 // sync time is measured in the same run: a save that must reach the disk
 // cannot beat it, so the goal is also held as a multiple of it.
 
-#include "LogGenerator.h"
-#include "Timing.h"
+#include "SaveSteps.h"
 #include "core/GlavnMod.h"
 #include "core/Unit2.h"
 #include "core/Unit3.h"
@@ -18,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
@@ -26,21 +24,6 @@
 #include <vector>
 
 namespace {
-
-Bench::PaintClock *paintClock = nullptr;
-
-// Lets the program sit for `ms` as an operator's pause would: its timers
-// (the idle checkpoint among them) fire meanwhile.
-void pause(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    Bench::untilIdle();
-}
 
 // The median time of one small write and its data sync in `dir`, in
 // microseconds: the floor of any save that must be on the disk when it returns.
@@ -64,33 +47,6 @@ double syncMicros(const QString &dir, int runs)
     ::close(fd);
     ::unlink(path.constData());
     return Bench::median(times);
-}
-
-// Saves `count` contacts through the save button, each after `idleMs` of
-// idle time; nothing when a save is refused.
-std::optional<std::vector<double>> saveContacts(int count, int idleMs, std::vector<double> &painting)
-{
-    std::vector<double> times;
-    Form3->MaskEditDate->setText(QStringLiteral("08.12.2026"));
-    Form3->MaskEditTime->setText(QStringLiteral("20:00:00"));
-    const int before = DM->Table1.recordCount();
-    for (int i = 0; i < count; ++i) {
-        Form3->MaskEditCall->setText(Bench::callOf(i * 53 % Bench::logSize));
-        pause(idleMs);
-        QElapsedTimer t;
-        t.start();
-        const qint64 paintedBefore = paintClock->nanos;
-        Form3->ButtonSaveClick();
-        Bench::untilIdle();
-        const qint64 painted = paintClock->nanos - paintedBefore;
-        times.push_back(double(t.nsecsElapsed() - painted) / 1000.0);
-        painting.push_back(double(painted) / 1000.0);
-        if (DM->Table1.recordCount() != before + i + 1) {
-            std::fprintf(stderr, "save %d of %d was refused\n", i + 1, count);
-            return std::nullopt;
-        }
-    }
-    return times;
 }
 
 bool report(const std::string &what, const std::optional<std::vector<double>> &micros,
@@ -120,12 +76,11 @@ int main(int argc, char **argv)
     QDir::setCurrent(dir.path());
     Ui::ScriptedDialogs quiet;
     Bench::PaintClock clock;
-    paintClock = &clock;
     createWindowSet();
     Form3->showWindow();
     while (Form3->Label23->text() != QLatin1String("vse"))
-        pause(50);
-    pause(1500); // the start-up's own idle work done
+        Bench::pause(50);
+    Bench::pause(1500); // the start-up's own idle work done
 
     const double syncMs = syncMicros(dir.path() + QStringLiteral("/Log/Log1"), 50) / 1000.0;
     if (syncMs > 0)
@@ -134,11 +89,11 @@ int main(int argc, char **argv)
     const int asked = qEnvironmentVariableIntValue("BENCH_SAVES");
     const int saves = asked > 0 ? asked : 60;
     std::vector<double> painting;
-    const auto idle = saveContacts(saves, 1000, painting);
+    const auto idle = Bench::saveContacts(saves, 1000, clock, painting);
     bool ok = report("save with award marks, window shown, 1 s idle before", idle, painting, Bench::goal(1.5, 2),
                      Bench::goal(5, 8), syncMs);
     painting.clear();
-    const auto backToBack = saveContacts(300, 0, painting);
+    const auto backToBack = Bench::saveContacts(300, 0, clock, painting);
     ok = ok && report("save with award marks, window shown, back to back", backToBack, painting, Bench::goal(1.5, 2),
                       Bench::goal(5, 8), -1);
     destroyWindowSet();
