@@ -29,14 +29,6 @@ namespace {
 // Eleven Z: every callsign that begins with the typed text lies in the range.
 const QString rangeEnd = QStringLiteral("ZZZZZZZZZZZ");
 
-// Nothing to clear: no text, nothing to undo or redo (clearing rebuilds the
-// document, on every key typed).
-bool isBlank(const QPlainTextEdit &note)
-{
-    const QTextDocument *d = note.document();
-    return d->isEmpty() && !d->isUndoAvailable() && !d->isRedoAvailable();
-}
-
 bool zoneShown(const QString &zone)
 {
     return !zone.isEmpty() && zone != QLatin1String("00");
@@ -152,8 +144,8 @@ void TForm3::MaskEditCallChange()
     const QString call = MaskEditCall->text();
     const int L = int(call.size());
     QRZ->Edit1->setText(call);
-    if (ButtonEdit->text() == QLatin1String("Edit") && !isBlank(*MemoNot))
-        MemoNot->clear();
+    if (ButtonEdit->text() == QLatin1String("Edit"))
+        Ui::setMemoText(MemoNot, {});
     resetInfo();
     resolveEntry();
     if (L > 1) {

@@ -191,7 +191,7 @@ void TForm3::clearEntry()
         MaskEditQth->clear();
     if (MaskEditName->isEnabled())
         MaskEditName->clear();
-    MemoNot->clear();
+    Ui::setMemoText(MemoNot, {});
     MaskEditQslRx->clear();
     MaskEditQslTx->clear();
     resetInfo();

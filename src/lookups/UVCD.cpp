@@ -137,14 +137,14 @@ void TVCD::showRow()
     const bool row = hasRow(base);
     for (const LineField &f : lineFields)
         (this->*f.edit)->setText(row ? text(base, f.field) : QString());
-    DBMemo3->setPlainText(row ? text(base, memoField) : QString());
+    Ui::setMemoText(DBMemo3, row ? text(base, memoField) : QString());
 }
 
 void TVCD::clearFields()
 {
     for (const LineField &f : lineFields)
         (this->*f.edit)->clear();
-    DBMemo3->clear();
+    Ui::setMemoText(DBMemo3, {});
 }
 
 void TVCD::writeFields()

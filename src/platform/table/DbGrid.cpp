@@ -11,8 +11,43 @@
 
 namespace Db {
 
+namespace {
+
+// The column header measures every title again whenever the view lays its
+// rows out, which a save or a moved cursor asks for: the measure is kept
+// while the titles, their font and style stay the same.
+class GridHeader final : public QHeaderView {
+public:
+    explicit GridHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
+    {
+        // As the table view's own header.
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+    QSize sizeHint() const override
+    {
+        QString key = font().key() + u'\n' + QString::number(quintptr(style())) + u'\n' +
+                      QString::number(sortIndicatorSection());
+        for (int c = 0; model() && c < count(); ++c)
+            key += (isSectionHidden(c) ? u'\v' : u'\n') + model()->headerData(c, orientation()).toString();
+        if (key != key_ || !hint_.isValid()) {
+            hint_ = QHeaderView::sizeHint();
+            key_ = key;
+        }
+        return hint_;
+    }
+
+private:
+    mutable QString key_;
+    mutable QSize hint_;
+};
+
+} // namespace
+
 DbGrid::DbGrid(QWidget *parent) : QTableView(parent)
 {
+    setHorizontalHeader(new GridHeader(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -35,21 +35,14 @@ void GridModel::changed(bool layout)
         return;
     }
     // A save or a walk detaches the source and attaches it again: the grid
-    // shows no rows meanwhile but keeps its columns, widths and headers, and
-    // then takes the rows as they are, where a reset each way would rebuild
-    // the headers twice.
+    // keeps its rows, columns, widths and headers meanwhile, showing no
+    // values, and then takes the rows as they are. Dropping the rows and
+    // taking them back would cost the view work for every row of the log on
+    // every save.
     if (source_ && !source_->isEnabled() && !columns_.isEmpty()) {
         detached_ = true;
         pending_ = Pending::None;
         blocks_.clear();
-        if (rows_ > 0) {
-            const QScopedValueRollback<bool> refreshing(refreshing_, true);
-            beginRemoveRows({}, 0, rows_ - 1);
-            rows_ = 0;
-            endRemoveRows();
-        }
-        currentRow_ = -1;
-        emit currentRowChanged(currentRow_);
         return;
     }
     if (std::exchange(detached_, false)) {

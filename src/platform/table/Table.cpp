@@ -744,14 +744,17 @@ int Table::recNo() const
     // Counting is linear in the rows counted: both sides are counted in
     // growing steps, so the cost follows the nearer end of the set (a grid
     // stands on the first row after a range is set, on the last after a save).
+    // The side found nearer last time is counted first: a cursor that stays
+    // at the end (a save after a save) costs one count, not two.
     const int total = recordCount();
     for (int limit = 256;; limit *= 8) {
-        const int before = countBeside(false, limit);
-        if (before < limit)
-            return before;
-        const int after = countBeside(true, limit);
-        if (after < limit)
-            return total - 1 - after;
+        for (const bool after : {nearerAfter_, !nearerAfter_}) {
+            const int beside = countBeside(after, limit);
+            if (beside < limit) {
+                nearerAfter_ = after;
+                return after ? total - 1 - beside : beside;
+            }
+        }
         if (limit > total)
             return countBeside(false, -1);
     }

@@ -297,6 +297,7 @@ private:
     quint64 structure_ = 0;
     quint64 columns_ = 0;
     mutable Generation countGeneration_;
+    mutable bool nearerAfter_ = false; // the side recNo found nearer last time
     mutable int countCache_ = 0;
 
     // The rows that recent first, last and locate look-ups found (0: none),

@@ -77,14 +77,14 @@ void Statement::bind(const QVariantList &values)
     }
 }
 
-bool Statement::step()
+bool Statement::step(const QString &failure)
 {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    file_->fail(QStringLiteral("Cannot read or write"), file_->extendedError(rc));
+    file_->fail(failure, file_->extendedError(rc));
 }
 
 QVariant Statement::column(int index) const
@@ -561,7 +561,9 @@ void TableFile::transactionCommand(const QString &sql)
 {
     if (transactionFault() && transactionFault()(fileName(), sql))
         fail(QStringLiteral("Cannot run a command"), SQLITE_FULL);
-    exec(sql);
+    // Prepared once and kept: a save begins and ends a transaction in every
+    // file it writes, and parsing the command each time cost more than running it.
+    prepare(sql).step(QStringLiteral("Cannot run a command"));
 }
 
 void TableFile::forgetRowCount()

@@ -39,7 +39,9 @@ public:
     Statement &operator=(const Statement &) = delete;
 
     void bind(const QVariantList &values);
-    bool step(); // true while a row is there; TableError (or KeyViolation) on failure
+    // True while a row is there; TableError (or KeyViolation) on failure,
+    // saying what failed as `failure` does.
+    bool step(const QString &failure = QStringLiteral("Cannot read or write"));
     QVariant column(int index) const;
 
 private:

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QStyle>
+#include <QTextDocument>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -49,6 +50,15 @@ QColor windowsColor(int bgr)
 
 // Each kind of control paints its text in a role of its own: a button in
 // ButtonText, an edit in Text, a label or check box in WindowText.
+void setMemoText(QPlainTextEdit *memo, const QString &text)
+{
+    const QTextDocument *d = memo->document();
+    if (!d->isUndoAvailable() && !d->isRedoAvailable() &&
+        (text.isEmpty() ? d->isEmpty() : memo->toPlainText() == text))
+        return;
+    memo->setPlainText(text);
+}
+
 void setFontColor(QWidget *widget, int bgr)
 {
     const QColor colour = windowsColor(bgr);

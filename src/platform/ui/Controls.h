@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QValidator>
@@ -39,6 +40,11 @@ QColor windowsColor(int bgr);
 // text with.
 void setFontColor(QWidget *widget, int bgr);
 int fontColor(const QWidget *widget); // as a Windows number
+
+// Shows `text` in a memo, unless the memo shows it already with nothing to
+// undo or redo: setting a memo's text rebuilds its document, which a save
+// and every keystroke would pay for again and again.
+void setMemoText(QPlainTextEdit *memo, const QString &text);
 
 // Typed or pasted text is one line: control characters (a pasted line break
 // or tab) become blanks.
