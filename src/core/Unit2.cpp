@@ -262,7 +262,7 @@ void TDM::DataSource1DataChange()
         RecordBrowsing::notepadFor(text("LogNotepad"), editing, Table6.isActive());
     if (!notepad)
         return;
-    Form3->MemoNot->setPlainText(notepad->text);
+    Ui::setMemoText(Form3->MemoNot, notepad->text);
     Form3->CheckBoxNot->setChecked(notepad->shown);
     // The box's own handler sets the height; it runs only on a change.
     Form3->CheckBoxNotClick();

@@ -32,6 +32,7 @@
 
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -74,6 +75,56 @@ QTimer *timer(QObject *parent, const char *name, int interval)
     t->setInterval(interval);
     return t;
 }
+
+} // namespace
+
+namespace {
+
+// The contest hints come and go as callsigns are typed. Shown or hidden in
+// a layout, each would lay the whole main window out again, and move the
+// log grid, on every few keys; here they have their room kept, one row each,
+// in a panel of their own that no layout reaches into.
+class HintRows final : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void fitRows()
+    {
+        ensurePolished();
+        int height = 0;
+        for (const QWidget *row : rows())
+            height += row->sizeHint().height();
+        setFixedHeight(height);
+        placeRows();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QWidget::resizeEvent(event);
+        placeRows();
+    }
+
+    void changeEvent(QEvent *event) override
+    {
+        QWidget::changeEvent(event);
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            fitRows();
+    }
+
+private:
+    QList<QWidget *> rows() const { return findChildren<QWidget *>(Qt::FindDirectChildrenOnly); }
+
+    void placeRows()
+    {
+        int y = 0;
+        for (QWidget *row : rows()) {
+            const int h = row->sizeHint().height();
+            row->setGeometry(0, y, width(), h);
+            y += h;
+        }
+    }
+};
 
 } // namespace
 
@@ -275,10 +326,13 @@ void TForm3::buildInfo()
     LabelH = label(p, "LabelH", QStringLiteral("00"));
     LabelM = label(p, "LabelM", QStringLiteral("00"));
     LabelS = label(p, "LabelS", QStringLiteral("00"));
-    LabelPw = label(p, "LabelPw", QStringLiteral("Territory exists"));
+    auto *hints = new HintRows(p);
+    hints->setObjectName(QStringLiteral("PanelHints"));
+    LabelPw = label(hints, "LabelPw", QStringLiteral("Territory exists"));
     LabelPw->hide();
-    LabelPw1 = label(p, "LabelPw1", QStringLiteral("Last QSO at  00:00:01"));
+    LabelPw1 = label(hints, "LabelPw1", QStringLiteral("Last QSO at  00:00:01"));
     LabelPw1->hide();
+    hints->fitRows();
     Label30 = label(p, "Label30", QStringLiteral("S"));
     QFont bold = Label30->font();
     bold.setBold(true);
@@ -334,8 +388,7 @@ void TForm3::buildInfo()
     watch->addWidget(Label30);
     watch->addWidget(Label31);
     g->addLayout(watch, 9, 0, 1, 4);
-    g->addWidget(LabelPw, 10, 0, 1, 4);
-    g->addWidget(LabelPw1, 11, 0, 1, 4);
+    g->addWidget(hints, 10, 0, 1, 4);
 }
 
 void TForm3::buildLogView()

@@ -359,11 +359,30 @@ public:
 private:
     void connectStation();
     void startProgram(const QString &path);
+    // What the Info panel shows for the callsign typed; as built, what it
+    // shows for none.
+    struct InfoTexts {
+        QString prefix = QStringLiteral("Rref");
+        QString country = QStringLiteral("Country");
+        QString cqZone = QStringLiteral("00");
+        QString ituZone = QStringLiteral("00");
+        QString continent = QStringLiteral("NO");
+        QString distance = QStringLiteral("00000");
+        QString heading = QStringLiteral("000");
+        QString backHeading = QStringLiteral("000");
+        QString localTime = QStringLiteral("00:00");
+        QList<int> indicators;      // grey when empty
+        std::optional<int> inLog;   // the colour of the country's mark (Label26); grey when none
+    };
     void resetInfo();
+    // Each text and colour is set once, to its final value: a label set to
+    // what it shows costs nothing, while one set twice makes the window
+    // lay itself out again on every keystroke.
+    void showInfo(const InfoTexts &info);
     void showIndicators(const QList<int> &colours);
     void resolveEntry();
-    void showDistanceAndHeading();
-    void showLocalTime();
+    void addDistanceAndHeading(InfoTexts &info) const;
+    void addLocalTime(InfoTexts &info) const;
     void followRepetitions(const QString &call);
     bool saveContact();
     void afterPost(bool counted, const QString &points, const std::optional<QString> &nextSent);

@@ -38,17 +38,22 @@ bool zoneShown(const QString &zone)
 
 void TForm3::resetInfo()
 {
-    showIndicators(QList<int>(11, BandIndicators::grey));
-    Ui::setFontColor(Label26, BandIndicators::grey);
-    LabelPref->setText(QStringLiteral("Rref"));
-    LabelCount->setText(QStringLiteral("Country"));
-    Label_ZCQ->setText(QStringLiteral("00"));
-    Label_ZITU->setText(QStringLiteral("00"));
-    LabelCont->setText(QStringLiteral("NO"));
-    LabelDist->setText(QStringLiteral("00000"));
-    LabelAz->setText(QStringLiteral("000"));
-    LabelAzO->setText(QStringLiteral("000"));
-    LabelDiff->setText(QStringLiteral("00:00"));
+    showInfo({});
+}
+
+void TForm3::showInfo(const InfoTexts &info)
+{
+    showIndicators(info.indicators.isEmpty() ? QList<int>(11, BandIndicators::grey) : info.indicators);
+    Ui::setFontColor(Label26, info.inLog.value_or(BandIndicators::grey));
+    LabelPref->setText(info.prefix);
+    LabelCount->setText(info.country);
+    Label_ZCQ->setText(info.cqZone);
+    Label_ZITU->setText(info.ituZone);
+    LabelCont->setText(info.continent);
+    LabelDist->setText(info.distance);
+    LabelAz->setText(info.heading);
+    LabelAzO->setText(info.backHeading);
+    LabelDiff->setText(info.localTime);
 }
 
 void TForm3::showIndicators(const QList<int> &colours)
@@ -70,7 +75,7 @@ void TForm3::resolveEntry()
     EntryPrefix = resolvePrefix(DM->Table2, DM->Table3, call, resolvedCharacters);
 }
 
-void TForm3::showDistanceAndHeading()
+void TForm3::addDistanceAndHeading(InfoTexts &info) const
 {
     // An own position that does not parse leaves the reset texts: no message
     // on every keystroke.
@@ -79,12 +84,12 @@ void TForm3::showDistanceAndHeading()
     if (!lat || !lon || !EntryPrefix)
         return;
     const Bearing b = greatCircle(*lat, *lon, EntryPrefix->latitude, EntryPrefix->longitude);
-    LabelDist->setText(QString::number(b.distanceKm));
-    LabelAz->setText(QString::number(b.heading));
-    LabelAzO->setText(QString::number(b.backHeading));
+    info.distance = QString::number(b.distanceKm);
+    info.heading = QString::number(b.heading);
+    info.backHeading = QString::number(b.backHeading);
 }
 
-void TForm3::showLocalTime()
+void TForm3::addLocalTime(InfoTexts &info) const
 {
     // The offset as the main clock reads it; one that does not parse leaves
     // the reset text.
@@ -93,7 +98,7 @@ void TForm3::showLocalTime()
     if (!offset || !EntryPrefix)
         return;
     const QDateTime utc = MainClock::shifted(local, *offset);
-    LabelDiff->setText(otherStationTime(utc.time(), EntryPrefix->timeDiff));
+    info.localTime = otherStationTime(utc.time(), EntryPrefix->timeDiff);
 }
 
 // While a contest runs or the repetition view is on: the zone's row, the
@@ -146,29 +151,28 @@ void TForm3::MaskEditCallChange()
     QRZ->Edit1->setText(call);
     if (ButtonEdit->text() == QLatin1String("Edit"))
         Ui::setMemoText(MemoNot, {});
-    resetInfo();
+    InfoTexts info;
     resolveEntry();
     if (L > 1) {
         if (EntryPrefix) {
-            LabelPref->setText(EntryPrefix->dxccPrefix);
-            LabelCount->setText(EntryPrefix->country);
-            Label_ZCQ->setText(EntryPrefix->cqZone);
-            Label_ZITU->setText(EntryPrefix->ituZone);
-            LabelCont->setText(EntryPrefix->continent);
+            info.prefix = EntryPrefix->dxccPrefix;
+            info.country = EntryPrefix->country;
+            info.cqZone = EntryPrefix->cqZone;
+            info.ituZone = EntryPrefix->ituZone;
+            info.continent = EntryPrefix->continent;
             if (OptionDXCC->isChecked())
-                showIndicators(BandIndicators::colours(&DM->Table4));
+                info.indicators = BandIndicators::colours(&DM->Table4);
             else if (OptionUR->isChecked())
-                showIndicators(BandIndicators::colours(&DM->Table9));
-            else if (OptionWAZ->isChecked() && zoneShown(Label_ZCQ->text()) && DM->Table5.isActive() &&
-                     DM->Table5.locate(QStringLiteral("Zone"), Label_ZCQ->text()))
-                showIndicators(BandIndicators::colours(&DM->Table5));
+                info.indicators = BandIndicators::colours(&DM->Table9);
+            else if (OptionWAZ->isChecked() && zoneShown(info.cqZone) && DM->Table5.isActive() &&
+                     DM->Table5.locate(QStringLiteral("Zone"), info.cqZone))
+                info.indicators = BandIndicators::colours(&DM->Table5);
             if (L > 3 && DM->LogLookup.isActive()) {
-                const QString country = LabelCount->text().left(15);
-                const bool inLog = DM->LogLookup.locate(QStringLiteral("LogObl"), country);
-                Ui::setFontColor(Label26, inLog ? BandIndicators::green : BandIndicators::grey);
+                const bool inLog = DM->LogLookup.locate(QStringLiteral("LogObl"), info.country.left(15));
+                info.inLog = inLog ? BandIndicators::green : BandIndicators::grey;
             }
         }
-        showDistanceAndHeading();
+        addDistanceAndHeading(info);
     }
     if (L < 3) {
         TimStopClear->setChecked(true);
@@ -177,7 +181,8 @@ void TForm3::MaskEditCallChange()
             l->setText(QStringLiteral("00"));
     }
     if (L > 3)
-        showLocalTime();
+        addLocalTime(info);
+    showInfo(info);
     restartRecording(L);
     if (ContStart->isChecked() || OptionRep->isChecked())
         followRepetitions(call);

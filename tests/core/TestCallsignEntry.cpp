@@ -265,10 +265,13 @@ private slots:
     {
         Form3->ContStart->setChecked(true);
         Form3->OptionRep->setEnabled(false); // a running contest disables the repetition view
+        const QSize info = Form3->GroupBoxInfo->sizeHint();
         Form3->MaskEditCall->setText("UR5AA");
         QCOMPARE(Cont->Label2->text(), QStringLiteral("3"));
         QVERIFY(!Form3->LabelPw1->isVisibleTo(Form3));
         QVERIFY(Form3->LabelPw->isVisibleTo(Form3)); // Ukraine is in the log
+        // The hints have their room kept: the window is not laid out anew.
+        QCOMPARE(Form3->GroupBoxInfo->sizeHint(), info);
         Form3->MaskEditCall->setText("UR5AAA");
         QCOMPARE(Cont->Label2->text(), QStringLiteral("2"));
         QVERIFY(Form3->LabelPw1->isVisibleTo(Form3));
