@@ -129,6 +129,10 @@ TCont::TCont() : Ui::Window(QStringLiteral("Cont"), QStringLiteral("Info"))
     auto *filtered = new QHBoxLayout(GroupBox8);
     Label2 = Ui::label(QStringLiteral("000"), GroupBox8);
     Label2->setObjectName(QStringLiteral("Label2"));
+    // Its count changes on every key typed: a label of fixed size does not
+    // lay the window out again each time. Seven digits fit any log.
+    Label2->setFixedSize(Label2->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 4,
+                         Label2->sizeHint().height());
     filtered->addWidget(Ui::label(QStringLiteral("Filtered"), GroupBox8));
     filtered->addWidget(Label2);
     filtered->addWidget(Ui::label(QStringLiteral("QSOs"), GroupBox8));
