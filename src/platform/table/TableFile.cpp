@@ -422,11 +422,18 @@ quint64 TableFile::changes() const
     // data_version moves with every commit of another connection (another
     // program, a second copy of this one), so cached counts and grid rows of
     // this file are read again after such a post too.
-    quint64 otherCommits = 0;
-    if (dataVersion_) {
+    // While this file's transaction holds it for writing no other commit can
+    // come: the number read first holds until the transaction ends.
+    const bool held = savepoints_ > 0 && immediate_ && !sqlite3_get_autocommit(db_);
+    if (!held)
+        heldVersion_.reset();
+    quint64 otherCommits = heldVersion_.value_or(0);
+    if (dataVersion_ && !heldVersion_) {
         if (sqlite3_step(dataVersion_) == SQLITE_ROW)
             otherCommits = quint64(sqlite3_column_int64(dataVersion_, 0));
         sqlite3_reset(dataVersion_);
+        if (held)
+            heldVersion_ = otherCommits;
     }
     return (otherCommits << 40) + quint64(sqlite3_total_changes64(db_));
 }
@@ -892,6 +899,8 @@ QString TableFile::beginSavepoint(bool walk)
         walkBegan(false);
     const QString name = QStringLiteral("walk%1").arg(savepoints_ + 1);
     const bool outermost = savepoints_ == 0 && sqlite3_get_autocommit(db_);
+    if (outermost)
+        heldVersion_.reset(); // another program may have committed since the last transaction
     try {
         // The outermost takes the file for writing at once: what it reads is
         // what it writes over, with no other program's commit in between.

@@ -205,6 +205,7 @@ private:
     TableSchema schema_;
     QHash<QString, sqlite3_stmt *> statements_;
     sqlite3_stmt *dataVersion_ = nullptr;
+    mutable std::optional<quint64> heldVersion_; // read inside a transaction that holds the file
     QList<char> affinities_;
     int savepoints_ = 0;
     bool immediate_ = false; // the outermost began the file's transaction
