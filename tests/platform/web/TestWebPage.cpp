@@ -285,8 +285,10 @@ private slots:
         const qint64 grown = resident() - residentBefore;
         QVERIFY(residentBefore > 0);
         QVERIFY2(cpu <= cpuSeconds, qPrintable(QStringLiteral("%1 s").arg(cpu)));
-        // This process only hands the page over and reads the document back.
-        QVERIFY2(self < 1, qPrintable(QStringLiteral("%1 s").arg(self)));
+        // This process only hands the page over and reads the document back
+        // (slower under a sanitizer, as every test there: a parse done here
+        // would take many times longer still).
+        QVERIFY2(self < (Web::readerSanitized ? 5 : 1), qPrintable(QStringLiteral("%1 s").arg(self)));
         QVERIFY2(grown < 64 * 1024 * 1024, qPrintable(QStringLiteral("%1 MB").arg(grown >> 20)));
         if (outcome != ReadOrRefused)
             QCOMPARE(doc.has_value(), outcome == Read);
