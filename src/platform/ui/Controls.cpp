@@ -48,8 +48,6 @@ QColor windowsColor(int bgr)
     return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
 }
 
-// Each kind of control paints its text in a role of its own: a button in
-// ButtonText, an edit in Text, a label or check box in WindowText.
 void setMemoText(QPlainTextEdit *memo, const QString &text)
 {
     const QTextDocument *d = memo->document();
@@ -59,6 +57,8 @@ void setMemoText(QPlainTextEdit *memo, const QString &text)
     memo->setPlainText(text);
 }
 
+// Each kind of control paints its text in a role of its own: a button in
+// ButtonText, an edit in Text, a label or check box in WindowText.
 void setFontColor(QWidget *widget, int bgr)
 {
     const QColor colour = windowsColor(bgr);
